@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Conversions between the module's 8-bit code page 936 and the UTF-8 that the
+// terminal, scripts and the operating system use.
+namespace cad {
+
+// Null when `text` is not valid code page 936.
+std::optional<std::string> cp936ToUtf8(std::string_view text);
+// Null when `text` is not valid UTF-8 or holds a character code page 936
+// cannot represent. Never substitutes.
+std::optional<std::string> utf8ToCp936(std::string_view text);
+// For display only: invalid sequences become U+FFFD.
+std::string cp936ToUtf8Lossy(std::string_view text);
+// For display only: what cannot be represented becomes '?'.
+std::string utf8ToCp936Lossy(std::string_view text);
+
+// Converts between any two encodings iconv knows (e.g. "CP1252", "UTF-8").
+std::optional<std::string> convertEncoding(std::string_view text, const char* from,
+                                           const char* to);
+
+}  // namespace cad

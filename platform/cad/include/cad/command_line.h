@@ -1,0 +1,36 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+// The host's command line: everything printed for the user, by the module
+// (code page 936) and by the host itself (UTF-8). It keeps a UTF-8 transcript
+// that tests read and echoes to a terminal stream when one is set.
+namespace cad {
+
+class CommandLine {
+ public:
+  // Text from a module, code page 936; bytes that are not valid 936 show as
+  // U+FFFD.
+  void print(std::string_view cp936);
+  // Text from the host itself, already UTF-8.
+  void printUtf8(std::string_view utf8);
+
+  // Everything printed since the last clear, UTF-8.
+  const std::string& transcript() const { return transcript_; }
+  void clear() { transcript_.clear(); }
+
+  // Where printed text also goes; null for nowhere (the default). Not owned.
+  void setTerminal(std::ostream* terminal) { terminal_ = terminal; }
+  std::ostream* terminal() const { return terminal_; }
+
+ private:
+  std::string transcript_;
+  std::ostream* terminal_ = nullptr;
+};
+
+// The host's command line.
+CommandLine& commandLine();
+
+}  // namespace cad

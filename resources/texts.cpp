@@ -1,0 +1,20 @@
+// Compiled with the execution character set CP936: every narrow literal below
+// is stored in code page 936.
+#include "resources/texts.h"
+
+namespace resources {
+
+const char kStartupHint[] = "\nType \"AcadToMN\" to execute\n";
+const char kBasePointPrompt[] = "\n选择基准点：";
+const char kBasePointCancelled[] = "\n取消选点!";
+const char kSelectionPrompt[] = "\n选择需转化的线(LINE)和弧(ARC):\n";
+const char kSelectionFailed[] = "\n选择实体失败!";
+const char kIntrinsicScaleTrace[] = "IntrinsicScale:%f\n";
+const char kScaleTrace[] = "iScale:%f\n";
+
+const char kProjectFileFilter[] = "Morlen工程文件(*.prj)|*.prj||";
+const char kProjectFileExtension[] = "prj";
+const char kDataTooLarge[] = "数据过大，您可能选择了一个错误的比例尺或单位";
+const char kOverwriteFloor[] = "该标准层数据已存在，是否覆盖?";
+
+}  // namespace resources

@@ -1,0 +1,44 @@
+#include "resources/texts.h"
+
+#include <gtest/gtest.h>
+
+#include "cad/code_page.h"
+
+namespace {
+
+// Each stored text against its readable form: the build must have stored it
+// in code page 936, byte for byte.
+struct TextCase {
+  const char* label;
+  const char* stored;
+  const char* utf8;
+};
+
+const TextCase kTexts[] = {
+    {"startup hint", resources::kStartupHint, "\nType \"AcadToMN\" to execute\n"},
+    {"base point prompt", resources::kBasePointPrompt, "\n选择基准点："},
+    {"base point cancelled", resources::kBasePointCancelled, "\n取消选点!"},
+    {"selection prompt", resources::kSelectionPrompt, "\n选择需转化的线(LINE)和弧(ARC):\n"},
+    {"selection failed", resources::kSelectionFailed, "\n选择实体失败!"},
+    {"intrinsic scale trace", resources::kIntrinsicScaleTrace, "IntrinsicScale:%f\n"},
+    {"scale trace", resources::kScaleTrace, "iScale:%f\n"},
+    {"project filter", resources::kProjectFileFilter, "Morlen工程文件(*.prj)|*.prj||"},
+    {"project extension", resources::kProjectFileExtension, "prj"},
+    {"data too large", resources::kDataTooLarge, "数据过大，您可能选择了一个错误的比例尺或单位"},
+    {"overwrite floor", resources::kOverwriteFloor, "该标准层数据已存在，是否覆盖?"},
+};
+
+TEST(ModuleTexts, AreStoredInCodePage936) {
+  for (const TextCase& c : kTexts) {
+    auto expected = cad::utf8ToCp936(c.utf8);
+    ASSERT_TRUE(expected.has_value()) << c.label;
+    EXPECT_EQ(std::string(c.stored), *expected) << c.label;
+  }
+}
+
+TEST(ModuleTexts, CancelMessageHasKnownBytes) {
+  // 取 消 选 点 in code page 936.
+  EXPECT_EQ(std::string(resources::kBasePointCancelled), "\n\xC8\xA1\xCF\xFB\xD1\xA1\xB5\xE3!");
+}
+
+}  // namespace
