@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+namespace ui {
+
+class Application;
+struct ResourceTable;
+
+// The library's state for the one module it serves: the application object
+// that registered itself and, while started, the module's instance handle,
+// resources and start-up command line. One per process, like the host's own
+// singletons; only the library's sources see it.
+class Library {
+ public:
+  static Library& get();
+
+  // The first application to register is the module's; later ones are
+  // ignored (one per module).
+  void registerApplication(Application* app);
+  void unregisterApplication(Application* app);
+
+  bool start(void* instance, const ResourceTable* resources, const char* commandLine);
+  void stop();
+
+  bool started() const { return started_; }
+  void* instance() const { return instance_; }
+  const ResourceTable* resources() const { return resources_; }
+  Application* application() const { return application_; }
+  std::string caption() const;
+
+ private:
+  Application* application_ = nullptr;
+  bool started_ = false;
+  void* instance_ = nullptr;
+  const ResourceTable* resources_ = nullptr;
+  std::string commandLine_;
+};
+
+}  // namespace ui
