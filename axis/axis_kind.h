@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+// What an axis was made from. Stored as a 32-bit signed integer; no other
+// value is ever stored.
+enum class AxisKind : std::int32_t {
+  Straight = 1,  // a drawing line
+  Arc = 2,       // a drawing arc
+};
