@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cad {
+
+// How a session at the command prompt ended.
+struct SessionResult {
+  int commandsRun = 0;       // module and host commands called
+  int commandErrors = 0;     // commands that ended with an exception
+  bool inputFailed = false;  // the input source rejected an answer (a script error)
+
+  bool ok() const { return commandErrors == 0 && !inputFailed; }
+};
+
+// The command prompt: prints "Command: ", reads a line from the active input
+// source and runs the command it names, until the input ends. A name is looked
+// up among the host's own commands first, then in the command stack (global
+// or local name, any ASCII case). An empty line does nothing; a cancel prints
+// "*Cancel*"; an unknown name is rejected (a script stops there with an error
+// naming the line). A command that throws is reported and the prompt comes
+// back.
+class CommandProcessor {
+ public:
+  // With the host's listing commands: "commands" (registered commands by
+  // group), "modules" (loaded modules) and "drawing" (what the current
+  // drawing holds).
+  CommandProcessor();
+
+  // Adds a host command. `name` is ASCII; `summary` is one line for listings.
+  void addHostCommand(std::string name, std::string summary, std::function<void()> run);
+
+  // Runs the prompt loop until the input source answers kEnd.
+  SessionResult run();
+
+  // Runs the command named `name` (UTF-8) as if typed at the prompt. False
+  // when no command has that name.
+  bool runCommand(const std::string& name, SessionResult* result);
+
+ private:
+  struct HostCommand {
+    std::string name;
+    std::string summary;
+    std::function<void()> run;
+  };
+  std::vector<HostCommand> hostCommands_;
+};
+
+// Starts a new line on the command line unless the last text printed ended
+// one.
+void startNewLine();
+
+}  // namespace cad

@@ -1,0 +1,28 @@
+#include <string>
+#include <variant>
+
+#include "answer_text.h"
+#include "cad/command_line.h"
+#include "cad/input_source.h"
+#include "cad/point_answer.h"
+#include "host/ads.h"
+
+// The reference point would only draw a rubber band; this host has no screen.
+int ads_getpoint(const ads_point /*reference*/, const char* prompt, ads_point result) {
+  if (result == nullptr) return RTERROR;
+  cad::InputSource& source = cad::input();
+  for (;;) {
+    if (prompt != nullptr) cad::commandLine().print(prompt);
+    const cad::Answer answer = source.next();
+    if (!answer.isLine()) return RTCAN;
+    if (cad::detail::trimBlanks(answer.text).empty()) return RTNONE;
+    const auto parsed = cad::parsePointAnswer(answer.text);
+    if (const auto* point = std::get_if<AcGePoint3d>(&parsed)) {
+      result[X] = point->x;
+      result[Y] = point->y;
+      result[Z] = point->z;
+      return RTNORM;
+    }
+    source.reject(answer, std::get<std::string>(parsed));
+  }
+}

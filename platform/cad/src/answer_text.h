@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string_view>
+
+// Small text helpers shared by the input sources and the askers (internal to
+// the host library).
+namespace cad::detail {
+
+// `text` without leading and trailing blanks (spaces and tabs).
+std::string_view trimBlanks(std::string_view text);
+
+// True when `line` is the cancel answer "*cancel*" in any case, blanks around
+// allowed.
+bool isCancelAnswer(std::string_view line);
+
+// True when `text` is well-formed UTF-8 (no overlongs, surrogates or code
+// points above U+10FFFF).
+bool isValidUtf8(std::string_view text);
+
+}  // namespace cad::detail

@@ -1,0 +1,225 @@
+#include "cad/module_loader.h"
+
+#include <dlfcn.h>
+
+#include <exception>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "cad/command_line.h"
+#include "cad/command_stack.h"
+#include "cad/dynamic_linker.h"
+#include "host/module_entry.h"
+
+namespace cad {
+
+struct LoadedModule::State {
+  std::string path;  // absolute
+  std::string name;  // as the user gave it, for messages
+  void* library = nullptr;
+  DllMainFunction dllMain = nullptr;
+  SetacrxPtpFunction setacrxPtp = nullptr;
+  AcrxGetApiVersionFunction getApiVersion = nullptr;
+  AcrxEntryPointFunction entryPoint = nullptr;
+  // Only its address matters: it is the module's application id.
+  char appTag = 0;
+
+  void* instance() { return this; }
+  void* appId() { return &appTag; }
+};
+
+namespace {
+
+// Runs `call`; an exception escaping a module's entry point becomes a message.
+template <class Call>
+bool guarded(Call&& call, std::string* what) {
+  try {
+    call();
+    return true;
+  } catch (const std::exception& e) {
+    *what = std::string("it threw: ") + e.what();
+  } catch (...) {
+    *what = "it threw an exception of unknown type";
+  }
+  return false;
+}
+
+void warn(const std::string& message) {
+  commandLine().printUtf8(message + "\n");
+}
+
+std::string dlError() {
+  const char* message = dlerror();
+  return message != nullptr ? message : "unknown error";
+}
+
+// Base address of the shared object that holds `address`, or null.
+const void* objectBase(const void* address) {
+  Dl_info info{};
+  if (address == nullptr || dladdr(address, &info) == 0) return nullptr;
+  return info.dli_fbase;
+}
+
+// Commands whose function lies in the module would dangle once it is closed.
+void removeLeftCommands(const LoadedModule::State& state) {
+  const void* base = objectBase(reinterpret_cast<const void*>(state.entryPoint));
+  if (base == nullptr) return;
+  const auto removed = commandStack().removeIf([&](const Command& c) {
+    return objectBase(reinterpret_cast<const void*>(c.function)) == base;
+  });
+  if (removed.empty()) return;
+  std::string names;
+  for (const Command& c : removed) names += (names.empty() ? "" : ", ") + c.globalName;
+  warn("module " + state.name + " left commands registered after unloading; removed: " + names);
+}
+
+// Undoes the start-up from process attach on: process detach, then close.
+void detachAndClose(LoadedModule::State& state) {
+  std::string what;
+  int attached = 1;
+  if (!guarded([&] { attached = state.dllMain(state.instance(), kProcessDetach, nullptr); }, &what))
+    warn("module " + state.name + ": loader entry failed at process detach: " + what);
+  else if (attached == 0)
+    warn("module " + state.name + ": loader entry reported failure at process detach");
+  dynamicLinker().removeModule(state.instance());
+  if (dlclose(state.library) != 0)
+    warn("module " + state.name + ": cannot be closed: " + dlError());
+  state.library = nullptr;
+}
+
+// The unload message, then the rest of detachAndClose.
+void unloadFully(LoadedModule::State& state) {
+  std::string what;
+  AcRx::AppRetCode result = AcRx::kRetOK;
+  if (!guarded([&] { result = state.entryPoint(AcRx::kUnloadAppMsg, state.appId()); }, &what))
+    warn("module " + state.name + ": unload message failed: " + what);
+  else if (result != AcRx::kRetOK)
+    warn("module " + state.name + ": unload message answered " + std::to_string(result));
+  removeLeftCommands(state);
+  detachAndClose(state);
+}
+
+template <class Function>
+bool resolve(void* library, const char* symbol, Function* function) {
+  void* address = dlsym(library, symbol);
+  *function = reinterpret_cast<Function>(address);
+  return address != nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, std::string* error) {
+  const auto fail = [&](const std::string& message) {
+    if (error != nullptr) *error = message;
+    return nullptr;
+  };
+  std::error_code code;
+  const std::filesystem::path absolute = std::filesystem::canonical(path, code);
+  if (code) return fail("cannot load module " + path + ": " + code.message());
+  if (dynamicLinker().findByPath(absolute.string()) != nullptr)
+    return fail("cannot load module " + path + ": it is loaded already");
+
+  auto state = std::make_unique<State>();
+  state->path = absolute.string();
+  state->name = path;
+  dlerror();
+  state->library = dlopen(state->path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (state->library == nullptr) return fail("cannot load module " + path + ": " + dlError());
+
+  const char* missing = nullptr;
+  if (!resolve(state->library, "DllMain", &state->dllMain))
+    missing = "DllMain";
+  else if (!resolve(state->library, "_SetacrxPtp", &state->setacrxPtp))
+    missing = "_SetacrxPtp";
+  else if (!resolve(state->library, "acrxGetApiVersion", &state->getApiVersion))
+    missing = "acrxGetApiVersion";
+  else if (!resolve(state->library, "acrxEntryPoint", &state->entryPoint))
+    missing = "acrxEntryPoint";
+  if (missing != nullptr) {
+    dlclose(state->library);
+    return fail("cannot load module " + path + ": it has no entry point \"" + missing + "\"");
+  }
+
+  dynamicLinker().addModule(
+      ModuleRecord{state->path, state->instance(), state->appId(), state->library, false});
+  std::string what;
+  int attached = 0;
+  if (!guarded([&] { attached = state->dllMain(state->instance(), kProcessAttach, nullptr); },
+               &what) ||
+      attached == 0) {
+    dynamicLinker().removeModule(state->instance());
+    dlclose(state->library);
+    return fail("cannot load module " + path + ": its loader entry refused process attach" +
+                (what.empty() ? "" : ": " + what));
+  }
+  if (!guarded([&] { state->setacrxPtp(); }, &what)) {
+    detachAndClose(*state);
+    return fail("cannot load module " + path + ": _SetacrxPtp failed: " + what);
+  }
+  int version = 0;
+  if (!guarded([&] { version = state->getApiVersion(); }, &what)) {
+    detachAndClose(*state);
+    return fail("cannot load module " + path + ": acrxGetApiVersion failed: " + what);
+  }
+  if (version != kHostApiVersion) {
+    detachAndClose(*state);
+    return fail("module " + path + " refused: it reports interface version " +
+                std::to_string(version) + ", this host needs " + std::to_string(kHostApiVersion));
+  }
+  AcRx::AppRetCode initialised = AcRx::kRetOK;
+  if (!guarded([&] { initialised = state->entryPoint(AcRx::kInitAppMsg, state->appId()); },
+               &what) ||
+      initialised != AcRx::kRetOK) {
+    unloadFully(*state);
+    return fail("cannot load module " + path + ": its initialisation failed" +
+                (what.empty() ? " (answered " + std::to_string(initialised) + ")" : ": " + what));
+  }
+  return std::unique_ptr<LoadedModule>(new LoadedModule(std::move(state)));
+}
+
+LoadedModule::LoadedModule(std::unique_ptr<State> state) : state_(std::move(state)) {}
+
+LoadedModule::~LoadedModule() {
+  unloadFully(*state_);
+}
+
+const std::string& LoadedModule::path() const {
+  return state_->path;
+}
+
+std::string LoadedModule::baseName() const {
+  return moduleBaseName(state_->instance());
+}
+
+void* LoadedModule::instance() const {
+  return state_->instance();
+}
+
+void* LoadedModule::appId() const {
+  return state_->appId();
+}
+
+bool LoadedModule::unlocked() const {
+  const ModuleRecord* record = dynamicLinker().findByInstance(state_->instance());
+  return record != nullptr && record->unlocked;
+}
+
+std::string moduleBaseName(const void* instance) {
+  const ModuleRecord* record = dynamicLinker().findByInstance(instance);
+  return record == nullptr ? std::string() : std::filesystem::path(record->path).stem().string();
+}
+
+std::string modulePath(const void* instance) {
+  const ModuleRecord* record = dynamicLinker().findByInstance(instance);
+  return record == nullptr ? std::string() : record->path;
+}
+
+void* moduleSymbol(const void* instance, const char* name) {
+  const ModuleRecord* record = dynamicLinker().findByInstance(instance);
+  if (record == nullptr || name == nullptr) return nullptr;
+  return dlsym(record->library, name);
+}
+
+}  // namespace cad

@@ -1,0 +1,155 @@
+#include "cad/module_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cad/dynamic_linker.h"
+#include "fresh_host.h"
+
+namespace {
+
+std::string modulePathFor(const std::string& name) {
+  return std::string(TAVRIN_TEST_MODULE_DIR) + "/" + name + ".arx";
+}
+
+std::string pointerText(const void* pointer) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%p", pointer);
+  return text;
+}
+
+// The lines the test modules printed, in order; host messages left out.
+std::vector<std::string> moduleCalls(const std::string& transcript) {
+  std::vector<std::string> calls;
+  std::istringstream lines(transcript);
+  for (std::string line; std::getline(lines, line);)
+    if (line.starts_with("[")) calls.push_back(line);
+  return calls;
+}
+
+class LoaderTest : public FreshHost {};
+
+TEST_F(LoaderTest, LoadsAndUnloadsInTheHostsOrder) {
+  std::string error;
+  auto module = cad::LoadedModule::load(modulePathFor("sound"), &error);
+  ASSERT_TRUE(module) << error;
+  const std::string instance = pointerText(module->instance());
+  const std::string appId = pointerText(module->appId());
+  EXPECT_NE(instance, appId);
+  EXPECT_EQ(moduleCalls(transcript()), (std::vector<std::string>{
+                                           "[sound] DllMain 1 " + instance,
+                                           "[sound] _SetacrxPtp",
+                                           "[sound] acrxGetApiVersion",
+                                           "[sound] acrxEntryPoint 1 " + appId,
+                                       }));
+  EXPECT_TRUE(module->unlocked());
+  EXPECT_EQ(module->baseName(), "sound");
+  EXPECT_EQ(cad::moduleBaseName(module->instance()), "sound");
+  EXPECT_EQ(cad::modulePath(module->instance()), module->path());
+  EXPECT_NE(cad::moduleSymbol(module->instance(), "acrxEntryPoint"), nullptr);
+  EXPECT_EQ(cad::moduleSymbol(module->instance(), "noSuchSymbol"), nullptr);
+  EXPECT_TRUE(cad::commandStack().find("soundhello"));
+  EXPECT_TRUE(cad::commandStack().find("SOUNDBONJOUR"));
+
+  const void* handle = module->instance();
+  cad::commandLine().clear();
+  module.reset();
+  EXPECT_EQ(moduleCalls(transcript()), (std::vector<std::string>{
+                                           "[sound] acrxEntryPoint 2 " + appId,
+                                           "[sound] DllMain 0 " + instance,
+                                       }));
+  EXPECT_TRUE(cad::commandStack().commands().empty());
+  EXPECT_EQ(cad::moduleBaseName(handle), "");
+  EXPECT_EQ(cad::moduleSymbol(handle, "acrxEntryPoint"), nullptr);
+  EXPECT_TRUE(cad::dynamicLinker().modules().empty());
+}
+
+TEST_F(LoaderTest, ModuleLooksUpTheCommandStackClassOnce) {
+  std::string error;
+  auto module = cad::LoadedModule::load(modulePathFor("sound"), &error);
+  ASSERT_TRUE(module) << error;
+  module.reset();
+  EXPECT_EQ(cad::classDictionaryLookups(), 1);
+}
+
+TEST_F(LoaderTest, RefusesFaultyModulesAndUndoesWhatRan) {
+  const struct {
+    const char* module;
+    std::vector<std::string> errorMentions;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {"old_version",
+       {"old_version.arx", "851968", "917504"},
+       {"DllMain 1", "_SetacrxPtp", "acrxGetApiVersion", "DllMain 0"}},
+      {"no_entry_point", {"no_entry_point.arx", "\"acrxEntryPoint\""}, {}},
+      {"refuses_attach", {"refuses_attach.arx", "process attach"}, {"DllMain 1"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.module);
+    reset();
+    std::string error;
+    EXPECT_FALSE(cad::LoadedModule::load(modulePathFor(c.module), &error));
+    for (const std::string& mention : c.errorMentions)
+      EXPECT_NE(error.find(mention), std::string::npos) << error;
+    std::vector<std::string> calls;
+    for (const std::string& line : moduleCalls(transcript())) {
+      // "[tag] call [pointer]" → "call", without the pointer.
+      std::string call = line.substr(line.find(']') + 2);
+      if (const auto space = call.find(" 0x"); space != std::string::npos) call.resize(space);
+      calls.push_back(call);
+    }
+    EXPECT_EQ(calls, c.calls);
+    EXPECT_TRUE(cad::dynamicLinker().modules().empty());
+    EXPECT_TRUE(cad::commandStack().commands().empty());
+  }
+}
+
+TEST_F(LoaderTest, UnloadableFilesAreClearErrors) {
+  const struct {
+    const char* label;
+    std::string path;
+    const char* mention;
+  } cases[] = {
+      {"missing file", "/nonexistent/tavrin.arx", "/nonexistent/tavrin.arx"},
+      {"not a shared object", std::string(TAVRIN_TEST_MODULE_DIR) + "/../../CMakeCache.txt",
+       "CMakeCache.txt"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::string error;
+    EXPECT_FALSE(cad::LoadedModule::load(c.path, &error));
+    EXPECT_NE(error.find(c.mention), std::string::npos) << error;
+  }
+}
+
+TEST_F(LoaderTest, SameModuleIsNotLoadedTwice) {
+  std::string error;
+  auto module = cad::LoadedModule::load(modulePathFor("sound"), &error);
+  ASSERT_TRUE(module) << error;
+  EXPECT_FALSE(cad::LoadedModule::load(modulePathFor("sound"), &error));
+  EXPECT_NE(error.find("loaded already"), std::string::npos) << error;
+  EXPECT_EQ(cad::dynamicLinker().modules().size(), 1u);
+}
+
+TEST_F(LoaderTest, CommandsLeftBehindAreRemovedWithTheModule) {
+  std::string error;
+  auto leaky = cad::LoadedModule::load(modulePathFor("leaves_commands"), &error);
+  ASSERT_TRUE(leaky) << error;
+  auto sound = cad::LoadedModule::load(modulePathFor("sound"), &error);
+  ASSERT_TRUE(sound) << error;
+  ASSERT_TRUE(cad::commandStack().find("leaves_commandshello"));
+  leaky.reset();
+  EXPECT_FALSE(cad::commandStack().find("leaves_commandshello"));
+  EXPECT_TRUE(cad::commandStack().find("soundhello"));
+  EXPECT_NE(transcript().find("module " + modulePathFor("leaves_commands") +
+                              " left commands registered after unloading; removed: "
+                              "leaves_commandshello"),
+            std::string::npos)
+      << transcript();
+}
+
+}  // namespace
