@@ -14,7 +14,9 @@ bool RuntimeClass::isDerivedFrom(const RuntimeClass* other) const {
 
 const RuntimeClass Object::kClass{"Object", nullptr};
 
-const RuntimeClass* Object::runtimeClass() const { return &kClass; }
+const RuntimeClass* Object::runtimeClass() const {
+  return &kClass;
+}
 
 Object::~Object() = default;
 
@@ -22,11 +24,14 @@ void Object::serialize(Archive&) {}
 
 void Object::assertValid() const {}
 
-void Object::dump(std::ostream& out) const { out << "a " << runtimeClass()->name; }
+void Object::dump(std::ostream& out) const {
+  out << "a " << runtimeClass()->name;
+}
 
 void Archive::writeCount(std::uint32_t count) {
   if (count < 0xFFFF) {
-    unsigned char b[2] = {static_cast<unsigned char>(count), static_cast<unsigned char>(count >> 8)};
+    unsigned char b[2] = {static_cast<unsigned char>(count),
+                          static_cast<unsigned char>(count >> 8)};
     write(b, 2);
     return;
   }

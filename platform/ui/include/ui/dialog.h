@@ -1,0 +1,137 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/window.h"
+
+namespace ui {
+
+// A dialog built from a template of the module's resource table. doModal()
+// creates its controls, runs its modal loop on the host's input source and
+// destroys the controls again; the object itself and its fields live on, so
+// it can be shown again.
+//
+// Every message for the dialog or its controls goes, in this order, through
+// preTranslateMessage(), the standard dialog key handling (Tab and Shift+Tab
+// between tab stops, Esc gives Cancel, Enter on a push button presses it,
+// Enter elsewhere gives the standard OK), and the window procedure of the
+// window it is for.
+//
+// While the dialog is open, the input source's lines are events:
+//   focus ID | type TEXT | key ENTER|TAB|SHIFT+TAB|ESC|BACKSPACE | paste TEXT
+//   select ID N | click ID | spin ID up|down | close | set ID TEXT | show
+// Text is UTF-8 and reaches the dialog in code page 936. "*cancel*" and the
+// end of the input close the dialog with Cancel.
+class Dialog : public Window {
+ public:
+  static const RuntimeClass kClass;
+
+  // `templateId` names the template in the module's resource table. The
+  // parent is not used (dialogs here are always top-level) and may be null.
+  explicit Dialog(int templateId, Window* parent = nullptr);
+  ~Dialog() override;
+
+  const RuntimeClass* runtimeClass() const override;
+  int templateId() const { return templateId_; }
+
+  // Shows the dialog modally. Answers kIdOk or kIdCancel, or -1 when it
+  // cannot open (library not started, no template of this id, a control of
+  // an unknown class); the reason is then printed on the command line.
+  int doModal();
+
+  // The pieces of doModal(), for driving a dialog without the input source.
+  // open() answers false (with `*error` set) when the dialog cannot open.
+  bool open(std::string* error);
+  // Applies one event line (as listed above) and handles the messages it
+  // posts. Answers an empty string, or the reason why the line was refused
+  // (nothing is then changed).
+  std::string applyEvent(std::string_view line);
+  // Handles every posted message until the queue is empty or the dialog has
+  // ended.
+  void pumpMessages();
+  // Handles one message the way the modal loop does.
+  void processMessage(const Message& message);
+  // Destroys the controls; the result stays readable.
+  void close();
+
+  bool isOpen() const { return open_; }
+  bool hasEnded() const { return ended_; }
+  int result() const { return result_; }
+  // Ends the modal loop with `result` once the current message is handled.
+  void endDialog(int result);
+
+  // The control with `id`, or null (also when the dialog is not open).
+  Window* control(int id) const;
+  template <class T>
+  std::shared_ptr<T> findControl(int id) const {
+    return std::dynamic_pointer_cast<T>(controlShared(id));
+  }
+  const std::vector<std::shared_ptr<Window>>& controls() const { return controls_; }
+
+  Window* focus() const { return focus_; }
+  // Gives `window` the focus as a click does (an edit keeps its selection).
+  // Windows that take no focus are ignored.
+  void setFocus(Window* window);
+  // Gives `window` the focus as keyboard navigation does: an edit gets its
+  // whole text selected.
+  void gotoControl(Window* window);
+  // The next (or previous) control with the tab-stop style after `from`, in
+  // template order, wrapping round; null when there is none.
+  Window* nextTabStop(const Window* from, bool previous) const;
+
+  // Queues a message for the dialog or one of its controls. False when the
+  // dialog is not open.
+  bool postMessage(Window* window, unsigned code, std::uintptr_t wParam = 0,
+                   std::intptr_t lParam = 0, std::string text = {});
+
+  // Data exchange between fields and controls: exchangeData(saving).
+  bool updateData(bool saving) { return exchangeData(saving); }
+
+  // Prints the dialog (caption, every control with its state, focus) on the
+  // host's command line in UTF-8.
+  void show() const;
+
+  std::intptr_t handleMessage(const Message& message) override;
+  std::string describe() const override;
+
+ protected:
+  // Called once the controls exist and hold the template's data. The base
+  // writes the fields into the controls and answers true, which puts the
+  // focus on the first tab stop.
+  virtual bool onInitDialog();
+  // Writes the fields into the controls (saving false; cannot fail) or reads
+  // and checks the controls into the fields (saving true; false on the first
+  // invalid field, after warning the user). The base has no fields.
+  virtual bool exchangeData(bool saving);
+  // Sees every message for the dialog or its controls first; true consumes
+  // it. The base consumes nothing.
+  virtual bool preTranslateMessage(const Message& message);
+  // WM_COMMAND. The base gives kIdOk to onOK() and kIdCancel to onCancel().
+  virtual void onCommand(int id, int notifyCode);
+  // WM_NOTIFY; the answer goes back to the control. The base answers 0.
+  virtual std::intptr_t onNotify(const NotifyHeader& header);
+  // The standard OK: reads and checks the fields, and ends with kIdOk when
+  // that succeeds.
+  virtual void onOK();
+  // Ends with kIdCancel.
+  virtual void onCancel();
+
+ private:
+  std::shared_ptr<Window> controlShared(int id) const;
+  bool standardKeyHandling(const Message& message);
+  void createControls(const DialogTemplate& dialogTemplate);
+
+  int templateId_;
+  bool open_ = false;
+  bool ended_ = false;
+  int result_ = kIdCancel;
+  std::vector<std::shared_ptr<Window>> controls_;
+  Window* focus_ = nullptr;
+  std::deque<Message> queue_;
+};
+
+}  // namespace ui

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/object.h"
+
+namespace ui {
+
+// Options of the open-file dialog.
+inline constexpr unsigned kFileDialogReadOnly = 0x00000001;      // box starts ticked
+inline constexpr unsigned kFileDialogHideReadOnly = 0x00000004;  // no read-only box
+inline constexpr unsigned kFileDialogNoChangeDir = 0x00000008;   // keep the working folder
+inline constexpr unsigned kFileDialogFileMustExist = 0x00001000;
+inline constexpr unsigned kFileDialogExplorer = 0x00080000;
+
+// The explorer-style open-file dialog. Shown, it prints its title, filters,
+// default extension and read-only box on the host's command line and takes a
+// path (UTF-8) from the host's input source. A relative path is taken from
+// the working folder; a name without extension gets the default extension.
+// It refuses (a script then ends, a terminal asks again) an empty answer, a
+// path whose folder does not exist, a folder, a missing file when the file
+// must exist, and a path that code page 936 cannot hold. On OK, unless
+// kFileDialogNoChangeDir is given, the working folder becomes the chosen
+// file's folder. "*cancel*" and the end of the input cancel.
+class FileDialog : public Object {
+ public:
+  static const RuntimeClass kClass;
+
+  // `defaultExtension` without dot, `fileName` the initial name and `filter`
+  // pairs of description and pattern in the form "desc|pattern|...||"; all
+  // code page 936 and may be null. A filter that does not have this form
+  // makes doModal() fail.
+  FileDialog(bool openDialog, const char* defaultExtension, const char* fileName, unsigned flags,
+             const char* filter);
+
+  const RuntimeClass* runtimeClass() const override;
+
+  // kIdOk or kIdCancel; -1 (with a message on the command line) for a
+  // malformed filter.
+  int doModal();
+
+  // After OK: the full path and the file name with extension, code page 936.
+  const std::string& pathName() const { return pathName_; }
+  std::string fileName() const;
+  // Whether the read-only box was ticked; shown to the user, for the caller
+  // to use or ignore.
+  bool readOnlyTicked() const { return (flags_ & kFileDialogReadOnly) != 0; }
+
+  struct Filter {
+    std::string description;  // code page 936
+    std::string pattern;
+  };
+  // Parses "desc|pattern|...||"; false for anything else.
+  static bool parseFilter(std::string_view filter, std::vector<Filter>* filters);
+
+ private:
+  // Checks one answer; empty reason and `*pathName` set when it is usable.
+  std::string acceptPath(const std::string& utf8, std::string* pathName) const;
+
+  bool openDialog_;
+  std::string defaultExtension_;
+  std::string initialName_;
+  unsigned flags_;
+  std::string filter_;
+  std::string pathName_;
+};
+
+}  // namespace ui
