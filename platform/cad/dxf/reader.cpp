@@ -1,0 +1,630 @@
+#include "dxf/reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <optional>
+
+#include "dxf/group_reader.h"
+#include "dxf/object_coordinates.h"
+#include "dxf/text_decoder.h"
+
+namespace cad::dxf {
+namespace {
+
+constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+enum class RecordKind {
+  kLine,
+  kArc,
+  kCircle,
+  kLwPolyline,
+  kPolyline,
+  kVertex,
+  kSeqEnd,
+  kAttrib,
+  kText,
+  kMText,
+  kInsert,
+  kPoint,
+  kOther,
+};
+
+RecordKind kindOf(std::string_view type) {
+  struct Entry {
+    std::string_view name;
+    RecordKind kind;
+  };
+  static constexpr Entry kKinds[] = {
+      {"LINE", RecordKind::kLine},         {"ARC", RecordKind::kArc},
+      {"CIRCLE", RecordKind::kCircle},     {"LWPOLYLINE", RecordKind::kLwPolyline},
+      {"POLYLINE", RecordKind::kPolyline}, {"VERTEX", RecordKind::kVertex},
+      {"SEQEND", RecordKind::kSeqEnd},     {"ATTRIB", RecordKind::kAttrib},
+      {"TEXT", RecordKind::kText},         {"MTEXT", RecordKind::kMText},
+      {"INSERT", RecordKind::kInsert},     {"POINT", RecordKind::kPoint},
+  };
+  for (const Entry& e : kKinds)
+    if (e.name == type) return e.kind;
+  return RecordKind::kOther;
+}
+
+// The groups of one entity record as read, before any conversion. Views point
+// into the file text.
+struct Record {
+  RecordKind kind = RecordKind::kOther;
+  std::string_view typeName;
+  std::size_t line = 0;
+  std::uint64_t handle = 0;
+  std::string_view layer = "0";
+  long long space = 0;
+  Point p0;
+  Point p1;
+  Point extrusion{0, 0, 1};
+  double radius = 0.0;
+  double startDegrees = 0.0;
+  double endDegrees = 0.0;
+  double elevation = 0.0;
+  long long flags = 0;
+  long long attributesFollow = 0;
+  std::string_view text;
+  std::string chunks;          // MTEXT groups 3, joined before decoding
+  std::vector<Point> points;   // LWPOLYLINE vertices, object coordinates
+  std::size_t vertexLine = 0;  // line of the last LWPOLYLINE group 10
+
+  void reset(RecordKind k, std::string_view name, std::size_t at) {
+    kind = k;
+    typeName = name;
+    line = at;
+    handle = 0;
+    layer = "0";
+    space = 0;
+    p0 = p1 = Point{};
+    extrusion = {0, 0, 1};
+    radius = startDegrees = endDegrees = elevation = 0.0;
+    flags = attributesFollow = 0;
+    text = {};
+    chunks.clear();
+    points.clear();
+  }
+};
+
+double normaliseDegrees(double degrees) {
+  double d = std::fmod(degrees, 360.0);
+  if (d < 0) d += 360.0;
+  if (d >= 360.0) d = 0.0;
+  return d;
+}
+
+double toRadians(double degrees) {
+  double r = normaliseDegrees(degrees) * (std::numbers::pi / 180.0);
+  return r >= 2 * std::numbers::pi ? 0.0 : r;
+}
+
+double directionOf(double x, double y) {
+  double a = std::atan2(y, x);
+  if (a < 0) a += 2 * std::numbers::pi;
+  return a >= 2 * std::numbers::pi ? 0.0 : a;
+}
+
+std::string hexHandle(std::uint64_t handle) {
+  char buffer[24];
+  std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(handle));
+  return buffer;
+}
+
+class Parser {
+ public:
+  Parser(std::string_view text, std::string_view fileName, EntitySink& sink, ReadResult& result)
+      : groups_(text), fileName_(fileName), sink_(sink), result_(result) {}
+
+  bool run() {
+    if (!first()) return false;
+    for (;;) {
+      if (group_.code != 0)
+        return fail(group_.line, "expected group 0 (SECTION or EOF), found group " +
+                                     std::to_string(group_.code));
+      std::string_view name = trimBlanks(group_.value);
+      if (name == "EOF") return finish();
+      if (name != "SECTION")
+        return fail(group_.line,
+                    "expected SECTION or EOF, found \"" + GroupReader::printable(name) + "\"");
+      const std::size_t sectionLine = group_.line;
+      if (!next()) return false;
+      if (group_.code != 2) return fail(group_.line, "SECTION without its name (group 2)");
+      std::string_view section = trimBlanks(group_.value);
+      if (!next()) return false;
+      bool ok = section == "HEADER"     ? readHeader(sectionLine)
+                : section == "ENTITIES" ? readEntities(sectionLine)
+                                        : skipSection(section, sectionLine);
+      if (!ok || !next()) return false;
+    }
+  }
+
+ private:
+  bool first() {
+    GroupError error;
+    switch (groups_.next(group_, error)) {
+      case GroupReader::Status::kPair:
+        break;
+      case GroupReader::Status::kEndOfText:
+        return fail(0, "not a DXF drawing: it holds no groups");
+      case GroupReader::Status::kError:
+        return fail(error.line, "not a DXF drawing: " + error.message);
+    }
+    if (group_.code != 0 || trimBlanks(group_.value) != "SECTION")
+      return fail(group_.line, "not a DXF drawing: it does not start with 0/SECTION");
+    return true;
+  }
+
+  // Reads the next pair into group_; the end of the text here is an error.
+  bool next() {
+    GroupError error;
+    switch (groups_.next(group_, error)) {
+      case GroupReader::Status::kPair:
+        return true;
+      case GroupReader::Status::kEndOfText:
+        return fail(groups_.linesRead(), "the file ends without 0/EOF (truncated?)");
+      case GroupReader::Status::kError:
+        return fail(error.line, error.message);
+    }
+    return false;
+  }
+
+  bool fail(std::size_t line, const std::string& message) {
+    std::string text(fileName_);
+    if (line > 0) text += ":" + std::to_string(line);
+    result_.error = text + ": " + message;
+    return false;
+  }
+
+  void warn(std::size_t line, const std::string& message) {
+    if (result_.warnings.size() >= ReadResult::kMaxWarnings) {
+      ++suppressedWarnings_;
+      return;
+    }
+    result_.warnings.push_back(std::string(fileName_) + ":" + std::to_string(line) + ": " +
+                               message);
+  }
+
+  bool finish() {
+    if (suppressedWarnings_ > 0)
+      result_.warnings.push_back(std::string(fileName_) + ": " +
+                                 std::to_string(suppressedWarnings_) + " more warnings");
+    return true;
+  }
+
+  bool isEnd(std::string_view name) const { return name == "ENDSEC"; }
+
+  bool skipSection(std::string_view section, std::size_t sectionLine) {
+    while (group_.code != 0 || !isEnd(trimBlanks(group_.value))) {
+      if (group_.code == 0) {
+        std::string_view name = trimBlanks(group_.value);
+        if (name == "SECTION" || name == "EOF")
+          return fail(group_.line, "section " + GroupReader::printable(section) + " (line " +
+                                       std::to_string(sectionLine) + ") has no ENDSEC");
+      }
+      if (!next()) return false;
+    }
+    return true;
+  }
+
+  bool readHeader(std::size_t sectionLine) {
+    std::string_view variable;
+    while (group_.code != 0) {
+      if (group_.code == 9) {
+        variable = trimBlanks(group_.value);
+      } else if (variable == "$ACADVER" && group_.code == 1) {
+        result_.version = std::string(trimBlanks(group_.value));
+      } else if (variable == "$DWGCODEPAGE" && group_.code == 3) {
+        result_.codePage = std::string(trimBlanks(group_.value));
+      }
+      if (!next()) return false;
+    }
+    if (!isEnd(trimBlanks(group_.value)))
+      return fail(group_.line,
+                  "section HEADER (line " + std::to_string(sectionLine) + ") has no ENDSEC");
+    return true;
+  }
+
+  bool readEntities(std::size_t sectionLine) {
+    decoder_.emplace(result_.version, result_.codePage);
+    for (;;) {
+      if (group_.code != 0)
+        return fail(group_.line, "expected group 0 starting an entity, found group " +
+                                     std::to_string(group_.code));
+      std::string_view type = trimBlanks(group_.value);
+      if (isEnd(type)) {
+        if (ownerOpen_) return fail(owner_.line, unendedOwner());
+        return true;
+      }
+      if (type == "SECTION" || type == "EOF")
+        return fail(group_.line,
+                    "section ENTITIES (line " + std::to_string(sectionLine) + ") has no ENDSEC");
+      record_.reset(kindOf(type), type, group_.line);
+      if (!next()) return false;
+      while (group_.code != 0) {
+        if (!applyGroup(record_)) return false;
+        if (!next()) return false;
+      }
+      if (!finishRecord()) return false;
+    }
+  }
+
+  std::string unendedOwner() const {
+    return std::string(owner_.typeName) + " is not ended by SEQEND";
+  }
+
+  bool real(double& target) {
+    std::optional<double> value = parseReal(group_.value);
+    if (!value) return badNumber();
+    target = *value;
+    return true;
+  }
+
+  bool integer(long long& target) {
+    std::optional<long long> value = parseInteger(group_.value);
+    if (!value) return badNumber();
+    target = *value;
+    return true;
+  }
+
+  bool badNumber() {
+    return fail(group_.line + 1, "value \"" + GroupReader::printable(group_.value) +
+                                     "\" of group " + std::to_string(group_.code) +
+                                     " is not a number");
+  }
+
+  bool extrusionGroup(Record& r) {
+    switch (group_.code) {
+      case 210:
+        return real(r.extrusion.x);
+      case 220:
+        return real(r.extrusion.y);
+      case 230:
+        return real(r.extrusion.z);
+    }
+    return true;
+  }
+
+  bool pointGroup(Point& p, int base) {
+    if (group_.code == base) return real(p.x);
+    if (group_.code == base + 10) return real(p.y);
+    if (group_.code == base + 20) return real(p.z);
+    return true;
+  }
+
+  bool applyGroup(Record& r) {
+    const int code = group_.code;
+    if (code == 5) {
+      std::optional<std::uint64_t> handle = parseHandle(group_.value);
+      if (!handle)
+        return fail(group_.line + 1, "handle \"" + GroupReader::printable(group_.value) +
+                                         "\" is not 1 to 16 hexadecimal digits");
+      r.handle = *handle;
+      return true;
+    }
+    if (code == 8) {
+      r.layer = group_.value;
+      return true;
+    }
+    if (code == 67) return integer(r.space);
+    switch (r.kind) {
+      case RecordKind::kLine:
+        return pointGroup(r.p0, 10) && pointGroup(r.p1, 11);
+      case RecordKind::kArc:
+        if (code == 50) return real(r.startDegrees);
+        if (code == 51) return real(r.endDegrees);
+        [[fallthrough]];
+      case RecordKind::kCircle:
+        if (code == 40) return real(r.radius);
+        return pointGroup(r.p0, 10) && extrusionGroup(r);
+      case RecordKind::kLwPolyline:
+        if (code == 10) {
+          r.points.push_back(Point{0, 0, 0});
+          r.vertexLine = group_.line;
+          return real(r.points.back().x);
+        }
+        if (code == 20) {
+          if (r.points.empty()) return fail(group_.line, "LWPOLYLINE group 20 before any 10");
+          return real(r.points.back().y);
+        }
+        if (code == 38) return real(r.elevation);
+        if (code == 70) return integer(r.flags);
+        return extrusionGroup(r);
+      case RecordKind::kPolyline:
+        if (code == 70) return integer(r.flags);
+        if (code == 66) return integer(r.attributesFollow);
+        return pointGroup(r.p0, 10) && extrusionGroup(r);
+      case RecordKind::kVertex:
+        if (code == 70) return integer(r.flags);
+        return pointGroup(r.p0, 10);
+      case RecordKind::kText:
+        if (code == 1) r.text = group_.value;
+        return pointGroup(r.p0, 10) && extrusionGroup(r);
+      case RecordKind::kMText:
+        if (code == 1) r.text = group_.value;
+        if (code == 3) r.chunks.append(group_.value);
+        return pointGroup(r.p0, 10);
+      case RecordKind::kInsert:
+        if (code == 2) r.text = group_.value;
+        if (code == 66) return integer(r.attributesFollow);
+        return pointGroup(r.p0, 10) && extrusionGroup(r);
+      case RecordKind::kPoint:
+        return pointGroup(r.p0, 10);
+      case RecordKind::kSeqEnd:
+      case RecordKind::kAttrib:
+      case RecordKind::kOther:
+        break;
+    }
+    return true;
+  }
+
+  bool finishRecord() {
+    Record& r = record_;
+    switch (r.kind) {
+      case RecordKind::kVertex:
+        if (!ownerOpen_ || owner_.kind != RecordKind::kPolyline)
+          return fail(r.line, "VERTEX outside a POLYLINE");
+        // Face records of a polyface mesh (128 without 64) carry no vertex.
+        if ((r.flags & 128) != 0 && (r.flags & 64) == 0) return true;
+        ownerVertices_.push_back(r.p0);
+        return true;
+      case RecordKind::kAttrib:
+        if (!ownerOpen_ || owner_.kind != RecordKind::kInsert)
+          return fail(r.line, "ATTRIB outside an INSERT with attributes");
+        return true;
+      case RecordKind::kSeqEnd:
+        if (!ownerOpen_) return fail(r.line, "SEQEND without a POLYLINE or INSERT");
+        ownerOpen_ = false;
+        return emit(owner_, &ownerVertices_);
+      default:
+        break;
+    }
+    if (ownerOpen_)
+      return fail(owner_.line, unendedOwner() + " (found " + std::string(r.typeName) + " at line " +
+                                   std::to_string(r.line) + ")");
+    if (r.kind == RecordKind::kPolyline ||
+        (r.kind == RecordKind::kInsert && r.attributesFollow == 1)) {
+      std::swap(owner_, record_);
+      ownerOpen_ = true;
+      ownerVertices_.clear();
+      return true;
+    }
+    return emit(r, nullptr);
+  }
+
+  bool decode(std::string_view raw, std::string& out, std::size_t line) {
+    std::string reason;
+    if (!decoder_->decode(raw, out, reason)) return fail(line, reason);
+    return true;
+  }
+
+  bool decodeLayer(const Record& r) {
+    if (layerCached_ && r.layer == lastRawLayer_) {
+      entity_.layer = lastLayer_;
+      return true;
+    }
+    if (!decode(r.layer, entity_.layer, r.line)) return false;
+    lastRawLayer_.assign(r.layer);
+    lastLayer_ = entity_.layer;
+    layerCached_ = true;
+    return true;
+  }
+
+  bool coordinates(const Record& r, ObjectCoordinates& ocs) {
+    if (!ObjectCoordinates::make(r.extrusion, ocs))
+      return fail(r.line, std::string(r.typeName) + " has a zero extrusion direction");
+    return true;
+  }
+
+  void warnTilted(const Record& r, const ObjectCoordinates& ocs) {
+    char direction[96];
+    std::snprintf(direction, sizeof direction, "%g, %g, %g", ocs.normal().x, ocs.normal().y,
+                  ocs.normal().z);
+    warn(r.line, std::string(r.typeName) + " (handle " + hexHandle(r.handle) +
+                     ") lies in a plane not parallel to XY (extrusion " + direction +
+                     "); kept as its projection onto XY");
+  }
+
+  bool arcGeometry(const Record& r) {
+    ObjectCoordinates ocs;
+    if (!coordinates(r, ocs)) return false;
+    entity_.position = ocs.toWorld(r.p0);
+    if (ocs.isWorld()) {
+      entity_.startAngle = toRadians(r.startDegrees);
+      entity_.endAngle = toRadians(r.endDegrees);
+    } else if (ocs.isMirrored()) {
+      // Seen from above, the clockwise arc from 180 - start to 180 - end is
+      // the counter-clockwise arc from 180 - end to 180 - start.
+      entity_.startAngle = toRadians(180.0 - normaliseDegrees(r.endDegrees));
+      entity_.endAngle = toRadians(180.0 - normaliseDegrees(r.startDegrees));
+    } else {
+      auto worldDirection = [&](double degrees) {
+        double a = degrees * (std::numbers::pi / 180.0);
+        const Point& ax = ocs.xAxis();
+        const Point& ay = ocs.yAxis();
+        return directionOf(std::cos(a) * ax.x + std::sin(a) * ay.x,
+                           std::cos(a) * ax.y + std::sin(a) * ay.y);
+      };
+      bool facesUp = ocs.normal().z >= 0;
+      entity_.startAngle = worldDirection(facesUp ? r.startDegrees : r.endDegrees);
+      entity_.endAngle = worldDirection(facesUp ? r.endDegrees : r.startDegrees);
+    }
+    if (!ocs.isParallelToXY()) warnTilted(r, ocs);
+    return true;
+  }
+
+  bool emit(const Record& r, const std::vector<Point>* ownedVertices) {
+    if (r.space == 1) return true;  // paper space
+    Entity& e = entity_;
+    e.typeName.assign(r.typeName);
+    e.handle = r.handle;
+    e.line = r.line;
+    if (!decodeLayer(r)) return false;
+    e.start = e.end = e.position = Point{};
+    e.radius = e.startAngle = e.endAngle = 0.0;
+    e.vertices.clear();
+    e.closed = false;
+    e.text.clear();
+    if (r.radius < 0 && (r.kind == RecordKind::kArc || r.kind == RecordKind::kCircle))
+      return fail(r.line, std::string(r.typeName) + " has a negative radius");
+    ObjectCoordinates ocs;
+    switch (r.kind) {
+      case RecordKind::kLine:
+        e.type = EntityType::kLine;
+        e.start = r.p0;
+        e.end = r.p1;
+        break;
+      case RecordKind::kArc:
+        e.type = EntityType::kArc;
+        e.radius = r.radius;
+        if (!arcGeometry(r)) return false;
+        break;
+      case RecordKind::kCircle:
+        e.type = EntityType::kCircle;
+        e.radius = r.radius;
+        if (!coordinates(r, ocs)) return false;
+        e.position = ocs.toWorld(r.p0);
+        if (!ocs.isParallelToXY()) warnTilted(r, ocs);
+        break;
+      case RecordKind::kLwPolyline:
+        e.type = EntityType::kLwPolyline;
+        e.closed = (r.flags & 1) != 0;
+        if (!coordinates(r, ocs)) return false;
+        for (const Point& p : r.points) e.vertices.push_back(ocs.toWorld({p.x, p.y, r.elevation}));
+        break;
+      case RecordKind::kPolyline: {
+        e.type = EntityType::kPolyline;
+        e.closed = (r.flags & 1) != 0;
+        if (!coordinates(r, ocs)) return false;
+        // 3D polylines and meshes (8, 16, 64) have world vertices.
+        const bool world = (r.flags & (8 | 16 | 64)) != 0;
+        if (ownedVertices != nullptr)
+          for (const Point& p : *ownedVertices)
+            e.vertices.push_back(world ? p : ocs.toWorld({p.x, p.y, r.p0.z}));
+        break;
+      }
+      case RecordKind::kText:
+      case RecordKind::kInsert:
+        e.type = r.kind == RecordKind::kText ? EntityType::kText : EntityType::kInsert;
+        if (!coordinates(r, ocs)) return false;
+        e.position = ocs.toWorld(r.p0);
+        if (!decode(r.text, e.text, r.line)) return false;
+        break;
+      case RecordKind::kMText: {
+        e.type = EntityType::kMText;
+        e.position = r.p0;
+        std::string joined = r.chunks;
+        joined.append(r.text);
+        if (!decode(joined, e.text, r.line)) return false;
+        break;
+      }
+      case RecordKind::kPoint:
+        e.type = EntityType::kPoint;
+        e.position = r.p0;
+        break;
+      default:
+        e.type = EntityType::kOther;
+        break;
+    }
+    sink_.entity(e);
+    ++result_.entityCount;
+    return true;
+  }
+
+  GroupReader groups_;
+  Group group_;
+  std::string_view fileName_;
+  EntitySink& sink_;
+  ReadResult& result_;
+  std::optional<TextDecoder> decoder_;
+  Record record_;
+  Record owner_;
+  bool ownerOpen_ = false;
+  std::vector<Point> ownerVertices_;
+  Entity entity_;
+  std::string lastRawLayer_;
+  std::string lastLayer_;
+  bool layerCached_ = false;
+  std::size_t suppressedWarnings_ = 0;
+};
+
+std::string systemError(int error) {
+  char buffer[256];
+  return strerror_r(error, buffer, sizeof buffer);
+}
+
+// Closes the descriptor on every path.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+ReadResult readDxf(std::string_view contents, std::string_view fileName, EntitySink& sink) {
+  ReadResult result;
+  if (contents.starts_with(kBinarySentinel)) {
+    result.error =
+        std::string(fileName) + ": binary DXF is not supported; save the drawing as ASCII DXF";
+    return result;
+  }
+  if (contents.starts_with(kByteOrderMark)) contents.remove_prefix(kByteOrderMark.size());
+  if (contents.empty()) {
+    result.error = std::string(fileName) + ": the file is empty";
+    return result;
+  }
+  Parser parser(contents, fileName, sink, result);
+  parser.run();
+  return result;
+}
+
+ReadResult readDxfFile(const std::string& path, EntitySink& sink) {
+  ReadResult result;
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) {
+    result.error = path + ": cannot open: " + systemError(errno);
+    return result;
+  }
+  struct stat status;
+  if (::fstat(file.get(), &status) != 0) {
+    result.error = path + ": cannot read: " + systemError(errno);
+    return result;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    result.error = path + ": not a regular file";
+    return result;
+  }
+  std::string contents;
+  contents.resize(static_cast<std::size_t>(status.st_size));
+  std::size_t done = 0;
+  while (done < contents.size()) {
+    ssize_t n = ::read(file.get(), contents.data() + done, contents.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      result.error = path + ": cannot read: " + systemError(errno);
+      return result;
+    }
+    if (n == 0) break;  // the file shrank while being read
+    done += static_cast<std::size_t>(n);
+  }
+  contents.resize(done);
+  return readDxf(contents, path, sink);
+}
+
+}  // namespace cad::dxf

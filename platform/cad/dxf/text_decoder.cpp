@@ -1,0 +1,202 @@
+#include "dxf/text_decoder.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+
+namespace cad::dxf {
+
+struct TextDecoder::Converter {
+  explicit Converter(iconv_t handle) : cd(handle) {}
+  ~Converter() { iconv_close(cd); }
+  iconv_t cd;
+};
+
+namespace {
+
+bool isAsciiWithoutEscapes(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80 || c == '\\') return false;
+  return true;
+}
+
+bool isUnicodeVersion(std::string_view version) {
+  // "AC1021" (the 2007 format) and later; versions are "AC" and four digits.
+  return version.size() == 6 && version.substr(0, 2) == "AC" && version.substr(2) >= "1021";
+}
+
+void appendUtf8(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::string encodingForCodePage(std::string_view codePage) {
+  std::string name(codePage);
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  std::string_view digits;
+  if (name.starts_with("ANSI_")) {
+    digits = std::string_view(name).substr(5);
+  } else if (name.starts_with("DOS")) {
+    digits = std::string_view(name).substr(3);
+  } else {
+    return {};
+  }
+  if (digits.empty() || digits.size() > 4 ||
+      !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return {};
+  static constexpr std::string_view kKnown[] = {
+      "874",  "932",  "936",  "949",  "950",  "1250", "1251", "1252", "1253",
+      "1254", "1255", "1256", "1257", "1258", "437",  "850",  "852",  "855",
+      "857",  "860",  "861",  "863",  "864",  "865",  "866",  "869"};
+  if (std::find(std::begin(kKnown), std::end(kKnown), digits) == std::end(kKnown)) return {};
+  return "CP" + std::string(digits);
+}
+
+TextDecoder::TextDecoder(std::string_view version, std::string_view codePage)
+    : codePage_(codePage.empty() ? "ANSI_1252" : codePage) {
+  if (isUnicodeVersion(version)) {
+    encoding_ = "UTF-8";
+    return;
+  }
+  encoding_ = encodingForCodePage(codePage_);
+  if (encoding_.empty()) return;
+  iconv_t cd = iconv_open("UTF-8", encoding_.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    encoding_.clear();
+    return;
+  }
+  converter_ = std::make_unique<Converter>(cd);
+}
+
+TextDecoder::~TextDecoder() = default;
+
+bool TextDecoder::decode(std::string_view raw, std::string& out, std::string& reason) const {
+  out.clear();
+  if (isAsciiWithoutEscapes(raw)) {
+    out.assign(raw);
+    return true;
+  }
+  if (encoding_ == "UTF-8") {
+    if (!isValidUtf8(raw)) {
+      reason = "text is not valid UTF-8";
+      return false;
+    }
+    expandUnicodeEscapes(raw, out);
+    return true;
+  }
+  if (!converter_) {
+    reason = "text is not ASCII and the drawing's code page \"" + codePage_ + "\" is unknown";
+    return false;
+  }
+  std::string utf8;
+  utf8.reserve(raw.size() * 2);
+  iconv(converter_->cd, nullptr, nullptr, nullptr, nullptr);
+  char* in = const_cast<char*>(raw.data());
+  std::size_t inLeft = raw.size();
+  char buffer[1024];
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    std::size_t rc = iconv(converter_->cd, &in, &inLeft, &outPtr, &outLeft);
+    utf8.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      reason = "text is not valid in the drawing's code page " + codePage_;
+      return false;
+    }
+  }
+  expandUnicodeEscapes(utf8, out);
+  return true;
+}
+
+void expandUnicodeEscapes(std::string_view text, std::string& out) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t slash = text.find("\\U+", i);
+    if (slash == std::string_view::npos || slash + 7 > text.size()) {
+      out.append(text.substr(i));
+      return;
+    }
+    out.append(text.substr(i, slash - i));
+    char32_t c = 0;
+    bool ok = true;
+    for (std::size_t k = 0; k < 4; ++k) {
+      int digit = hexValue(text[slash + 3 + k]);
+      if (digit < 0) {
+        ok = false;
+        break;
+      }
+      c = c * 16 + static_cast<char32_t>(digit);
+    }
+    if (ok && !(c >= 0xD800 && c <= 0xDFFF) && c != 0) {
+      appendUtf8(c, out);
+      i = slash + 7;
+    } else {
+      out.push_back('\\');
+      i = slash + 1;
+    }
+  }
+}
+
+bool isValidUtf8(std::string_view text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length;
+    char32_t value;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+      value = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      value = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      value = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + length > n) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      unsigned char t = static_cast<unsigned char>(text[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      value = (value << 6) | (t & 0x3F);
+    }
+    if ((length == 3 && value < 0x800) || (length == 4 && value < 0x10000) || value > 0x10FFFF ||
+        (value >= 0xD800 && value <= 0xDFFF))
+      return false;
+    i += length;
+  }
+  return true;
+}
+
+}  // namespace cad::dxf

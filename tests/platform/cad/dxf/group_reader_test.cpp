@@ -1,0 +1,149 @@
+#include "dxf/group_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using cad::dxf::Group;
+using cad::dxf::GroupError;
+using cad::dxf::GroupReader;
+
+struct Pair {
+  int code;
+  std::string value;
+  std::size_t line;
+};
+
+// Reads every pair; stops at the first error, which it returns in `error`.
+std::vector<Pair> readAll(std::string_view text, GroupError* error = nullptr,
+                          GroupReader::Status* last = nullptr) {
+  GroupReader reader(text);
+  std::vector<Pair> pairs;
+  Group group;
+  GroupError e;
+  GroupReader::Status status;
+  while ((status = reader.next(group, e)) == GroupReader::Status::kPair)
+    pairs.push_back({group.code, std::string(group.value), group.line});
+  if (error != nullptr) *error = e;
+  if (last != nullptr) *last = status;
+  return pairs;
+}
+
+TEST(GroupReader, SplitsPairsWithLfOrCrLfAndTrimsOnlyTheCodeLine) {
+  struct Case {
+    const char* label;
+    std::string text;
+  } cases[] = {
+      {"lf", "  0\nSECTION\n  1\n  two spaces  \n"},
+      {"cr lf", "  0\r\nSECTION\r\n  1\r\n  two spaces  \r\n"},
+      {"no final line end", "0\nSECTION\n1\n  two spaces  "},
+      {"tabs around code", "\t0 \nSECTION\n 1\t\n  two spaces  \n"},
+  };
+  for (const Case& c : cases) {
+    GroupReader::Status last;
+    std::vector<Pair> pairs = readAll(c.text, nullptr, &last);
+    ASSERT_EQ(pairs.size(), 2u) << c.label;
+    EXPECT_EQ(last, GroupReader::Status::kEndOfText) << c.label;
+    EXPECT_EQ(pairs[0].code, 0) << c.label;
+    EXPECT_EQ(pairs[0].value, "SECTION") << c.label;
+    EXPECT_EQ(pairs[0].line, 1u) << c.label;
+    EXPECT_EQ(pairs[1].code, 1) << c.label;
+    EXPECT_EQ(pairs[1].value, "  two spaces  ") << c.label;
+    EXPECT_EQ(pairs[1].line, 3u) << c.label;
+  }
+}
+
+TEST(GroupReader, SkipsCommentsButCountsTheirLines) {
+  std::vector<Pair> pairs = readAll("999\nmade by hand\n  0\nEOF\n");
+  ASSERT_EQ(pairs.size(), 1u);
+  EXPECT_EQ(pairs[0].value, "EOF");
+  EXPECT_EQ(pairs[0].line, 3u);
+}
+
+TEST(GroupReader, ReadsLinesOfAnyLength) {
+  std::string text(100000, 'x');
+  std::vector<Pair> pairs = readAll("  1\n" + text + "\n  0\nEOF\n");
+  ASSERT_EQ(pairs.size(), 2u);
+  EXPECT_EQ(pairs[0].value, text);
+  EXPECT_EQ(pairs[1].line, 3u);
+}
+
+TEST(GroupReader, ReportsBadCodesAndMissingValuesWithTheirLine) {
+  struct Case {
+    const char* label;
+    std::string text;
+    std::size_t line;
+    std::string message;
+  } cases[] = {
+      {"word as code", "  0\nSECTION\nten\n1.0\n", 3, "group code \"ten\" is not an integer"},
+      {"number with junk", "  0\nSECTION\n 10x\n1.0\n", 3, "group code \" 10x\" is not an integer"},
+      {"real as code", "10.5\n1.0\n", 1, "is not an integer"},
+      {"empty code line", "\nvalue\n", 1, "group code \"\" is not an integer"},
+      {"code out of range", "5000\nx\n", 1, "group code 5000 is out of range"},
+      {"value missing", "  0\nSECTION\n  2\n", 3, "without its value"},
+  };
+  for (const Case& c : cases) {
+    GroupError error;
+    GroupReader::Status last;
+    readAll(c.text, &error, &last);
+    EXPECT_EQ(last, GroupReader::Status::kError) << c.label;
+    EXPECT_EQ(error.line, c.line) << c.label;
+    EXPECT_NE(error.message.find(c.message), std::string::npos) << c.label << ": " << error.message;
+  }
+}
+
+TEST(DxfNumbers, ParsesWholeNumbersStrictly) {
+  struct Case {
+    const char* text;
+    std::optional<double> expected;
+  } reals[] = {
+      {"512345.678", 512345.678},
+      {"  -1.5e3 ", -1500.0},
+      {"+2", 2.0},
+      {"0", 0.0},
+      {".5", 0.5},
+      {"", std::nullopt},
+      {" ", std::nullopt},
+      {"1.0abc", std::nullopt},
+      {"1,5", std::nullopt},
+      {"nan", std::nullopt},
+      {"inf", std::nullopt},
+      {"--1", std::nullopt},
+      {"+-1", std::nullopt},
+      {"1e999", std::nullopt},
+  };
+  for (const Case& c : reals) EXPECT_EQ(cad::dxf::parseReal(c.text), c.expected) << c.text;
+  // Full double precision, not float.
+  EXPECT_EQ(*cad::dxf::parseReal("512345.678"), 512345.678);
+
+  struct IntegerCase {
+    const char* text;
+    std::optional<long long> expected;
+  } integers[] = {
+      {"     1", 1},          {"-7", -7},         {"+3", 3},
+      {"1.0", std::nullopt},  {"", std::nullopt}, {"99999999999999999999", std::nullopt},
+      {"0x10", std::nullopt},
+  };
+  for (const IntegerCase& c : integers)
+    EXPECT_EQ(cad::dxf::parseInteger(c.text), c.expected) << c.text;
+
+  struct HandleCase {
+    const char* text;
+    std::optional<std::uint64_t> expected;
+  } handles[] = {
+      {"2F", 0x2F},
+      {"ffffffffffffffff", 0xFFFFFFFFFFFFFFFFull},
+      {"10000000000", 0x10000000000ull},
+      {"1ffffffffffffffff", std::nullopt},
+      {"", std::nullopt},
+      {"-1", std::nullopt},
+      {"G1", std::nullopt},
+  };
+  for (const HandleCase& c : handles)
+    EXPECT_EQ(cad::dxf::parseHandle(c.text), c.expected) << c.text;
+}
+
+}  // namespace
