@@ -1,0 +1,210 @@
+// cadhost: the emulated CAD host as a program. Loads a DXF drawing and plug-in
+// modules, then runs commands and answers prompts from a script or from the
+// terminal.
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "cad/command_line.h"
+#include "cad/command_processor.h"
+#include "cad/database.h"
+#include "cad/host_exit.h"
+#include "cad/input_source.h"
+#include "cad/module_loader.h"
+#include "cad/script_input.h"
+#include "cad/terminal_input.h"
+
+namespace {
+
+constexpr const char* kDefaultModule = "tavrin.arx";
+
+constexpr const char* kUsage =
+    "usage: cadhost [--load MODULE]... [--no-default-module] [--script FILE|-] [--list]\n"
+    "               [DRAWING]\n"
+    "\n"
+    "Loads the DXF drawing DRAWING (none: an empty drawing) and the modules, then\n"
+    "runs commands. Every answer comes from the script FILE (\"-\": standard input),\n"
+    "one per line; without a script, from the terminal.\n"
+    "\n"
+    "  --load MODULE         load this module too (may be repeated)\n"
+    "  --no-default-module   do not load tavrin.arx from beside cadhost\n"
+    "  --script FILE|-       take the answers from FILE, or from standard input\n"
+    "  --list                list the loaded modules, commands and drawing first\n"
+    "  --help                show this text\n"
+    "\n"
+    "At the prompt \"Command: \" type a command name; the host's own commands are\n"
+    "\"commands\", \"modules\" and \"drawing\". In a script, \";\" starts a comment line and\n"
+    "\"*cancel*\" cancels the pending input.\n"
+    "\n"
+    "Exit status: 0 when the input ran to its end without errors; 1 when the\n"
+    "arguments are wrong or the drawing, the script or a module cannot be loaded;\n"
+    "2 after a script error or a failed command; 3 when a module aborted the host.\n";
+
+struct Options {
+  std::vector<std::string> modules;
+  bool defaultModule = true;
+  std::optional<std::string> script;
+  std::optional<std::string> drawing;
+  bool list = false;
+  bool help = false;
+};
+
+// Null with `*error` set when the arguments make no sense.
+std::optional<Options> parseArguments(int argc, char** argv, std::string* error) {
+  Options options;
+  const auto refuse = [&](std::string message) {
+    *error = std::move(message);
+    return std::optional<Options>();
+  };
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const auto value = [&]() -> std::optional<std::string> {
+      if (i + 1 >= argc) return std::nullopt;
+      return std::string(argv[++i]);
+    };
+    if (argument == "--help" || argument == "-h") {
+      options.help = true;
+    } else if (argument == "--load") {
+      const auto module = value();
+      if (!module) return refuse("--load needs a module file");
+      options.modules.push_back(*module);
+    } else if (argument == "--no-default-module") {
+      options.defaultModule = false;
+    } else if (argument == "--script") {
+      const auto script = value();
+      if (!script) return refuse("--script needs a file, or - for standard input");
+      if (options.script) return refuse("only one --script may be given");
+      options.script = script;
+    } else if (argument == "--list") {
+      options.list = true;
+    } else if (argument.starts_with("-") && argument != "-") {
+      return refuse("unknown option " + argument);
+    } else if (options.drawing) {
+      return refuse("only one drawing may be given (" + *options.drawing + ", " + argument + ")");
+    } else {
+      options.drawing = argument;
+    }
+  }
+  return options;
+}
+
+// The folder cadhost runs from, or empty when the system does not say.
+std::filesystem::path executableFolder() {
+  std::error_code code;
+  const auto executable = std::filesystem::read_symlink("/proc/self/exe", code);
+  return code ? std::filesystem::path() : executable.parent_path();
+}
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code code;
+  return std::filesystem::equivalent(a, b, code) && !code;
+}
+
+// The modules to load: tavrin.arx beside cadhost first (when it is there and
+// not named again with --load), then the --load ones in order.
+std::vector<std::string> modulesToLoad(const Options& options) {
+  std::vector<std::string> modules;
+  if (options.defaultModule) {
+    const auto folder = executableFolder();
+    const auto candidate = folder / kDefaultModule;
+    std::error_code code;
+    bool named = false;
+    for (const std::string& m : options.modules) named = named || sameFile(m, candidate);
+    if (!folder.empty() && std::filesystem::is_regular_file(candidate, code) && !named)
+      modules.push_back(candidate.string());
+  }
+  modules.insert(modules.end(), options.modules.begin(), options.modules.end());
+  return modules;
+}
+
+std::unique_ptr<cad::InputSource> openInput(const Options& options, std::string* error) {
+  if (options.script && *options.script != "-")
+    return cad::ScriptInput::fromFile(*options.script, error);
+  if (!options.script && isatty(STDIN_FILENO)) return std::make_unique<cad::TerminalInput>();
+  std::ostringstream text;
+  text << std::cin.rdbuf();
+  return std::make_unique<cad::ScriptInput>("<stdin>", text.str());
+}
+
+int fail(const std::string& message) {
+  std::cout.flush();
+  std::cerr << "cadhost: " << message << "\n";
+  return cad::kExitLoadFailed;
+}
+
+int run(const Options& options) {
+  cad::commandLine().setTerminal(&std::cout);
+
+  if (options.drawing) {
+    std::string error;
+    auto database = cad::Database::loadDxf(*options.drawing, &error);
+    if (!database) return fail(error);
+    for (const std::string& warning : database->warnings())
+      cad::commandLine().printUtf8("warning: " + warning + "\n");
+    cad::setCurrentDatabase(std::move(database));
+  }
+
+  std::string error;
+  auto source = openInput(options, &error);
+  if (!source) return fail(error);
+  const bool interactive = source->interactive();
+  cad::setInput(std::move(source));
+
+  // Unloaded in reverse order of loading, also when a later one fails.
+  std::vector<std::unique_ptr<cad::LoadedModule>> modules;
+  const auto unloadAll = [&] {
+    while (!modules.empty()) modules.pop_back();
+  };
+  for (const std::string& path : modulesToLoad(options)) {
+    auto module = cad::LoadedModule::load(path, &error);
+    if (!module) {
+      unloadAll();
+      return fail(error);
+    }
+    modules.push_back(std::move(module));
+  }
+
+  cad::CommandProcessor processor;
+  if (options.list) {
+    cad::SessionResult ignored;
+    for (const char* listing : {"modules", "commands", "drawing"}) {
+      cad::startNewLine();
+      processor.runCommand(listing, &ignored);
+    }
+  }
+  if (interactive)
+    cad::commandLine().printUtf8(
+        "\nType a command name; \"commands\" lists them. Ctrl-D ends the session.\n");
+  const cad::SessionResult result = processor.run();
+  unloadAll();
+  std::cout.flush();
+  if (result.inputFailed) std::cerr << "cadhost: the script stopped at an error\n";
+  if (result.commandErrors > 0)
+    std::cerr << "cadhost: " << result.commandErrors << " command(s) failed\n";
+  return result.ok() ? cad::kExitOk : cad::kExitScriptFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  const auto options = parseArguments(argc, argv, &error);
+  if (!options) {
+    std::cerr << "cadhost: " << error << "\n\n" << kUsage;
+    return cad::kExitLoadFailed;
+  }
+  if (options->help) {
+    std::cout << kUsage;
+    return cad::kExitOk;
+  }
+  return run(*options);
+}

@@ -1,0 +1,244 @@
+// cadhost run as a subprocess, with scripts in a temporary folder.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string quoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text) result += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
+std::string readFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::string testModule(const std::string& name) {
+  return std::string(TAVRIN_TEST_MODULE_DIR) + "/" + name + ".arx";
+}
+
+class CadhostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("cadhost_test_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // Writes `text` to `name` in the test's folder and returns its path.
+  std::string write(const std::string& name, const std::string& text) {
+    const fs::path path = folder_ / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  // Runs `program` with `arguments`, standard input from `input`.
+  Outcome run(const std::vector<std::string>& arguments, const std::string& input = "",
+              const std::string& program = CADHOST_PATH) {
+    std::string command = quoted(program);
+    for (const std::string& a : arguments) command += " " + quoted(a);
+    command += " <" + quoted(write("stdin.txt", input)) + " >" +
+               quoted((folder_ / "out").string()) + " 2>" + quoted((folder_ / "err").string());
+    const int status = std::system(command.c_str());
+    Outcome result;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readFile(folder_ / "out");
+    result.err = readFile(folder_ / "err");
+    return result;
+  }
+
+  // cadhost with the sound test module and `script`.
+  Outcome runScript(const std::string& script, std::vector<std::string> extra = {}) {
+    std::vector<std::string> arguments = {"--no-default-module", "--load", testModule("sound"),
+                                          "--script", write("test.scr", script)};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return run(arguments);
+  }
+
+  fs::path folder_;
+};
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST_F(CadhostTest, SessionRunsCommandsAndAnswersPromptsFromTheScript) {
+  const Outcome r = runScript(
+      "; a session\n"
+      "soundhello\n"
+      "SOUNDPOINT\n"
+      "10,20\n"
+      "soundpoint\n"
+      "*cancel*\n"
+      "soundpoint\n");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  const std::vector<std::string> inOrder = {
+      "[sound] DllMain 1",
+      "[sound] _SetacrxPtp",
+      "[sound] acrxGetApiVersion",
+      "[sound] acrxEntryPoint 1",
+      "Command: soundhello\n[sound] hello\n",
+      "请指定点:10,20\n[sound] point 5100 10.000000,20.000000,0.000000\n",
+      "请指定点:*cancel*\n[sound] point -5002 ",
+      "请指定点:[sound] point -5002 ",  // the end of the script cancels too
+      "[sound] acrxEntryPoint 2",
+      "[sound] DllMain 0",
+  };
+  std::size_t at = 0;
+  for (const std::string& part : inOrder) {
+    const auto found = r.out.find(part, at);
+    ASSERT_NE(found, std::string::npos) << "missing in order: " << part << "\n" << r.out;
+    at = found + part.size();
+  }
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CadhostTest, ExitStatusTellsHowTheRunEnded) {
+  const struct {
+    const char* label;
+    std::string script;
+    int status;
+    std::string outMentions;
+    std::string errMentions;
+  } cases[] = {
+      {"script error names its line", "soundhello\n;c\nnosuch\nsoundhello\n", 2,
+       "test.scr:3: unknown command \"nosuch\"", "script stopped at an error"},
+      {"malformed point names its line", "soundpoint\n1;2\n", 2,
+       "test.scr:2: \"1;2\" is not a point", "script stopped at an error"},
+      {"failed command, session goes on", "soundfail\nsoundhello\n", 2,
+       "failed: deliberate failure\nCommand: soundhello\n[sound] hello", "1 command(s) failed"},
+      {"abort ends the host at once", "soundabort\nsoundhello\n", 3, "[sound] 模块 gives up 7",
+       "aborted by a module: [sound] 模块 gives up 7"},
+      {"empty script", "", 0, "Command: ", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const Outcome r = runScript(c.script);
+    EXPECT_EQ(r.status, c.status) << r.out << r.err;
+    EXPECT_TRUE(contains(r.out, c.outMentions)) << r.out;
+    EXPECT_TRUE(contains(r.err, c.errMentions)) << r.err;
+  }
+  const Outcome aborted = runScript("soundabort\nsoundhello\n");
+  EXPECT_FALSE(contains(aborted.out, "[sound] hello"));
+  EXPECT_FALSE(contains(aborted.out, "DllMain 0"));
+}
+
+TEST_F(CadhostTest, LoadFailuresAndBadArgumentsExitWithOne) {
+  const std::string broken =
+      write("broken.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n");
+  const struct {
+    const char* label;
+    std::vector<std::string> arguments;
+    std::string errMentions;
+  } cases[] = {
+      {"unknown option", {"--bogus"}, "unknown option --bogus"},
+      {"option without value", {"--load"}, "--load needs a module file"},
+      {"two drawings", {"a.dxf", "b.dxf"}, "only one drawing"},
+      {"missing script", {"--script", "/nonexistent/x.scr"}, "/nonexistent/x.scr"},
+      {"missing drawing", {"--no-default-module", "/nonexistent/x.dxf"}, "/nonexistent/x.dxf"},
+      {"broken drawing", {"--no-default-module", broken}, "broken.dxf"},
+      {"old module", {"--no-default-module", "--load", testModule("old_version")}, "917504"},
+      {"module without entry point",
+       {"--no-default-module", "--load", testModule("no_entry_point")},
+       "\"acrxEntryPoint\""},
+      {"missing module",
+       {"--no-default-module", "--load", "/nonexistent/m.arx"},
+       "/nonexistent/m.arx"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const Outcome r = run(c.arguments);
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_TRUE(contains(r.err, c.errMentions)) << r.err;
+  }
+}
+
+TEST_F(CadhostTest, ModulesLoadedBeforeAFailingOneAreUnloaded) {
+  const Outcome r = run(
+      {"--no-default-module", "--load", testModule("sound"), "--load", testModule("old_version")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(contains(r.out, "[sound] acrxEntryPoint 2")) << r.out;
+  EXPECT_TRUE(contains(r.out, "[sound] DllMain 0")) << r.out;
+}
+
+TEST_F(CadhostTest, ScriptFromStandardInput) {
+  const std::string script = "soundhello\nnosuch\n";
+  const Outcome dash =
+      run({"--no-default-module", "--load", testModule("sound"), "--script", "-"}, script);
+  EXPECT_EQ(dash.status, 2);
+  EXPECT_TRUE(contains(dash.out, "[sound] hello")) << dash.out;
+  EXPECT_TRUE(contains(dash.out, "<stdin>:2: unknown command")) << dash.out;
+  // Without --script, standard input that is not a terminal is read as a script.
+  const Outcome piped = run({"--no-default-module", "--load", testModule("sound")}, script);
+  EXPECT_EQ(piped.status, 2);
+  EXPECT_TRUE(contains(piped.out, "Command: soundhello\n[sound] hello\n")) << piped.out;
+  EXPECT_TRUE(contains(piped.out, "<stdin>:2: unknown command \"nosuch\"")) << piped.out;
+}
+
+TEST_F(CadhostTest, ListsWhatWasLoaded) {
+  const Outcome r =
+      runScript("", {"--list", std::string(TAVRIN_EXAMPLES_DIR) + "/house/house.dxf"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  for (const std::string& part :
+       {std::string("Loaded modules:\n  ") + testModule("sound"),
+        std::string("sound_GROUP: soundhello / soundbonjour"),
+        std::string("The drawing holds 2 entities.\n  2 AcDbLine on layer AXIS\n")})
+    EXPECT_TRUE(contains(r.out, part)) << part << "\n" << r.out;
+}
+
+TEST_F(CadhostTest, LoadsTavrinArxFromItsOwnFolderByDefault) {
+  const fs::path program = folder_ / "cadhost";
+  fs::copy_file(CADHOST_PATH, program);
+  fs::copy_file(testModule("sound"), folder_ / "tavrin.arx");
+  const std::string script = write("hello.scr", "soundhello\n");
+  const Outcome withDefault = run({"--script", script}, "", program.string());
+  EXPECT_EQ(withDefault.status, 0) << withDefault.out << withDefault.err;
+  EXPECT_TRUE(contains(withDefault.out, "[sound] hello")) << withDefault.out;
+  // Named again with --load, it is still loaded only once.
+  const Outcome named =
+      run({"--load", (folder_ / "tavrin.arx").string(), "--script", script}, "", program.string());
+  EXPECT_EQ(named.status, 0) << named.err;
+  const Outcome without = run({"--no-default-module", "--script", script}, "", program.string());
+  EXPECT_EQ(without.status, 2);
+  EXPECT_TRUE(contains(without.out, "unknown command \"soundhello\"")) << without.out;
+}
+
+TEST_F(CadhostTest, HelpDescribesTheCommandLine) {
+  const Outcome r = run({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(contains(r.out, "usage: cadhost [--load MODULE]..."));
+}
+
+TEST_F(CadhostTest, BundledExampleRuns) {
+  const std::string examples = TAVRIN_EXAMPLES_DIR;
+  const Outcome r = run({"--no-default-module", "--script", examples + "/house/house.scr",
+                         examples + "/house/house.dxf"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_TRUE(contains(r.out, "The drawing holds 2 entities.")) << r.out;
+}
+
+}  // namespace
