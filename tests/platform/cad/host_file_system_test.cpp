@@ -1,0 +1,147 @@
+#include "host/file_system.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "cad/code_page.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder per test, removed afterwards. Paths handed to the file
+// system are code page 936; the folder's own name is ASCII.
+class HostFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "tavrin-fs-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  // `name` is UTF-8; the result is the cp936 path the module would pass.
+  std::string path(const std::string& name) const {
+    return *cad::utf8ToCp936((folder_ / name).string());
+  }
+  std::string utf8Path(const std::string& name) const { return (folder_ / name).string(); }
+
+  static std::string contentsOf(const std::string& utf8) {
+    std::ifstream in(utf8, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  FileStatus writeFile(const std::string& cp936Path, std::string_view data) {
+    std::unique_ptr<WritableFile> file;
+    FileStatus status = files_.newWritableFile(cp936Path, &file);
+    if (!status.isOk()) return status;
+    status = file->append(data);
+    if (!status.isOk()) return status;
+    return file->close();
+  }
+
+  fs::path folder_;
+  FileSystem& files_ = hostFileSystem();
+};
+
+TEST_F(HostFileSystemTest, WritesBytesUnchangedUnderAChineseName) {
+  const std::string data = std::string("0\r\nGraph Link\n\0\xff", 17);
+  ASSERT_TRUE(writeFile(path("住宅.N1"), data).isOk());
+  // The operating system sees the UTF-8 name.
+  EXPECT_EQ(contentsOf(utf8Path("住宅.N1")), data);
+
+  std::string read;
+  ASSERT_TRUE(files_.readFile(path("住宅.N1"), 1 << 20, &read).isOk());
+  EXPECT_EQ(read, data);
+  EXPECT_TRUE(files_.pathExists(path("住宅.N1")));
+}
+
+TEST_F(HostFileSystemTest, NewWritableFileTruncatesAnExistingFile) {
+  ASSERT_TRUE(writeFile(path("a.inf"), "a long first content").isOk());
+  ASSERT_TRUE(writeFile(path("a.inf"), "short").isOk());
+  EXPECT_EQ(contentsOf(utf8Path("a.inf")), "short");
+}
+
+TEST_F(HostFileSystemTest, ReadStopsAtTheLimit) {
+  ASSERT_TRUE(writeFile(path("big"), std::string(20000, 'x')).isOk());
+  std::string read;
+  ASSERT_TRUE(files_.readFile(path("big"), 9000, &read).isOk());
+  EXPECT_EQ(read.size(), 9000u);
+}
+
+TEST_F(HostFileSystemTest, FailuresNameThePathAndTheReason) {
+  ASSERT_TRUE(writeFile(path("plain"), "x").isOk());
+  fs::create_directory(folder_ / "sub");
+  struct Case {
+    const char* label;
+    FileStatus status;
+    std::string named;
+  };
+  std::unique_ptr<WritableFile> file;
+  std::string read;
+  Case cases[] = {
+      {"create in a missing folder", files_.newWritableFile(path("missing/a.N1"), &file),
+       utf8Path("missing/a.N1")},
+      {"create below a regular file", files_.newWritableFile(path("plain/a.N1"), &file),
+       utf8Path("plain/a.N1")},
+      {"read a missing file", files_.readFile(path("none.inf"), 100, &read), utf8Path("none.inf")},
+      {"read a folder", files_.readFile(path("sub"), 100, &read), utf8Path("sub")},
+      {"rename a missing file", files_.renameFile(path("none"), path("other")), utf8Path("none")},
+      {"remove a missing file", files_.removeFile(path("none")), utf8Path("none")},
+  };
+  for (const Case& c : cases) {
+    EXPECT_FALSE(c.status.isOk()) << c.label;
+    EXPECT_NE(c.status.message().find(c.named), std::string::npos)
+        << c.label << ": " << c.status.message();
+  }
+  EXPECT_EQ(file, nullptr);
+}
+
+TEST_F(HostFileSystemTest, PathThatIsNotCodePage936IsRefusedByName) {
+  const std::string bad = *cad::utf8ToCp936(folder_.string()) + "/bad\x81";
+  std::unique_ptr<WritableFile> file;
+  FileStatus status = files_.newWritableFile(bad, &file);
+  ASSERT_FALSE(status.isOk());
+  EXPECT_NE(status.message().find("code page 936"), std::string::npos) << status.message();
+  EXPECT_NE(status.message().find("/bad"), std::string::npos) << status.message();
+  EXPECT_FALSE(files_.pathExists(bad));
+  EXPECT_TRUE(fs::is_empty(folder_));
+}
+
+TEST_F(HostFileSystemTest, RenameReplacesTheTargetAndRemoveDeletes) {
+  ASSERT_TRUE(writeFile(path("old"), "old content").isOk());
+  ASSERT_TRUE(writeFile(path("new.tmp"), "new content").isOk());
+  ASSERT_TRUE(files_.renameFile(path("new.tmp"), path("old")).isOk());
+  EXPECT_EQ(contentsOf(utf8Path("old")), "new content");
+  EXPECT_FALSE(files_.pathExists(path("new.tmp")));
+
+  ASSERT_TRUE(files_.removeFile(path("old")).isOk());
+  EXPECT_FALSE(files_.pathExists(path("old")));
+}
+
+TEST_F(HostFileSystemTest, PathExistsForFilesAndFoldersOnly) {
+  fs::create_directory(folder_ / "工程");
+  ASSERT_TRUE(writeFile(path("f"), "").isOk());
+  EXPECT_TRUE(files_.pathExists(path("工程")));
+  EXPECT_TRUE(files_.pathExists(path("f")));
+  EXPECT_FALSE(files_.pathExists(path("nothing")));
+  EXPECT_FALSE(files_.pathExists(""));
+}
+
+TEST_F(HostFileSystemTest, ClosingTwiceIsAnErrorNotACrash) {
+  std::unique_ptr<WritableFile> file;
+  ASSERT_TRUE(files_.newWritableFile(path("twice"), &file).isOk());
+  EXPECT_TRUE(file->close().isOk());
+  EXPECT_FALSE(file->close().isOk());
+  EXPECT_FALSE(file->append("late").isOk());
+}
+
+}  // namespace
