@@ -1,0 +1,12 @@
+#include "export/power_of_ten.h"
+
+#include <cmath>
+
+namespace {
+// The double nearest to ln 10.
+constexpr double kLn10 = 2.302585092994046;
+}  // namespace
+
+double powerOfTen(std::int32_t exponent) {
+  return std::exp(exponent * kLn10);
+}

@@ -1,0 +1,98 @@
+#include "export/text_file.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <random>
+
+namespace {
+
+// A name beside `path` that nothing holds yet. Random so that two writers of
+// the same target never share one; the clock stands in when the system has
+// no random device.
+std::string temporaryNameFor(const std::string& path, FileSystem& files) {
+  std::uint64_t seed =
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  try {
+    std::random_device device;
+    seed ^= (std::uint64_t{device()} << 32) | device();
+  } catch (...) {
+    // The clock alone still differs between calls.
+  }
+  std::mt19937_64 generator(seed);
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string name;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    name = path + ".~";
+    std::uint64_t bits = generator();
+    for (int i = 0; i < 12; ++i, bits >>= 4) name += kHex[bits & 0xF];
+    if (!files.pathExists(name)) break;
+  }
+  return name;
+}
+
+WriteResult failure(const std::string& path, std::string detail) {
+  return WriteResult{WriteOutcome::kWriteFailed, path, std::move(detail)};
+}
+
+// Bytes outside ASCII shown as \xNN, so a message stays valid UTF-8 whatever
+// the code page of the path.
+std::string printable(const std::string& path) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : path) {
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string toDiskText(std::string_view text) {
+  std::string disk;
+  disk.reserve(text.size() + text.size() / 16 + 2);
+  for (char c : text) {
+    if (c == '\n') disk += '\r';
+    disk += c;
+  }
+  return disk;
+}
+
+WriteResult writeTextFile(const std::string& path, std::string_view text, FileSystem& files) {
+  const std::string disk = toDiskText(text);
+  const std::string temporary = temporaryNameFor(path, files);
+
+  std::unique_ptr<WritableFile> file;
+  if (FileStatus status = files.newWritableFile(temporary, &file); !status.isOk())
+    return failure(path, status.message());
+
+  FileStatus status = file->append(disk);
+  if (status.isOk()) status = file->close();
+  file.reset();
+  if (status.isOk()) status = files.renameFile(temporary, path);
+  if (!status.isOk()) {
+    files.removeFile(temporary);
+    return failure(path, status.message());
+  }
+  return WriteResult{WriteOutcome::kWritten, path, {}};
+}
+
+FileStatus readFirstLine(const std::string& path, FileSystem& files, std::string* line,
+                         std::size_t limit) {
+  std::string contents;
+  if (FileStatus status = files.readFile(path, limit, &contents); !status.isOk()) return status;
+  const std::size_t end = contents.find('\n');
+  if (end == std::string::npos && contents.size() >= limit)
+    return FileStatus::error("first line of \"" + printable(path) + "\" is longer than " +
+                             std::to_string(limit) + " bytes");
+  std::string first = contents.substr(0, end);
+  if (end != std::string::npos && !first.empty() && first.back() == '\r') first.pop_back();
+  *line = std::move(first);
+  return FileStatus::ok();
+}

@@ -1,0 +1,144 @@
+#include "export/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/fault_injecting_file_system.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+TEST(TextFileDiskText, EveryLineFeedBecomesCarriageReturnLineFeed) {
+  struct Case {
+    const char* label;
+    std::string text, disk;
+  } cases[] = {
+      {"empty", "", ""},
+      {"no line end", "1.0,2.0,", "1.0,2.0,"},
+      {"lines", "0\nGraph Link\n0\n", "0\r\nGraph Link\r\n0\r\n"},
+      {"empty lines", "0\n\n", "0\r\n\r\n"},
+      {"carriage return already there", "a\r\nb", "a\r\r\nb"},
+      {"code page 936 bytes pass", "\xd0\xb1\xd6\xf9\n", "\xd0\xb1\xd6\xf9\r\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(toDiskText(c.text), c.disk) << c.label;
+}
+
+class TextFileWriteTest : public ::testing::Test {
+ protected:
+  TempFolder folder_;
+  FaultInjectingFileSystem files_;
+};
+
+TEST_F(TextFileWriteTest, WritesANewFileAndReplacesAnExistingOne) {
+  const std::string target = folder_.file("house.N1");
+  WriteResult result = writeTextFile(target, "0\nGraph Link\n0\n", files_);
+  EXPECT_EQ(result.outcome, WriteOutcome::kWritten);
+  EXPECT_EQ(result.file, target);
+  EXPECT_TRUE(result.detail.empty());
+  EXPECT_EQ(fileBytes(target), "0\r\nGraph Link\r\n0\r\n");
+
+  putFileBytes(target, std::string(5000, 'z'));
+  result = writeTextFile(target, "short\n", files_);
+  EXPECT_TRUE(result.written());
+  EXPECT_EQ(fileBytes(target), "short\r\n");
+  // The temporary files went with their renames.
+  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"house.N1"});
+  // Each write used a new name beside the target.
+  ASSERT_EQ(files_.created.size(), 2u);
+  EXPECT_NE(files_.created[0], files_.created[1]);
+  for (const std::string& temporary : files_.created) {
+    EXPECT_EQ(temporary.rfind(target + ".", 0), 0u) << temporary;
+  }
+}
+
+TEST_F(TextFileWriteTest, FailuresLeaveTheExistingFileByteIdentical) {
+  const std::string old = std::string("old\r\ncontent\r\n\0\xff", 16);
+  struct Case {
+    const char* label;
+    void (*breakIt)(FaultInjectingFileSystem&);
+  } cases[] = {
+      {"cannot create", [](FaultInjectingFileSystem& f) { f.failCreate = true; }},
+      {"disk full", [](FaultInjectingFileSystem& f) { f.failAppendNumber = 1; }},
+      {"failing close", [](FaultInjectingFileSystem& f) { f.failClose = true; }},
+      {"failing rename", [](FaultInjectingFileSystem& f) { f.failRename = true; }},
+  };
+  for (const Case& c : cases) {
+    TempFolder folder;
+    FaultInjectingFileSystem files;
+    c.breakIt(files);
+    const std::string target = folder.file("house.inf");
+    putFileBytes(target, old);
+    const WriteResult result = writeTextFile(target, "1.000000,2.000000,\n", files);
+    EXPECT_EQ(result.outcome, WriteOutcome::kWriteFailed) << c.label;
+    EXPECT_EQ(result.file, target) << c.label;
+    EXPECT_FALSE(result.detail.empty()) << c.label;
+    EXPECT_EQ(fileBytes(target), old) << c.label;
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"house.inf"}) << c.label;
+  }
+}
+
+TEST_F(TextFileWriteTest, MissingFolderAndFileAsFolderFailWithTheReason) {
+  putFileBytes(folder_.file("plain"), "I am a file");
+  struct Case {
+    const char* label;
+    std::string target;
+    const char* reason;
+  } cases[] = {
+      {"missing folder", folder_.file("missing/house.N1"), "No such file or directory"},
+      {"parent is a regular file", folder_.file("plain/house.N1"), "Not a directory"},
+  };
+  for (const Case& c : cases) {
+    const WriteResult result = writeTextFile(c.target, "0\n", files_);
+    EXPECT_EQ(result.outcome, WriteOutcome::kWriteFailed) << c.label;
+    EXPECT_NE(result.detail.find(c.reason), std::string::npos) << c.label << ": " << result.detail;
+    EXPECT_NE(result.detail.find(folder_.path().string()), std::string::npos) << result.detail;
+  }
+  EXPECT_EQ(fileBytes(folder_.file("plain")), "I am a file");
+  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"plain"});
+}
+
+TEST_F(TextFileWriteTest, TargetThatIsAFolderIsNotReplaced) {
+  std::filesystem::create_directory(folder_.path() / "house.N1");
+  const WriteResult result = writeTextFile(folder_.file("house.N1"), "0\n", files_);
+  EXPECT_EQ(result.outcome, WriteOutcome::kWriteFailed);
+  EXPECT_TRUE(std::filesystem::is_directory(folder_.path() / "house.N1"));
+  EXPECT_EQ(folder_.entries(), std::vector<std::string>{"house.N1"});
+}
+
+TEST_F(TextFileWriteTest, ReadsTheFirstLineWithoutItsLineEnd) {
+  struct Case {
+    const char* label;
+    std::string bytes, line;
+  } cases[] = {
+      {"CR LF", "first\r\nsecond\r\n", "first"}, {"LF", "first\nsecond", "first"},
+      {"no line end", "1,2,3,", "1,2,3,"},       {"empty file", "", ""},
+      {"empty first line", "\r\nsecond", ""},    {"carriage return inside", "a\rb\r\n", "a\rb"},
+  };
+  for (const Case& c : cases) {
+    const std::string path = folder_.file("p.inf");
+    putFileBytes(path, c.bytes);
+    std::string line = "untouched";
+    ASSERT_TRUE(readFirstLine(path, files_, &line).isOk()) << c.label;
+    EXPECT_EQ(line, c.line) << c.label;
+  }
+}
+
+TEST_F(TextFileWriteTest, ReadingFailsForAMissingFileOrAnEndlessFirstLine) {
+  std::string line = "untouched";
+  FileStatus missing = readFirstLine(folder_.file("none.inf"), files_, &line);
+  EXPECT_FALSE(missing.isOk());
+  EXPECT_NE(missing.message().find("none.inf"), std::string::npos) << missing.message();
+
+  putFileBytes(folder_.file("long.inf"), std::string(64, '1'));
+  FileStatus tooLong = readFirstLine(folder_.file("long.inf"), files_, &line, 64);
+  EXPECT_FALSE(tooLong.isOk());
+  EXPECT_NE(tooLong.message().find("long.inf"), std::string::npos) << tooLong.message();
+  EXPECT_EQ(line, "untouched");
+
+  ASSERT_TRUE(readFirstLine(folder_.file("long.inf"), files_, &line, 65).isOk());
+  EXPECT_EQ(line.size(), 64u);
+}
+
+}  // namespace
