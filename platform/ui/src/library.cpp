@@ -1,5 +1,7 @@
 #include "ui/library.h"
 
+#include "cad/code_page.h"
+#include "cad/module_loader.h"
 #include "library_state.h"
 #include "ui/application.h"
 #include "ui/resource_table.h"
@@ -50,8 +52,13 @@ void Library::stop() {
 
 std::string Library::caption() const {
   if (application_ != nullptr && application_->namedByConstructor_) return application_->name_;
-  if (started_ && resources_->moduleName != nullptr) return resources_->moduleName;
-  return {};
+  if (!started_) return {};
+  // The module's file name as the loader knows it; the resource table's name
+  // when the host loaded no file for this instance (tests) or the name does
+  // not fit code page 936.
+  std::optional<std::string> fileName = cad::utf8ToCp936(cad::moduleBaseName(instance_));
+  if (fileName && !fileName->empty()) return *fileName;
+  return resources_->moduleName != nullptr ? resources_->moduleName : "";
 }
 
 bool startLibrary(void* instance, const ResourceTable* resources, const char* commandLine) {

@@ -32,9 +32,11 @@ void* instanceHandle();
 const ResourceTable* resourceTable();
 // The registered application object, or null.
 Application* application();
-// The caption of the module's message boxes (code page 936): the
-// application's name; empty when the library is not started and the
-// application was given no name.
+// The caption of the module's message boxes (code page 936): the name given
+// to the application object; else, while started, the module's file name
+// without extension as the host's loader knows it, or the resource table's
+// module name when the loader knows no file for the instance handle; else
+// empty.
 std::string applicationCaption();
 
 }  // namespace ui
