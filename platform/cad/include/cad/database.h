@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,27 +21,39 @@ class Database {
 
   // Loads a DXF drawing from `path` (UTF-8). On failure returns null and sets
   // `*error` to a message that names the file and, where there is one, the
-  // line. No partial drawing is ever returned.
+  // line. No partial drawing is ever returned. Things kept but worth telling
+  // (e.g. an arc not parallel to XY) are in warnings() of the result.
   static std::unique_ptr<Database> loadDxf(const std::string& path, std::string* error);
 
   // Takes ownership of `entity`, gives it the next object id and returns it.
+  // Ids are unique across every database of the process, so an id of one
+  // drawing never finds an object of another.
   AcDbObjectId append(std::unique_ptr<AcDbEntity> entity);
 
   // Entities in file (append) order.
   const std::vector<std::unique_ptr<AcDbEntity>>& entities() const { return entities_; }
-  // The entity with `id`, or null.
+  // The entity with `id`, or null (also for an id of another database).
   AcDbEntity* find(AcDbObjectId id) const;
-  // Objects open right now.
+  // The first entity whose DXF handle is `handle`, or null. Linear.
+  AcDbEntity* findByHandle(unsigned long long handle) const;
+  // Objects open right now (with at least one reader).
   int openObjectCount() const;
 
+  // Messages about the drawing that did not stop it from loading, UTF-8,
+  // each naming the file and line.
+  const std::vector<std::string>& warnings() const { return warnings_; }
+  void addWarning(std::string warning) { warnings_.push_back(std::move(warning)); }
+
  private:
+  std::uint64_t serial_;
   std::vector<std::unique_ptr<AcDbEntity>> entities_;
+  std::vector<std::string> warnings_;
 };
 
 // The host's current drawing: an empty one until a drawing is set.
 Database& currentDatabase();
-// Makes `database` current and returns the previous one. Selection sets of
-// the previous drawing are freed.
+// Makes `database` current (null makes an empty drawing current) and returns
+// the previous one. Selection sets of the previous drawing are freed.
 std::unique_ptr<Database> setCurrentDatabase(std::unique_ptr<Database> database);
 
 }  // namespace cad

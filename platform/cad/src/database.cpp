@@ -1,0 +1,197 @@
+#include "cad/database.h"
+
+#include <atomic>
+#include <new>
+#include <utility>
+
+#include "cad/code_page.h"
+#include "cad/selection_sets.h"
+#include "dxf/reader.h"
+#include "host/ac_db_arc.h"
+#include "host/ac_db_line.h"
+#include "host/ac_db_other_entities.h"
+
+namespace cad {
+namespace {
+
+// An object id is the database's serial in the upper 32 bits and the entity's
+// position plus one in the lower 32, so find() is a bounds check.
+constexpr int kIndexBits = 32;
+constexpr std::uint64_t kIndexMask = (std::uint64_t{1} << kIndexBits) - 1;
+
+std::uint64_t nextSerial() {
+  static std::atomic<std::uint64_t> serial{0};
+  return ++serial;
+}
+
+AcGePoint3d toPoint(const dxf::Point& p) {
+  return AcGePoint3d(p.x, p.y, p.z);
+}
+
+std::vector<AcGePoint3d> toPoints(const std::vector<dxf::Point>& points) {
+  std::vector<AcGePoint3d> result;
+  result.reserve(points.size());
+  for (const dxf::Point& p : points) result.push_back(toPoint(p));
+  return result;
+}
+
+// Builds the host's entities from what the reader hands over, converting
+// names and texts from UTF-8 to code page 936.
+class EntityBuilder final : public dxf::EntitySink {
+ public:
+  EntityBuilder(Database& database, const std::string& path) : database_(database), path_(path) {}
+
+  void entity(const dxf::Entity& e) override {
+    std::unique_ptr<AcDbEntity> entity = make(e);
+    if (e.layer != lastLayer_ || !layerCached_) {
+      lastLayer_ = e.layer;
+      lastLayerCp936_ = toCp936(e.layer, e, "layer name");
+      layerCached_ = true;
+    }
+    entity->setLayer(lastLayerCp936_);
+    entity->setHandle(e.handle);
+    database_.append(std::move(entity));
+  }
+
+ private:
+  std::unique_ptr<AcDbEntity> make(const dxf::Entity& e) {
+    switch (e.type) {
+      case dxf::EntityType::kLine:
+        return std::make_unique<AcDbLine>(toPoint(e.start), toPoint(e.end));
+      case dxf::EntityType::kArc:
+        return std::make_unique<AcDbArc>(toPoint(e.position), e.radius, e.startAngle, e.endAngle);
+      case dxf::EntityType::kCircle: {
+        auto circle = std::make_unique<AcDbCircle>();
+        circle->center = toPoint(e.position);
+        circle->radius = e.radius;
+        return circle;
+      }
+      case dxf::EntityType::kLwPolyline: {
+        auto polyline = std::make_unique<AcDbPolyline>();
+        polyline->vertices = toPoints(e.vertices);
+        polyline->closed = e.closed;
+        return polyline;
+      }
+      case dxf::EntityType::kPolyline: {
+        auto polyline = std::make_unique<AcDb2dPolyline>();
+        polyline->vertices = toPoints(e.vertices);
+        polyline->closed = e.closed;
+        return polyline;
+      }
+      case dxf::EntityType::kText: {
+        auto text = std::make_unique<AcDbText>();
+        text->position = toPoint(e.position);
+        text->text = toCp936(e.text, e, "text");
+        return text;
+      }
+      case dxf::EntityType::kMText: {
+        auto text = std::make_unique<AcDbMText>();
+        text->location = toPoint(e.position);
+        text->contents = toCp936(e.text, e, "text");
+        return text;
+      }
+      case dxf::EntityType::kInsert: {
+        auto insert = std::make_unique<AcDbBlockReference>();
+        insert->position = toPoint(e.position);
+        insert->blockName = toCp936(e.text, e, "block name");
+        return insert;
+      }
+      case dxf::EntityType::kPoint: {
+        auto point = std::make_unique<AcDbPoint>();
+        point->position = toPoint(e.position);
+        return point;
+      }
+      case dxf::EntityType::kOther:
+        break;
+    }
+    auto other = std::make_unique<AcDbGenericEntity>();
+    other->dxfName = e.typeName;
+    return other;
+  }
+
+  // Code page 936 cannot hold every character; those that do not fit become
+  // '?' and the drawing says so, rather than being refused.
+  std::string toCp936(const std::string& utf8, const dxf::Entity& e, const char* what) {
+    bool ascii = true;
+    for (char c : utf8)
+      if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+    if (ascii) return utf8;
+    if (std::optional<std::string> cp936 = utf8ToCp936(utf8)) return *std::move(cp936);
+    database_.addWarning(path_ + ":" + std::to_string(e.line) + ": the " + what + " \"" + utf8 +
+                         "\" has characters that code page 936 cannot hold; they became '?'");
+    return utf8ToCp936Lossy(utf8);
+  }
+
+  Database& database_;
+  const std::string& path_;
+  std::string lastLayer_;
+  std::string lastLayerCp936_;
+  bool layerCached_ = false;
+};
+
+std::unique_ptr<Database>& current() {
+  static std::unique_ptr<Database> database = std::make_unique<Database>();
+  return database;
+}
+
+}  // namespace
+
+Database::Database() : serial_(nextSerial()) {}
+
+Database::~Database() = default;
+
+std::unique_ptr<Database> Database::loadDxf(const std::string& path, std::string* error) {
+  auto database = std::make_unique<Database>();
+  try {
+    EntityBuilder builder(*database, path);
+    dxf::ReadResult result = dxf::readDxfFile(path, builder);
+    if (!result.ok()) {
+      if (error != nullptr) *error = *result.error;
+      return nullptr;
+    }
+    for (std::string& warning : result.warnings) database->addWarning(std::move(warning));
+  } catch (const std::bad_alloc&) {
+    if (error != nullptr) *error = path + ": not enough memory to load the drawing";
+    return nullptr;
+  }
+  return database;
+}
+
+AcDbObjectId Database::append(std::unique_ptr<AcDbEntity> entity) {
+  AcDbObjectId id((serial_ << kIndexBits) | (entities_.size() + 1));
+  entity->setObjectId(id);
+  entities_.push_back(std::move(entity));
+  return id;
+}
+
+AcDbEntity* Database::find(AcDbObjectId id) const {
+  if ((id.value() >> kIndexBits) != serial_) return nullptr;
+  std::uint64_t index = id.value() & kIndexMask;
+  if (index == 0 || index > entities_.size()) return nullptr;
+  return entities_[index - 1].get();
+}
+
+AcDbEntity* Database::findByHandle(unsigned long long handle) const {
+  for (const auto& entity : entities_)
+    if (entity->handle() == handle) return entity.get();
+  return nullptr;
+}
+
+int Database::openObjectCount() const {
+  int count = 0;
+  for (const auto& entity : entities_)
+    if (entity->openCount() > 0) ++count;
+  return count;
+}
+
+Database& currentDatabase() {
+  return *current();
+}
+
+std::unique_ptr<Database> setCurrentDatabase(std::unique_ptr<Database> database) {
+  if (!database) database = std::make_unique<Database>();
+  selectionSets().clear();
+  return std::exchange(current(), std::move(database));
+}
+
+}  // namespace cad

@@ -1,0 +1,223 @@
+// Where lines and arcs meet, in the XY plane.
+//
+// Points are appended in the order they come along this entity: from the
+// start point of a line, counter-clockwise from the start angle of an arc.
+// Tolerance: a point counts as on a segment or an arc when it lies no further
+// beyond its ends than kRelativeTolerance times the larger of 1 and the size
+// of the figures (their largest coordinate plus radius). Two candidate points
+// closer than that are one point (a tangent). Parallel and collinear lines, and arcs on the same
+// or concentric circles, give no points.
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "host/ac_db_arc.h"
+#include "host/ac_db_entity.h"
+#include "host/ac_db_line.h"
+
+namespace {
+
+constexpr double kRelativeTolerance = 1e-9;
+// Sine of the smallest angle between two lines that are not taken as parallel.
+constexpr double kParallelSine = 1e-12;
+constexpr double kFullTurn = 2 * std::numbers::pi;
+
+struct Vec {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+Vec operator-(Vec a, Vec b) {
+  return {a.x - b.x, a.y - b.y};
+}
+Vec operator+(Vec a, Vec b) {
+  return {a.x + b.x, a.y + b.y};
+}
+Vec operator*(double s, Vec v) {
+  return {s * v.x, s * v.y};
+}
+double dot(Vec a, Vec b) {
+  return a.x * b.x + a.y * b.y;
+}
+double cross(Vec a, Vec b) {
+  return a.x * b.y - a.y * b.x;
+}
+double length(Vec v) {
+  return std::hypot(v.x, v.y);
+}
+
+struct Segment {
+  Vec start;
+  Vec end;
+};
+
+struct Arc {
+  Vec center;
+  double radius = 0.0;
+  double start = 0.0;  // radians
+  double sweep = 0.0;  // counter-clockwise, in (0, 2*pi]
+};
+
+double wrap(double angle) {
+  angle = std::fmod(angle, kFullTurn);
+  if (angle < 0) angle += kFullTurn;
+  return angle;
+}
+
+Arc arcOf(const AcDbArc& arc) {
+  Arc a;
+  a.center = {arc.center().x, arc.center().y};
+  a.radius = arc.radius();
+  a.start = wrap(arc.startAngle());
+  a.sweep = wrap(arc.endAngle()) - a.start;
+  // Equal angles make a full circle, as an arc from 0 to 360 degrees does.
+  if (a.sweep <= 0) a.sweep += kFullTurn;
+  return a;
+}
+
+Segment segmentOf(const AcDbLine& line) {
+  return {{line.startPoint().x, line.startPoint().y}, {line.endPoint().x, line.endPoint().y}};
+}
+
+double magnitude(Vec v) {
+  return std::max(std::fabs(v.x), std::fabs(v.y));
+}
+double sizeOf(const Segment& s) {
+  return std::max(magnitude(s.start), magnitude(s.end));
+}
+double sizeOf(const Arc& a) {
+  return magnitude(a.center) + a.radius;
+}
+double toleranceFor(double size1, double size2) {
+  return kRelativeTolerance * std::max({1.0, size1, size2});
+}
+
+// Angle of `p` past the arc's start, counter-clockwise; slightly before the
+// start comes out slightly negative.
+double offsetOnArc(const Arc& arc, Vec p, double tolerance) {
+  Vec d = p - arc.center;
+  double offset = wrap(std::atan2(d.y, d.x) - arc.start);
+  double slack = arc.radius > 0 ? tolerance / arc.radius : kFullTurn;
+  if (offset > kFullTurn - slack && arc.sweep < kFullTurn) offset -= kFullTurn;
+  return offset;
+}
+
+bool onArc(const Arc& arc, Vec p, double tolerance) {
+  if (arc.sweep >= kFullTurn) return true;
+  double slack = arc.radius > 0 ? tolerance / arc.radius : kFullTurn;
+  double offset = offsetOnArc(arc, p, tolerance);
+  return offset >= -slack && offset <= arc.sweep + slack;
+}
+
+// Points of the segment on the circle of `arc`, in segment order, with their
+// distance along the segment.
+std::vector<Vec> segmentArc(const Segment& s, const Arc& arc, double tolerance) {
+  std::vector<Vec> result;
+  Vec d = s.end - s.start;
+  double len = length(d);
+  if (len <= tolerance) return result;
+  Vec u = (1.0 / len) * d;
+  Vec toCenter = arc.center - s.start;
+  double foot = dot(toCenter, u);
+  double h = std::fabs(cross(u, toCenter));
+  double gap = arc.radius - h;
+  if (gap < -tolerance) return result;
+  double half = gap > 0 ? std::sqrt(gap * (arc.radius + h)) : 0.0;
+  double along[2] = {foot - half, foot + half};
+  int count = half <= tolerance ? 1 : 2;
+  if (count == 1) along[0] = foot;
+  for (int i = 0; i < count; ++i) {
+    if (along[i] < -tolerance || along[i] > len + tolerance) continue;
+    Vec p = s.start + along[i] * u;
+    if (onArc(arc, p, tolerance)) result.push_back(p);
+  }
+  return result;
+}
+
+std::vector<Vec> segmentSegment(const Segment& a, const Segment& b, double tolerance) {
+  Vec d1 = a.end - a.start;
+  Vec d2 = b.end - b.start;
+  double len1 = length(d1);
+  double len2 = length(d2);
+  if (len1 <= tolerance || len2 <= tolerance) return {};
+  double denominator = cross(d1, d2);
+  if (std::fabs(denominator) <= kParallelSine * len1 * len2) return {};
+  Vec w = b.start - a.start;
+  double t = cross(w, d2) / denominator;
+  double u = cross(w, d1) / denominator;
+  if (t * len1 < -tolerance || t * len1 > len1 + tolerance) return {};
+  if (u * len2 < -tolerance || u * len2 > len2 + tolerance) return {};
+  return {a.start + t * d1};
+}
+
+std::vector<Vec> arcArc(const Arc& a, const Arc& b, double tolerance) {
+  std::vector<Vec> result;
+  Vec dv = b.center - a.center;
+  double d = length(dv);
+  if (d <= tolerance) return result;
+  if (d > a.radius + b.radius + tolerance) return result;
+  if (d < std::fabs(a.radius - b.radius) - tolerance) return result;
+  double along = (d * d + a.radius * a.radius - b.radius * b.radius) / (2 * d);
+  double h2 = a.radius * a.radius - along * along;
+  double h = h2 > 0 ? std::sqrt(h2) : 0.0;
+  Vec u = (1.0 / d) * dv;
+  Vec base = a.center + along * u;
+  Vec normal{-u.y, u.x};
+  std::vector<Vec> candidates;
+  if (h <= tolerance) {
+    candidates.push_back(base);
+  } else {
+    candidates.push_back(base + h * normal);
+    candidates.push_back(base - h * normal);
+  }
+  for (Vec p : candidates)
+    if (onArc(a, p, tolerance) && onArc(b, p, tolerance)) result.push_back(p);
+  return result;
+}
+
+void sortAlongArc(const Arc& arc, std::vector<Vec>& points, double tolerance) {
+  std::stable_sort(points.begin(), points.end(), [&](Vec p, Vec q) {
+    return offsetOnArc(arc, p, tolerance) < offsetOnArc(arc, q, tolerance);
+  });
+}
+
+}  // namespace
+
+Acad::ErrorStatus AcDbEntity::intersectWith(const AcDbEntity* other, AcDb::Intersect type,
+                                            AcGePoint3dArray& points, int, int) const {
+  if (other == nullptr || type != AcDb::kOnBothOperands) return Acad::eInvalidInput;
+  const AcDbLine* thisLine =
+      isKindOf(AcDbLine::desc()) ? static_cast<const AcDbLine*>(this) : nullptr;
+  const AcDbArc* thisArc = isKindOf(AcDbArc::desc()) ? static_cast<const AcDbArc*>(this) : nullptr;
+  const AcDbLine* otherLine =
+      other->isKindOf(AcDbLine::desc()) ? static_cast<const AcDbLine*>(other) : nullptr;
+  const AcDbArc* otherArc =
+      other->isKindOf(AcDbArc::desc()) ? static_cast<const AcDbArc*>(other) : nullptr;
+  if ((thisLine == nullptr && thisArc == nullptr) || (otherLine == nullptr && otherArc == nullptr))
+    return Acad::eNotImplemented;
+
+  std::vector<Vec> found;
+  if (thisLine != nullptr && otherLine != nullptr) {
+    Segment a = segmentOf(*thisLine), b = segmentOf(*otherLine);
+    found = segmentSegment(a, b, toleranceFor(sizeOf(a), sizeOf(b)));
+  } else if (thisLine != nullptr) {
+    Segment a = segmentOf(*thisLine);
+    Arc b = arcOf(*otherArc);
+    found = segmentArc(a, b, toleranceFor(sizeOf(a), sizeOf(b)));
+  } else if (otherLine != nullptr) {
+    Arc a = arcOf(*thisArc);
+    Segment b = segmentOf(*otherLine);
+    double tolerance = toleranceFor(sizeOf(a), sizeOf(b));
+    found = segmentArc(b, a, tolerance);
+    sortAlongArc(a, found, tolerance);
+  } else {
+    Arc a = arcOf(*thisArc), b = arcOf(*otherArc);
+    double tolerance = toleranceFor(sizeOf(a), sizeOf(b));
+    found = arcArc(a, b, tolerance);
+    sortAlongArc(a, found, tolerance);
+  }
+  for (Vec p : found) points.append(AcGePoint3d(p.x, p.y, 0.0));
+  return Acad::eOk;
+}
