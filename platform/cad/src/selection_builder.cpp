@@ -1,0 +1,290 @@
+#include "cad/selection_builder.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+#include "cad/code_page.h"
+#include "host/ac_db_arc.h"
+#include "host/ac_db_line.h"
+#include "host/ac_db_other_entities.h"
+
+namespace cad {
+namespace {
+
+struct Box {
+  double minX, minY, maxX, maxY;
+  bool contains(double x, double y) const {
+    return x >= minX && x <= maxX && y >= minY && y <= maxY;
+  }
+  bool contains(const AcGePoint3d& p) const { return contains(p.x, p.y); }
+};
+
+char lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool keywordIs(std::string_view word, std::string_view keyword) {
+  if (word.size() != keyword.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i)
+    if (lower(word[i]) != keyword[i]) return false;
+  return true;
+}
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
+
+// Splits on blanks; "double quoted" words may hold blanks. Null when a quote
+// is not closed.
+std::optional<std::vector<std::string>> splitWords(std::string_view text) {
+  std::vector<std::string> words;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (isBlank(text[i])) {
+      ++i;
+      continue;
+    }
+    if (text[i] == '"') {
+      std::size_t close = text.find('"', i + 1);
+      if (close == std::string_view::npos) return std::nullopt;
+      words.emplace_back(text.substr(i + 1, close - i - 1));
+      i = close + 1;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < text.size() && !isBlank(text[end])) ++end;
+    words.emplace_back(text.substr(i, end - i));
+    i = end;
+  }
+  return words;
+}
+
+std::optional<double> parseNumber(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  if (text[0] == '+') text.remove_prefix(1);
+  double value = 0.0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+// "x,y" (a z is allowed and ignored).
+std::optional<AcGePoint2d> parseCorner(std::string_view text) {
+  std::size_t comma = text.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  std::string_view rest = text.substr(comma + 1);
+  std::size_t second = rest.find(',');
+  std::optional<double> x = parseNumber(text.substr(0, comma));
+  std::optional<double> y = parseNumber(rest.substr(0, second));
+  if (!x || !y) return std::nullopt;
+  if (second != std::string_view::npos && !parseNumber(rest.substr(second + 1)))
+    return std::nullopt;
+  return AcGePoint2d(*x, *y);
+}
+
+std::optional<unsigned long long> parseHandleWord(std::string_view text) {
+  if (text.empty() || text.size() > 16) return std::nullopt;
+  unsigned long long value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// Liang-Barsky: does the segment from a to b touch the box?
+bool segmentTouchesBox(const AcGePoint3d& a, const AcGePoint3d& b, const Box& box) {
+  double t0 = 0.0, t1 = 1.0;
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x - box.minX, box.maxX - a.x, a.y - box.minY, box.maxY - a.y};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  return true;
+}
+
+bool polylineTouchesBox(const std::vector<AcGePoint3d>& vertices, bool closed, const Box& box) {
+  if (vertices.empty()) return false;
+  if (vertices.size() == 1) return box.contains(vertices[0]);
+  for (std::size_t i = 0; i + 1 < vertices.size(); ++i)
+    if (segmentTouchesBox(vertices[i], vertices[i + 1], box)) return true;
+  return closed && segmentTouchesBox(vertices.back(), vertices.front(), box);
+}
+
+bool allInside(const std::vector<AcGePoint3d>& vertices, const Box& box) {
+  return !vertices.empty() && std::all_of(vertices.begin(), vertices.end(),
+                                          [&](const AcGePoint3d& p) { return box.contains(p); });
+}
+
+AcGePoint3d pointAt(const AcGePoint3d& center, double radius, double angle) {
+  return AcGePoint3d(center.x + radius * std::cos(angle), center.y + radius * std::sin(angle), 0);
+}
+
+// The end points of an arc and the points where it is furthest left, right,
+// up and down: its extents lie within these.
+std::vector<AcGePoint3d> arcExtremes(const AcDbArc& arc) {
+  constexpr double kTurn = 2 * std::numbers::pi;
+  std::vector<AcGePoint3d> points = {pointAt(arc.center(), arc.radius(), arc.startAngle()),
+                                     pointAt(arc.center(), arc.radius(), arc.endAngle())};
+  double start = std::fmod(arc.startAngle(), kTurn);
+  if (start < 0) start += kTurn;
+  double sweep = std::fmod(arc.endAngle(), kTurn);
+  if (sweep < 0) sweep += kTurn;
+  sweep -= start;
+  if (sweep <= 0) sweep += kTurn;
+  for (int quarter = 0; quarter < 4; ++quarter) {
+    double angle = quarter * (std::numbers::pi / 2);
+    double offset = std::fmod(angle - start + 2 * kTurn, kTurn);
+    if (offset <= sweep) points.push_back(pointAt(arc.center(), arc.radius(), angle));
+  }
+  return points;
+}
+
+bool curveTouchesBox(const AcDbArc& arc, const Box& box) {
+  if (box.contains(pointAt(arc.center(), arc.radius(), arc.startAngle()))) return true;
+  const AcGePoint3d corners[4] = {{box.minX, box.minY, 0},
+                                  {box.maxX, box.minY, 0},
+                                  {box.maxX, box.maxY, 0},
+                                  {box.minX, box.maxY, 0}};
+  AcGePoint3dArray points;
+  for (int i = 0; i < 4; ++i) {
+    AcDbLine edge(corners[i], corners[(i + 1) % 4]);
+    if (arc.intersectWith(&edge, AcDb::kOnBothOperands, points) == Acad::eOk && !points.isEmpty())
+      return true;
+  }
+  return false;
+}
+
+// The entity as a T when its run-time class derives from T's, else null.
+template <class T>
+const T* as(const AcDbEntity& entity) {
+  return entity.isKindOf(T::desc()) ? static_cast<const T*>(&entity) : nullptr;
+}
+
+bool insideWindow(const AcDbEntity& entity, const Box& box) {
+  if (auto line = as<AcDbLine>(entity))
+    return box.contains(line->startPoint()) && box.contains(line->endPoint());
+  if (auto arc = as<AcDbArc>(entity)) return allInside(arcExtremes(*arc), box);
+  if (auto circle = as<AcDbCircle>(entity)) {
+    const AcGePoint3d& c = circle->center;
+    return box.contains(c.x - circle->radius, c.y - circle->radius) &&
+           box.contains(c.x + circle->radius, c.y + circle->radius);
+  }
+  if (auto polyline = as<AcDbPolyline>(entity)) return allInside(polyline->vertices, box);
+  if (auto polyline = as<AcDb2dPolyline>(entity)) return allInside(polyline->vertices, box);
+  if (auto text = as<AcDbText>(entity)) return box.contains(text->position);
+  if (auto text = as<AcDbMText>(entity)) return box.contains(text->location);
+  if (auto insert = as<AcDbBlockReference>(entity)) return box.contains(insert->position);
+  if (auto point = as<AcDbPoint>(entity)) return box.contains(point->position);
+  return false;
+}
+
+bool touchesBox(const AcDbEntity& entity, const Box& box) {
+  if (auto line = as<AcDbLine>(entity))
+    return segmentTouchesBox(line->startPoint(), line->endPoint(), box);
+  if (auto arc = as<AcDbArc>(entity)) return curveTouchesBox(*arc, box);
+  if (auto circle = as<AcDbCircle>(entity))
+    return curveTouchesBox(AcDbArc(circle->center, circle->radius, 0.0, 0.0), box);
+  if (auto polyline = as<AcDbPolyline>(entity))
+    return polylineTouchesBox(polyline->vertices, polyline->closed, box);
+  if (auto polyline = as<AcDb2dPolyline>(entity))
+    return polylineTouchesBox(polyline->vertices, polyline->closed, box);
+  return insideWindow(entity, box);  // texts, inserts and points: their one point
+}
+
+}  // namespace
+
+bool layerNamesEqual(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(a[i]);
+    if (c >= 0x81 && i + 1 < a.size()) {
+      // A double-byte character: its trail byte may look like an ASCII letter.
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::optional<std::string> SelectionBuilder::apply(std::string_view clause) {
+  std::optional<std::vector<std::string>> parsed = splitWords(clause);
+  const std::string shown(clause);
+  if (!parsed) return "selection clause \"" + shown + "\" has an unclosed quote";
+  const std::vector<std::string>& words = *parsed;
+  if (words.empty()) return "the selection clause is empty";
+  const std::string& keyword = words[0];
+  const auto& entities = database_.entities();
+  std::vector<AcDbObjectId> matched;
+
+  if (keywordIs(keyword, "all")) {
+    if (words.size() != 1) return "selection clause \"" + shown + "\": all takes no arguments";
+    for (const auto& entity : entities) matched.push_back(entity->objectId());
+  } else if (keywordIs(keyword, "layer")) {
+    if (words.size() < 2) return "selection clause \"" + shown + "\": layer needs a layer name";
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+      std::optional<std::string> name = utf8ToCp936(words[i]);
+      if (!name)
+        return "selection clause \"" + shown + "\": layer name \"" + words[i] +
+               "\" cannot be written in code page 936";
+      names.push_back(*std::move(name));
+    }
+    for (const auto& entity : entities)
+      for (const std::string& name : names)
+        if (layerNamesEqual(entity->layer(), name)) {
+          matched.push_back(entity->objectId());
+          break;
+        }
+  } else if (keywordIs(keyword, "window") || keywordIs(keyword, "crossing")) {
+    const bool window = keywordIs(keyword, "window");
+    std::optional<AcGePoint2d> a = words.size() == 3 ? parseCorner(words[1]) : std::nullopt;
+    std::optional<AcGePoint2d> b = words.size() == 3 ? parseCorner(words[2]) : std::nullopt;
+    if (!a || !b)
+      return "selection clause \"" + shown + "\": " + (window ? "window" : "crossing") +
+             " needs two corners, as in " + (window ? "window" : "crossing") + " 0,0 100,50";
+    Box box{std::min(a->x, b->x), std::min(a->y, b->y), std::max(a->x, b->x), std::max(a->y, b->y)};
+    for (const auto& entity : entities)
+      if (window ? insideWindow(*entity, box) : touchesBox(*entity, box))
+        matched.push_back(entity->objectId());
+  } else if (keywordIs(keyword, "handle")) {
+    if (words.size() < 2) return "selection clause \"" + shown + "\": handle needs a handle";
+    for (std::size_t i = 1; i < words.size(); ++i) {
+      std::optional<unsigned long long> handle = parseHandleWord(words[i]);
+      if (!handle)
+        return "selection clause \"" + shown + "\": \"" + words[i] +
+               "\" is not a hexadecimal handle";
+      AcDbEntity* entity = *handle == 0 ? nullptr : database_.findByHandle(*handle);
+      if (entity == nullptr)
+        return "selection clause \"" + shown + "\": no entity has handle " + words[i];
+      matched.push_back(entity->objectId());
+    }
+  } else {
+    return "unknown selection clause \"" + shown +
+           "\" (use all, layer, window, crossing or handle)";
+  }
+  add(matched);
+  return std::nullopt;
+}
+
+void SelectionBuilder::add(const std::vector<AcDbObjectId>& matched) {
+  lastMatched_ = matched.size();
+  for (AcDbObjectId id : matched)
+    if (selected_.insert(id.value()).second) ids_.push_back(id);
+}
+
+}  // namespace cad

@@ -1,0 +1,93 @@
+#include "cad/selection_sets.h"
+
+#include <string>
+#include <utility>
+
+#include "cad/command_line.h"
+#include "cad/database.h"
+#include "cad/input_source.h"
+#include "cad/selection_builder.h"
+#include "host/ads.h"
+
+namespace cad {
+
+long SelectionSets::add(std::vector<AcDbObjectId> ids) {
+  const long key = ++lastKey_;
+  sets_.emplace(key, std::move(ids));
+  return key;
+}
+
+const std::vector<AcDbObjectId>* SelectionSets::find(long key) const {
+  auto it = sets_.find(key);
+  return it == sets_.end() ? nullptr : &it->second;
+}
+
+bool SelectionSets::free(long key) {
+  return sets_.erase(key) > 0;
+}
+
+SelectionSets& selectionSets() {
+  static SelectionSets sets;
+  return sets;
+}
+
+namespace {
+
+bool isBlankLine(const std::string& text) {
+  return text.find_first_not_of(" \t\r") == std::string::npos;
+}
+
+}  // namespace
+}  // namespace cad
+
+// Reads selection clauses (see cad::SelectionBuilder) until an empty answer.
+// A malformed clause is rejected: a terminal asks again, a script ends and the
+// selection is cancelled. An empty selection is not a set: RTERROR.
+int ads_ssget(const char* mode, const void* point1, const void* point2, const struct resbuf* filter,
+              ads_name set) {
+  if (mode != nullptr || point1 != nullptr || point2 != nullptr || filter != nullptr ||
+      set == nullptr)
+    return RTREJ;
+  cad::SelectionBuilder builder(cad::currentDatabase());
+  for (;;) {
+    cad::commandLine().printUtf8("Select objects: ");
+    cad::Answer answer = cad::input().next();
+    if (!answer.isLine()) return RTCAN;
+    if (cad::isBlankLine(answer.text)) break;
+    if (std::optional<std::string> error = builder.apply(answer.text)) {
+      cad::input().reject(answer, *error);
+      continue;
+    }
+    cad::commandLine().printUtf8(std::to_string(builder.lastMatched()) + " found, " +
+                                 std::to_string(builder.ids().size()) + " total\n");
+  }
+  if (builder.ids().empty()) {
+    cad::commandLine().printUtf8("Nothing selected.\n");
+    return RTERROR;
+  }
+  set[0] = cad::selectionSets().add(builder.ids());
+  set[1] = 0;
+  return RTNORM;
+}
+
+int ads_sslength(const ads_name set, long* length) {
+  if (set == nullptr || length == nullptr) return RTERROR;
+  const std::vector<AcDbObjectId>* ids = cad::selectionSets().find(set[0]);
+  if (ids == nullptr) return RTERROR;
+  *length = static_cast<long>(ids->size());
+  return RTNORM;
+}
+
+int ads_ssname(const ads_name set, long index, ads_name entity) {
+  if (set == nullptr || entity == nullptr) return RTERROR;
+  const std::vector<AcDbObjectId>* ids = cad::selectionSets().find(set[0]);
+  if (ids == nullptr || index < 0 || static_cast<std::size_t>(index) >= ids->size()) return RTERROR;
+  entity[0] = static_cast<long>((*ids)[static_cast<std::size_t>(index)].value());
+  entity[1] = 0;
+  return RTNORM;
+}
+
+int ads_ssfree(const ads_name set) {
+  if (set == nullptr || !cad::selectionSets().free(set[0])) return RTERROR;
+  return RTNORM;
+}
