@@ -57,7 +57,9 @@ AxisSource sourceOf(const AcDbObject* object) {
   return AxisSource::kNone;
 }
 
-void addPoint(Axis& axis, double x, double y) { axis.points.add(AxisPoint{x, y, 0.0, 0.0}); }
+void addPoint(Axis& axis, double x, double y) {
+  axis.points.add(AxisPoint{x, y, 0.0, 0.0});
+}
 
 void addEndPoints(Axis& axis, AcDbObject* object, AxisSource source) {
   if (source == AxisSource::kLine) {

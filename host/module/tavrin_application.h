@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ui/application.h"
+
+// The module's one application object of the user-interface library. It has
+// no name of its own (the library names it after the module file) and adds
+// nothing to the base's start and exit.
+class TavrinApplication : public ui::Application {
+ public:
+  TavrinApplication() : ui::Application(nullptr) {}
+
+  bool initInstance() override { return ui::Application::initInstance(); }
+  int exitInstance() override { return ui::Application::exitInstance(); }
+};
