@@ -16,5 +16,6 @@ const char kProjectFileFilter[] = "Morlen工程文件(*.prj)|*.prj||";
 const char kProjectFileExtension[] = "prj";
 const char kDataTooLarge[] = "数据过大，您可能选择了一个错误的比例尺或单位";
 const char kOverwriteFloor[] = "该标准层数据已存在，是否覆盖?";
+const char kFileWriteFailed[] = "无法写入文件：%s\n原有文件保持不变。";
 
 }  // namespace resources

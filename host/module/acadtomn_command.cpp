@@ -2,6 +2,7 @@
 
 #include "axis/axis_set.h"
 #include "axis/collect_axes.h"
+#include "export/export_flow.h"
 #include "host/ac_ge_point3d_array.h"
 #include "host/ads.h"
 #include "resources/texts.h"
@@ -50,4 +51,5 @@ void acadtomn() {
   collectAxes(selection.name(), axes, intersections);
   selection.free();
   cleanAndOrderAxes(axes);
+  exportAxisGrid(axes, base);
 }

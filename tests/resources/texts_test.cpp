@@ -26,6 +26,7 @@ const TextCase kTexts[] = {
     {"project extension", resources::kProjectFileExtension, "prj"},
     {"data too large", resources::kDataTooLarge, "数据过大，您可能选择了一个错误的比例尺或单位"},
     {"overwrite floor", resources::kOverwriteFloor, "该标准层数据已存在，是否覆盖?"},
+    {"file write failed", resources::kFileWriteFailed, "无法写入文件：%s\n原有文件保持不变。"},
 };
 
 TEST(ModuleTexts, AreStoredInCodePage936) {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "axis/axis_set.h"
+#include "host/ads.h"
+#include "host/file_system.h"
+
+// The export half of the command: asks for the Morlen project file, creates
+// the project (project file from the template and parameter file) or reads the
+// parameters of an existing one, lets the user confirm floor, unit and scale
+// in the export dialog, and writes the floor's axis file beside the project
+// file. A refused conversion (data too large) shows a message and the dialog
+// again. Files are addressed in the project file's folder. A file that cannot
+// be written is reported in a message box naming it and is left as it was;
+// after a failed axis file the export ends. `axes` must be cleaned and
+// ordered; its conversion fields and counters are set here. `base` is the
+// picked base point (x and y are used). All user interaction goes through the
+// user-interface library; files through `files`.
+void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files);
+
+// The same through the host's file system.
+void exportAxisGrid(AxisSet& axes, const ads_point base);

@@ -1,0 +1,246 @@
+// The whole command through the real module: from a drawing and a script to
+// the project, parameter and axis files, byte for byte.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "cad/command_line.h"
+#include "cad/command_processor.h"
+#include "cad/command_stack.h"
+#include "cad/database.h"
+#include "cad/input_source.h"
+#include "cad/module_loader.h"
+#include "cad/registry.h"
+#include "cad/script_input.h"
+#include "host/ac_db_arc.h"
+#include "host/ac_db_line.h"
+#include "host/ac_db_other_entities.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kHouseAxisFile[] =
+    "0\r\nGraph Link\r\n4\r\n"
+    "9,0\r\n 7.500000,4.500000,2.500000,4.500000,0,0\r\n"
+    "9,0\r\n 12.500000,4.500000,7.500000,4.500000,0,0\r\n"
+    "9,0\r\n 7.500000,4.500000,7.500000,1.500000,0,0\r\n"
+    "9,0\r\n 7.500000,7.500000,7.500000,4.500000,0,0\r\n";
+
+class ExportFlowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset();
+    char pattern[] = "/tmp/tavrin-export-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir = pattern;
+    std::string error;
+    module = cad::LoadedModule::load(TAVRIN_MODULE_PATH, &error);
+    ASSERT_NE(module, nullptr) << error;
+  }
+  void TearDown() override {
+    module.reset();
+    reset();
+    fs::current_path("/");
+    fs::remove_all(dir);
+  }
+  static void reset() {
+    cad::commandLine().clear();
+    cad::commandStack().clear();
+    cad::setInput(nullptr);
+    cad::resetClassDictionaryLookups();
+    cad::setCurrentDatabase(nullptr);
+  }
+
+  // The house of the overview: two crossing axes, in millimetres.
+  static void drawHouse() {
+    line(0, 0, 10000, 0);
+    line(5000, -3000, 5000, 3000);
+  }
+  static void line(double x1, double y1, double x2, double y2) {
+    cad::currentDatabase().append(
+        std::make_unique<AcDbLine>(AcGePoint3d(x1, y1, 0), AcGePoint3d(x2, y2, 0)));
+  }
+
+  // Runs "acadtomn": base point, selection of everything, the project file
+  // `project` (in the test folder), then `dialog` (events and answers).
+  void run(const std::string& basePoint, const std::string& project, const std::string& dialog) {
+    const std::string text = basePoint + "\nall\n\n" + path(project) + "\n" + dialog;
+    cad::setInput(std::make_unique<cad::ScriptInput>("export.scr", text));
+    cad::SessionResult result;
+    ASSERT_TRUE(cad::CommandProcessor().runCommand("acadtomn", &result));
+    EXPECT_EQ(result.commandErrors, 0) << transcript();
+    EXPECT_FALSE(cad::input().failed()) << transcript();
+    EXPECT_EQ(cad::currentDatabase().openObjectCount(), 0);
+  }
+
+  std::string path(const std::string& name) const { return dir + "/" + name; }
+  std::string read(const std::string& name) const {
+    std::ifstream in(path(name), std::ios::binary);
+    if (!in) return "<missing>";
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+  }
+  void write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path(name), std::ios::binary) << bytes;
+  }
+  int fileCount() const {
+    return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+  }
+  static const std::string& transcript() { return cad::commandLine().transcript(); }
+
+  std::string dir;
+  std::unique_ptr<cad::LoadedModule> module;
+};
+
+TEST_F(ExportFlowTest, TheHouseBecomesANewProjectByteForByte) {
+  drawHouse();
+  run("0,0", "house.prj", "click 1005\n");
+  EXPECT_EQ(read("house.N1"), kHouseAxisFile);
+  EXPECT_EQ(read("house.inf"), "-2500.000000,-4500.000000,0.000000,0.000000,3,1.000000,");
+  const std::string project = read("house.prj");
+  EXPECT_EQ(project.size(), 1413u);
+  EXPECT_EQ(project.substr(0, 13), "Version97.5\r\n");
+  EXPECT_EQ(project.substr(project.size() - 5), "0\r\n\r\n");
+  EXPECT_EQ(fileCount(), 3);
+  // The dialog opened with the new project's values.
+  EXPECT_NE(transcript().find("1002 edit \"-2500\""), std::string::npos) << transcript();
+  EXPECT_NE(transcript().find("selected 3"), std::string::npos);
+  // Two trace lines per axis.
+  EXPECT_NE(transcript().find("IntrinsicScale:1.000000\niScale:1.000000\n"
+                              "IntrinsicScale:1.000000\niScale:1.000000\n"),
+            std::string::npos);
+}
+
+TEST_F(ExportFlowTest, CancellingTheFileChooserWritesNothing) {
+  drawHouse();
+  cad::setInput(std::make_unique<cad::ScriptInput>("export.scr", "0,0\nall\n\n*cancel*\n"));
+  cad::SessionResult result;
+  ASSERT_TRUE(cad::CommandProcessor().runCommand("acadtomn", &result));
+  EXPECT_EQ(fileCount(), 0);
+  EXPECT_EQ(transcript().find("dialog \""), std::string::npos) << "no export dialog";
+}
+
+TEST_F(ExportFlowTest, AnExistingProjectTakesItsParametersFromTheParameterFile) {
+  drawHouse();
+  write("house.prj", "existing project\r\n");
+  const std::string parameters = "-2500.000000,-1500.000000,1000.000000,500.000000,3,1.000000,";
+  write("house.inf", parameters);
+  run("1000,500", "house.prj", "set 1004 2\nclick 1005\n");
+  // X = (x - 1000) / 1000 + 3.5, Y = (y - 500) / 1000 + 2.
+  EXPECT_EQ(read("house.N2"),
+            "0\r\nGraph Link\r\n4\r\n"
+            "9,0\r\n 7.500000,1.500000,2.500000,1.500000,0,0\r\n"
+            "9,0\r\n 12.500000,1.500000,7.500000,1.500000,0,0\r\n"
+            "9,0\r\n 7.500000,1.500000,7.500000,-1.500000,0,0\r\n"
+            "9,0\r\n 7.500000,4.500000,7.500000,1.500000,0,0\r\n");
+  EXPECT_EQ(read("house.inf"), parameters);
+  EXPECT_EQ(read("house.prj"), "existing project\r\n");
+  EXPECT_NE(transcript().find("1002 edit \"-2500\""), std::string::npos) << transcript();
+  EXPECT_NE(transcript().find("1003 edit \"1000\""), std::string::npos) << transcript();
+}
+
+TEST_F(ExportFlowTest, FloorOneAgainRewritesTheParametersBeforeItsAxisFile) {
+  drawHouse();
+  write("house.prj", "p");
+  write("house.inf", "-1.000000,-2.000000,3.000000,4.000000,3,1.000000,");
+  write("house.N1", "old floor 1");
+  // Scale 2:1 this time: drawing values count double.
+  run("0,0", "house.prj", "set 1009 2\nclick 1005\nyes\n");
+  EXPECT_EQ(read("house.inf"), "-2500.000000,-4500.000000,0.000000,0.000000,3,2.000000,");
+  // With the rewritten parameters as the project's own, the base point lands
+  // on the reference point: X = (x + 2500) * 2 / 1000.
+  EXPECT_EQ(read("house.N1"),
+            "0\r\nGraph Link\r\n4\r\n"
+            "9,0\r\n 15.000000,9.000000,5.000000,9.000000,0,0\r\n"
+            "9,0\r\n 25.000000,9.000000,15.000000,9.000000,0,0\r\n"
+            "9,0\r\n 15.000000,9.000000,15.000000,3.000000,0,0\r\n"
+            "9,0\r\n 15.000000,15.000000,15.000000,9.000000,0,0\r\n");
+}
+
+TEST_F(ExportFlowTest, AnotherFloorLeavesTheParameterFileAlone) {
+  drawHouse();
+  write("house.prj", "p");
+  const std::string parameters = "-1.000000,-2.000000,3.000000,4.000000,3,1.000000,";
+  write("house.inf", parameters);
+  write("house.N1", "floor 1");
+  run("0,0", "house.prj", "set 1004 2\nclick 1005\n");
+  EXPECT_EQ(read("house.inf"), parameters);
+  EXPECT_EQ(read("house.N1"), "floor 1");
+  EXPECT_NE(read("house.N2"), "<missing>");
+}
+
+TEST_F(ExportFlowTest, ARefusalShowsTheMessageAndTheDialogAgain) {
+  drawHouse();
+  // In metres the house is 10 km wide: refused. Then millimetres again.
+  run("0,0", "house.prj", "select 1010 0\nclick 1005\nok\nselect 1010 3\nclick 1005\n");
+  EXPECT_NE(transcript().find("数据过大，您可能选择了一个错误的比例尺或单位"), std::string::npos)
+      << transcript();
+  EXPECT_EQ(read("house.N1"), kHouseAxisFile);
+}
+
+TEST_F(ExportFlowTest, NamesAreCutAtTheFirstDotAndTakeTheFloorInFull) {
+  drawHouse();
+  run("0,0", "tower.v2.prj", "set 1004 1000\nclick 1005\n");
+  EXPECT_NE(read("tower.v2.prj"), "<missing>");
+  EXPECT_NE(read("tower.inf"), "<missing>");
+  EXPECT_EQ(read("tower.N1000"), kHouseAxisFile);
+  EXPECT_EQ(fileCount(), 3);
+}
+
+TEST_F(ExportFlowTest, DecliningToOverwriteEndsWithoutWriting) {
+  drawHouse();
+  write("house.prj", "p");
+  write("house.inf", "0.000000,0.000000,0.000000,0.000000,3,1.000000,");
+  write("house.N3", "floor 3");
+  run("0,0", "house.prj", "set 1004 3\nclick 1005\nno\n");
+  EXPECT_EQ(read("house.N3"), "floor 3");
+  EXPECT_NE(transcript().find("该标准层数据已存在，是否覆盖?"), std::string::npos) << transcript();
+}
+
+TEST_F(ExportFlowTest, OnlyCirclesGiveAHeaderOnlyAxisFile) {
+  auto circle = std::make_unique<AcDbCircle>();
+  circle->radius = 500;
+  cad::currentDatabase().append(std::move(circle));
+  run("100,200", "house.prj", "click 1005\n");
+  EXPECT_EQ(read("house.N1"), "0\r\nGraph Link\r\n0\r\n");
+  // Without axes the base point is the proposed origin.
+  EXPECT_EQ(read("house.inf"), "100.000000,200.000000,100.000000,200.000000,3,1.000000,");
+}
+
+TEST_F(ExportFlowTest, AnAxisFileThatCannotBeWrittenIsReportedAndLosesNothing) {
+  drawHouse();
+  write("house.prj", "p");
+  const std::string parameters = "0.000000,0.000000,0.000000,0.000000,3,1.000000,";
+  write("house.inf", parameters);
+  fs::create_directory(path("house.N2"));  // a folder where the axis file goes
+  run("0,0", "house.prj", "set 1004 2\nclick 1005\nyes\nok\n");
+  EXPECT_NE(transcript().find("无法写入文件：" + path("house.N2")), std::string::npos)
+      << transcript();
+  EXPECT_TRUE(fs::is_directory(path("house.N2")));
+  EXPECT_EQ(read("house.inf"), parameters);
+  EXPECT_EQ(read("house.prj"), "p");
+  EXPECT_EQ(fileCount(), 3);  // no temporary file left behind
+}
+
+TEST_F(ExportFlowTest, AnUnreadableParameterFileLandsTheBasePointOnTheOrigin) {
+  drawHouse();
+  write("house.prj", "p");
+  fs::create_directory(path("house.inf"));  // cannot be read as a file
+  run("5000,0", "house.prj", "select 1010 3\nclick 1005\n");
+  // Origin and reference point 0, millimetres at 1:1: X = (x - 5000) / 1000.
+  EXPECT_EQ(read("house.N1"),
+            "0\r\nGraph Link\r\n4\r\n"
+            "9,0\r\n 0.000000,0.000000,-5.000000,0.000000,0,0\r\n"
+            "9,0\r\n 5.000000,0.000000,0.000000,0.000000,0,0\r\n"
+            "9,0\r\n 0.000000,0.000000,0.000000,-3.000000,0,0\r\n"
+            "9,0\r\n 0.000000,3.000000,0.000000,0.000000,0,0\r\n");
+}
+
+}  // namespace
