@@ -20,7 +20,9 @@ TEST(CodePage, RefusesWhatItCannotRepresent) {
 
 TEST(CodePage, LossyConversionsReplaceAndGoOn) {
   EXPECT_EQ(cad::cp936ToUtf8Lossy("a\xC8"), "a\xEF\xBF\xBD");
-  EXPECT_EQ(cad::utf8ToCp936Lossy("a\xF0\x9F\x98\x80" "b"), "a?b");
+  EXPECT_EQ(cad::utf8ToCp936Lossy("a\xF0\x9F\x98\x80"
+                                  "b"),
+            "a?b");
 }
 
 TEST(CodePage, EmptyAndAsciiPassUnchanged) {
