@@ -34,6 +34,22 @@ void proposeOrigin(const AxisSet& axes, const ads_point base, double& x, double&
   defaultOrigin(axes, x, y);
 }
 
+// Ties the project's coordinate system to this drawing: the proposed origin,
+// and the base point as reference point, in the dialog and the axes alike.
+void takeOriginAndReference(ExportDialog& dialog, AxisSet& axes, const ads_point base) {
+  double oX = 0.0, oY = 0.0;
+  proposeOrigin(axes, base, oX, oY);
+  dialog.originX = axes.originX = oX;
+  dialog.originY = axes.originY = oY;
+  dialog.referenceX = axes.referenceX = base[X];
+  dialog.referenceY = axes.referenceY = base[Y];
+}
+
+ProjectParameters parametersShownIn(const ExportDialog& dialog) {
+  return ProjectParameters{dialog.originX,    dialog.originY,   dialog.referenceX,
+                           dialog.referenceY, dialog.unitIndex, dialog.scale};
+}
+
 }  // namespace
 
 void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
@@ -62,20 +78,14 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
   // cannot be read.
   bool parametersKnown = true;
   if (newProject) {
-    double oX = 0.0, oY = 0.0;
-    proposeOrigin(axes, base, oX, oY);
-    dialog.originX = axes.originX = oX;
-    dialog.originY = axes.originY = oY;
-    dialog.referenceX = axes.referenceX = base[X];
-    dialog.referenceY = axes.referenceY = base[Y];
+    takeOriginAndReference(dialog, axes, base);
     dialog.unitIndex = 3;
     dialog.scale = 1.0;
     axes.IntrinsicScale = 1.0;
     axes.intrinsicUnitExponent = 3;
     axes.unitExponent = 3;
     axes.iScale = 1.0;
-    const WriteResult written = writeParameterFile(
-        parameterPath, ProjectParameters{oX, oY, base[X], base[Y], 3, 1.0}, files);
+    const WriteResult written = writeParameterFile(parameterPath, parametersShownIn(dialog), files);
     if (!written.written()) reportWriteFailure(written);
   } else {
     ProjectParameters read;
@@ -114,19 +124,11 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
     if (dialog.floorNumber == 1 && files.pathExists(firstFloorPath)) {
       // Floor 1 again: the project's coordinate system is set anew from this
       // drawing, and this export already uses it.
-      double oX = 0.0, oY = 0.0;
-      proposeOrigin(axes, base, oX, oY);
-      dialog.originX = axes.originX = oX;
-      dialog.originY = axes.originY = oY;
-      dialog.referenceX = axes.referenceX = base[X];
-      dialog.referenceY = axes.referenceY = base[Y];
+      takeOriginAndReference(dialog, axes, base);
       axes.unitExponent = axes.intrinsicUnitExponent = dialog.unitIndex;
       axes.iScale = axes.IntrinsicScale = dialog.scale;
       const WriteResult written =
-          writeParameterFile(parameterPath,
-                             ProjectParameters{dialog.originX, dialog.originY, dialog.referenceX,
-                                               dialog.referenceY, dialog.unitIndex, dialog.scale},
-                             files);
+          writeParameterFile(parameterPath, parametersShownIn(dialog), files);
       if (!written.written()) reportWriteFailure(written);
     }
 
