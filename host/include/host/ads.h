@@ -22,9 +22,10 @@ extern "C" {
 // answer, RTCAN on cancel, RTERROR on failure (result untouched).
 HOST_API int ads_getpoint(const ads_point reference, const char* prompt, ads_point result);
 
-// Interactive selection. Mode, points and filter must be null: this host only
-// supports the interactive form. RTNORM with a new set in `set`; any other
-// result leaves `set` untouched and allocates nothing.
+// Interactive selection. Mode, points and filter must be null (else RTREJ):
+// this host only supports the interactive form. RTNORM with a new, non-empty
+// set in `set`; RTERROR when nothing was selected; RTCAN on cancel. Any result
+// but RTNORM leaves `set` untouched and allocates nothing.
 HOST_API int ads_ssget(const char* mode, const void* point1, const void* point2,
                        const struct resbuf* filter, ads_name set);
 // Number of entities in `set`. RTNORM, or RTERROR for an unknown set.
