@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "export/project_files.h"
 #include "resources/dialog_texts.h"
 #include "resources/export_dialog_template.h"
 #include "resources/texts.h"
@@ -12,29 +13,6 @@
 
 namespace {
 
-bool isLeadByte(unsigned char byte) {
-  return byte >= 0x81 && byte <= 0xFE;
-}
-
-// Offsets of the code page 936 characters of `text` that are the ASCII byte
-// `wanted`: the first one, or the last one. A trail byte of a double-byte
-// character never counts.
-std::size_t findCharacter(std::string_view text, char wanted, bool last) {
-  std::size_t found = std::string_view::npos;
-  for (std::size_t i = 0; i < text.size();) {
-    if (isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-      i += 2;
-      continue;
-    }
-    if (text[i] == wanted) {
-      found = i;
-      if (!last) return found;
-    }
-    ++i;
-  }
-  return found;
-}
-
 bool isDigit(std::uintptr_t c) {
   return c >= '0' && c <= '9';
 }
@@ -42,15 +20,7 @@ bool isDigit(std::uintptr_t c) {
 }  // namespace
 
 std::string floorAxisFilePath(std::string_view projectName, int floorNumber) {
-  std::size_t slash = findCharacter(projectName, '/', true);
-  std::string_view folder =
-      slash == std::string_view::npos ? std::string_view{} : projectName.substr(0, slash + 1);
-  std::string_view fileName =
-      slash == std::string_view::npos ? projectName : projectName.substr(slash + 1);
-  std::size_t dot = findCharacter(fileName, '.', false);
-  std::string_view base =
-      dot == std::string_view::npos ? std::string_view{} : fileName.substr(0, dot);
-  return std::string(folder) + std::string(base) + ".N" + std::to_string(floorNumber);
+  return projectSibling(projectName, floorSuffix(floorNumber));
 }
 
 ExportDialog::ExportDialog(ui::Window* parent, FileSystem& fileSystem)
