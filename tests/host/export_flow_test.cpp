@@ -20,6 +20,7 @@
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
+#include "tavrin_test.h"
 
 namespace fs = std::filesystem;
 
@@ -32,29 +33,19 @@ const char kHouseAxisFile[] =
     "9,0\r\n 7.500000,4.500000,7.500000,1.500000,0,0\r\n"
     "9,0\r\n 7.500000,7.500000,7.500000,4.500000,0,0\r\n";
 
-class ExportFlowTest : public ::testing::Test {
+class ExportFlowTest : public TavrinTest {
  protected:
   void SetUp() override {
-    reset();
+    TavrinTest::SetUp();
     char pattern[] = "/tmp/tavrin-export-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir = pattern;
-    std::string error;
-    module = cad::LoadedModule::load(TAVRIN_MODULE_PATH, &error);
-    ASSERT_NE(module, nullptr) << error;
+    loadModule();
   }
   void TearDown() override {
-    module.reset();
-    reset();
+    TavrinTest::TearDown();
     fs::current_path("/");
     fs::remove_all(dir);
-  }
-  static void reset() {
-    cad::commandLine().clear();
-    cad::commandStack().clear();
-    cad::setInput(nullptr);
-    cad::resetClassDictionaryLookups();
-    cad::setCurrentDatabase(nullptr);
   }
 
   // The house of the overview: two crossing axes, in millimetres.
@@ -70,13 +61,8 @@ class ExportFlowTest : public ::testing::Test {
   // Runs "acadtomn": base point, selection of everything, the project file
   // `project` (in the test folder), then `dialog` (events and answers).
   void run(const std::string& basePoint, const std::string& project, const std::string& dialog) {
-    const std::string text = basePoint + "\nall\n\n" + path(project) + "\n" + dialog;
-    cad::setInput(std::make_unique<cad::ScriptInput>("export.scr", text));
-    cad::SessionResult result;
-    ASSERT_TRUE(cad::CommandProcessor().runCommand("acadtomn", &result));
-    EXPECT_EQ(result.commandErrors, 0) << transcript();
+    runCommand(basePoint + "\nall\n\n" + path(project) + "\n" + dialog);
     EXPECT_FALSE(cad::input().failed()) << transcript();
-    EXPECT_EQ(cad::currentDatabase().openObjectCount(), 0);
   }
 
   std::string path(const std::string& name) const { return dir + "/" + name; }
@@ -93,10 +79,7 @@ class ExportFlowTest : public ::testing::Test {
   int fileCount() const {
     return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
   }
-  static const std::string& transcript() { return cad::commandLine().transcript(); }
-
   std::string dir;
-  std::unique_ptr<cad::LoadedModule> module;
 };
 
 TEST_F(ExportFlowTest, TheHouseBecomesANewProjectByteForByte) {
@@ -120,9 +103,7 @@ TEST_F(ExportFlowTest, TheHouseBecomesANewProjectByteForByte) {
 
 TEST_F(ExportFlowTest, CancellingTheFileChooserWritesNothing) {
   drawHouse();
-  cad::setInput(std::make_unique<cad::ScriptInput>("export.scr", "0,0\nall\n\n*cancel*\n"));
-  cad::SessionResult result;
-  ASSERT_TRUE(cad::CommandProcessor().runCommand("acadtomn", &result));
+  runCommand("0,0\nall\n\n*cancel*\n");
   EXPECT_EQ(fileCount(), 0);
   EXPECT_EQ(transcript().find("dialog \""), std::string::npos) << "no export dialog";
 }

@@ -17,44 +17,14 @@
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
 #include "host/module_entry.h"
+#include "tavrin_test.h"
 
 namespace {
 
-class ModuleTest : public ::testing::Test {
+class ModuleTest : public TavrinTest {
  protected:
-  void SetUp() override { reset(); }
-  void TearDown() override {
-    module.reset();
-    reset();
-  }
-  static void reset() {
-    cad::commandLine().clear();
-    cad::commandStack().clear();
-    cad::setInput(nullptr);
-    cad::resetClassDictionaryLookups();
-    cad::setCurrentDatabase(nullptr);
-  }
-
-  void load() {
-    std::string error;
-    module = cad::LoadedModule::load(TAVRIN_MODULE_PATH, &error);
-    ASSERT_NE(module, nullptr) << error;
-  }
-  static void script(std::string_view text) {
-    cad::setInput(std::make_unique<cad::ScriptInput>("test.scr", text));
-  }
-  static const std::string& transcript() { return cad::commandLine().transcript(); }
+  void load() { loadModule(); }
   static bool registered() { return cad::commandStack().find("acadtomn").has_value(); }
-
-  // Runs "acadtomn" with `answers` as the script.
-  void runCommand(std::string_view answers) {
-    script(answers);
-    cad::SessionResult result;
-    ASSERT_TRUE(cad::CommandProcessor().runCommand("acadtomn", &result));
-    EXPECT_EQ(result.commandErrors, 0);
-  }
-
-  std::unique_ptr<cad::LoadedModule> module;
 };
 
 TEST_F(ModuleTest, LoadingRegistersTheCommandInItsGroupAndPrintsTheHint) {
