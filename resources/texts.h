@@ -14,10 +14,10 @@ extern const char kIntrinsicScaleTrace[];  // printf format, one double
 extern const char kScaleTrace[];           // printf format, one double
 
 // Export flow.
-extern const char kProjectFileFilter[];    // open-file dialog filter
-extern const char kProjectFileExtension[]; // default extension, no dot
-extern const char kDataTooLarge[];         // coordinate limit exceeded
-extern const char kOverwriteFloor[];       // the floor's axis file exists
-extern const char kFileWriteFailed[];      // printf format, one %s: the file
+extern const char kProjectFileFilter[];     // open-file dialog filter
+extern const char kProjectFileExtension[];  // default extension, no dot
+extern const char kDataTooLarge[];          // coordinate limit exceeded
+extern const char kOverwriteFloor[];        // the floor's axis file exists
+extern const char kFileWriteFailed[];       // printf format, one %s: the file
 
 }  // namespace resources

@@ -40,8 +40,7 @@ HOST_API int ads_printf(const char* format, ...) __attribute__((format(printf, 1
 
 // result = point + distance * (cos angle, sin angle) in XY; z is copied.
 // Returns RTNORM.
-HOST_API int ads_polar(const ads_point point, ads_real angle, ads_real distance,
-                       ads_point result);
+HOST_API int ads_polar(const ads_point point, ads_real angle, ads_real distance, ads_point result);
 // Direction from `from` to `to` in the XY plane, radians from +X in [0, 2*pi).
 HOST_API ads_real ads_angle(const ads_point from, const ads_point to);
 

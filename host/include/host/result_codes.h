@@ -2,11 +2,11 @@
 
 // Result codes of the host's interactive functions (ads_*). Only RTNORM means
 // that the user gave an answer.
-constexpr int RTNORM = 5100;   // normal completion: an answer was given
-constexpr int RTNONE = 5000;   // empty answer (Enter on an empty line)
-constexpr int RTERROR = -5001; // the function failed
-constexpr int RTCAN = -5002;   // cancelled by the user (Esc, *cancel*, end of script)
-constexpr int RTREJ = -5003;   // request rejected as invalid (bad argument)
+constexpr int RTNORM = 5100;    // normal completion: an answer was given
+constexpr int RTNONE = 5000;    // empty answer (Enter on an empty line)
+constexpr int RTERROR = -5001;  // the function failed
+constexpr int RTCAN = -5002;    // cancelled by the user (Esc, *cancel*, end of script)
+constexpr int RTREJ = -5003;    // request rejected as invalid (bad argument)
 
 // Status of the host's database functions.
 namespace Acad {

@@ -6,7 +6,9 @@
 
 namespace cad {
 
-void CommandLine::print(std::string_view cp936) { printUtf8(cp936ToUtf8Lossy(cp936)); }
+void CommandLine::print(std::string_view cp936) {
+  printUtf8(cp936ToUtf8Lossy(cp936));
+}
 
 void CommandLine::printUtf8(std::string_view utf8) {
   transcript_.append(utf8);

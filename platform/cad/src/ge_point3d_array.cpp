@@ -16,8 +16,7 @@ AcGePoint3dArray::AcGePoint3dArray(int physicalLength, int growLength)
   if (physicalLength > 0) reserve(physicalLength);
 }
 
-AcGePoint3dArray::AcGePoint3dArray(const AcGePoint3dArray& other)
-    : growLength_(other.growLength_) {
+AcGePoint3dArray::AcGePoint3dArray(const AcGePoint3dArray& other) : growLength_(other.growLength_) {
   if (other.logicalLength_ > 0) {
     reserve(other.logicalLength_);
     std::copy(other.points_, other.points_ + other.logicalLength_, points_);
@@ -35,7 +34,9 @@ AcGePoint3dArray& AcGePoint3dArray::operator=(const AcGePoint3dArray& other) {
   return *this;
 }
 
-AcGePoint3dArray::~AcGePoint3dArray() { delete[] points_; }
+AcGePoint3dArray::~AcGePoint3dArray() {
+  delete[] points_;
+}
 
 AcGePoint3d& AcGePoint3dArray::operator[](int index) {
   if (index < 0 || index >= logicalLength_) outOfRange(index, logicalLength_);

@@ -20,7 +20,9 @@ std::unique_ptr<InputSource>& activeSource() {
 
 }  // namespace
 
-InputSource& input() { return *activeSource(); }
+InputSource& input() {
+  return *activeSource();
+}
 
 std::unique_ptr<InputSource> setInput(std::unique_ptr<InputSource> source) {
   if (!source) source = std::make_unique<ExhaustedInput>();

@@ -7,9 +7,13 @@ AcRxClass* AcRxObject::desc() {
   return &descriptor;
 }
 
-AcRxClass* AcRxObject::isA() const { return AcRxObject::desc(); }
+AcRxClass* AcRxObject::isA() const {
+  return AcRxObject::desc();
+}
 
-bool AcRxObject::isKindOf(const AcRxClass* aClass) const { return isA()->isDerivedFrom(aClass); }
+bool AcRxObject::isKindOf(const AcRxClass* aClass) const {
+  return isA()->isDerivedFrom(aClass);
+}
 
 AcRxClass::AcRxClass(const char* name, AcRxClass* parent) : name_(name), parent_(parent) {}
 
@@ -20,7 +24,9 @@ AcRxClass* AcRxClass::desc() {
   return &descriptor;
 }
 
-AcRxClass* AcRxClass::isA() const { return AcRxClass::desc(); }
+AcRxClass* AcRxClass::isA() const {
+  return AcRxClass::desc();
+}
 
 bool AcRxClass::isDerivedFrom(const AcRxClass* other) const {
   if (other == nullptr) return false;

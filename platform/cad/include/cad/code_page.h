@@ -19,7 +19,6 @@ std::string cp936ToUtf8Lossy(std::string_view text);
 std::string utf8ToCp936Lossy(std::string_view text);
 
 // Converts between any two encodings iconv knows (e.g. "CP1252", "UTF-8").
-std::optional<std::string> convertEncoding(std::string_view text, const char* from,
-                                           const char* to);
+std::optional<std::string> convertEncoding(std::string_view text, const char* from, const char* to);
 
 }  // namespace cad
