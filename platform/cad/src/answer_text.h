@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "dxf/text_decoder.h"
+
 // Small text helpers shared by the input sources and the askers (internal to
 // the host library).
 namespace cad::detail {
@@ -13,8 +15,7 @@ std::string_view trimBlanks(std::string_view text);
 // allowed.
 bool isCancelAnswer(std::string_view line);
 
-// True when `text` is well-formed UTF-8 (no overlongs, surrogates or code
-// points above U+10FFFF).
-bool isValidUtf8(std::string_view text);
+// True when `text` is well-formed UTF-8; the drawing reader's rule.
+using dxf::isValidUtf8;
 
 }  // namespace cad::detail
