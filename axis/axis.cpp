@@ -1,8 +1,82 @@
 #include "axis/axis.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <set>
+#include <utility>
+#include <vector>
 
 #include "host/ads.h"
+
+namespace {
+
+// Cells for finding equal points: twice the tolerance wide, so two
+// coordinates closer than the tolerance fall in the same or neighbouring
+// cells even after the division rounds. Beyond kCellLimit the quotient's
+// rounding could break that, and the pairwise form is used.
+constexpr double kCellWidth = 2 * Axis::kPointTolerance;
+constexpr double kCellLimit = 1e14;
+// Below this many points comparing every pair is as quick as hashing.
+constexpr std::int32_t kPairwiseBelow = 24;
+
+struct Cell {
+  std::int64_t x;
+  std::int64_t y;
+};
+
+// Open-addressed table from a cell to the latest survivor in it; survivors
+// of one cell are chained through `next`, newest first.
+class CellTable {
+ public:
+  explicit CellTable(std::int32_t points) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * static_cast<std::size_t>(points)) capacity *= 2;
+    mask_ = capacity - 1;
+    cells_.resize(capacity);
+    heads_.assign(capacity, -1);
+    next_.resize(static_cast<std::size_t>(points));
+  }
+
+  // First survivor of `cell`, or -1.
+  std::int32_t first(Cell cell) const { return heads_[find(cell)]; }
+  std::int32_t next(std::int32_t survivor) const {
+    return next_[static_cast<std::size_t>(survivor)];
+  }
+  void insert(Cell cell, std::int32_t survivor) {
+    const std::size_t slot = find(cell);
+    cells_[slot] = cell;
+    next_[static_cast<std::size_t>(survivor)] = heads_[slot];
+    heads_[slot] = survivor;
+  }
+
+ private:
+  // The slot holding `cell`, or the empty slot where it would go.
+  std::size_t find(Cell cell) const {
+    std::uint64_t h = static_cast<std::uint64_t>(cell.x) * 0x9E3779B97F4A7C15ull ^
+                      static_cast<std::uint64_t>(cell.y) * 0xC2B2AE3D27D4EB4Full;
+    std::size_t slot = static_cast<std::size_t>(h ^ (h >> 29)) & mask_;
+    while (heads_[slot] != -1 && (cells_[slot].x != cell.x || cells_[slot].y != cell.y))
+      slot = (slot + 1) & mask_;
+    return slot;
+  }
+
+  std::size_t mask_ = 0;
+  std::vector<Cell> cells_;
+  std::vector<std::int32_t> heads_;
+  std::vector<std::int32_t> next_;
+};
+
+Cell cellOf(const AxisPoint& p) {
+  return {static_cast<std::int64_t>(std::floor(p.x / kCellWidth)),
+          static_cast<std::int64_t>(std::floor(p.y / kCellWidth))};
+}
+
+bool hashable(const AxisPoint& p) {
+  return std::fabs(p.x) <= kCellLimit && std::fabs(p.y) <= kCellLimit;
+}
+
+}  // namespace
 
 bool Axis::nearlyEqual(double a, double b) {
   return std::fabs(a - b) < kPointTolerance;
@@ -13,6 +87,33 @@ bool Axis::pointsEqual(const AxisPoint& p, const AxisPoint& q) {
 }
 
 void Axis::removeDuplicates() {
+  const std::int32_t n = points.size();
+  if (n < kPairwiseBelow || !std::all_of(points.data(), points.data() + n, hashable)) {
+    removeDuplicatesPairwise();
+    return;
+  }
+  // A point survives exactly when no earlier survivor equals it; survivors
+  // are packed to the front in their order.
+  CellTable table(n);
+  std::int32_t kept = 0;
+  for (std::int32_t j = 0; j < n; ++j) {
+    const AxisPoint p = points[j];
+    const Cell cell = cellOf(p);
+    bool duplicate = false;
+    for (std::int64_t dx = -1; dx <= 1 && !duplicate; ++dx)
+      for (std::int64_t dy = -1; dy <= 1 && !duplicate; ++dy)
+        for (std::int32_t s = table.first({cell.x + dx, cell.y + dy}); s != -1 && !duplicate;
+             s = table.next(s))
+          duplicate = pointsEqual(points[s], p);
+    if (duplicate) continue;
+    points[kept] = p;
+    table.insert(cell, kept);
+    ++kept;
+  }
+  points.setSize(kept);
+}
+
+void Axis::removeDuplicatesPairwise() {
   for (std::int32_t i = 0; i < points.size(); ++i) {
     std::int32_t j = i + 1;
     while (j < points.size()) {
@@ -44,9 +145,78 @@ void Axis::swapPoints(std::int32_t i, std::int32_t j) {
 void Axis::orderPoints() {
   if (points.size() < 2) return;
   if (kind == AxisKind::Arc)
-    orderArc();
+    orderArc(false);
   else
-    orderStraight();
+    orderStraight(false);
+}
+
+void Axis::orderPointsBySelection() {
+  if (points.size() < 2) return;
+  if (kind == AxisKind::Arc)
+    orderArc(true);
+  else
+    orderStraight(true);
+}
+
+template <typename Key>
+void Axis::sortByKey(Key key, bool ascending, bool bySelection) {
+  const std::int32_t n = points.size();
+  std::vector<double> keys(static_cast<std::size_t>(n));
+  for (std::int32_t i = 0; i < n; ++i) keys[static_cast<std::size_t>(i)] = key(points[i]);
+  // A NaN compares false both ways, which no sort reproduces: leave those to
+  // the selection sort itself.
+  if (bySelection || std::any_of(keys.begin(), keys.end(), [](double k) { return std::isnan(k); }))
+    selectionSort(key, ascending);
+  else
+    sortLikeSelection(keys.data(), ascending);
+}
+
+void Axis::sortLikeSelection(const double* keys, bool ascending) {
+  const auto n = static_cast<std::size_t>(points.size());
+  std::vector<std::int32_t> order(n);
+  for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<std::int32_t>(i);
+  std::sort(order.begin(), order.end(), [keys](std::int32_t a, std::int32_t b) {
+    return keys[a] < keys[b] || (keys[a] == keys[b] && a < b);
+  });
+  bool ties = false;
+  for (std::size_t t = 1; t < n && !ties; ++t) ties = keys[order[t - 1]] == keys[order[t]];
+
+  // `from[i]`: the original index of the point that ends at position i.
+  std::vector<std::int32_t> from(n);
+  if (!ties) {
+    // Distinct keys have one sorted order, whatever the sort.
+    for (std::size_t t = 0; t < n; ++t) from[t] = order[ascending ? t : n - 1 - t];
+  } else {
+    // Replay the selection sort group by group. Step i takes from the group
+    // of the smallest (largest) key its first (last) remaining position p;
+    // the point at i moves to p, staying in its own group. All remaining
+    // positions are at or after i, so each step is a few set operations.
+    std::vector<std::int32_t> groupAt(n);
+    std::vector<std::set<std::int32_t>> groups;
+    for (std::size_t t = 0; t < n; ++t) {
+      if (t == 0 || keys[order[t - 1]] != keys[order[t]]) groups.emplace_back();
+      groups.back().insert(order[t]);
+      groupAt[static_cast<std::size_t>(order[t])] = static_cast<std::int32_t>(groups.size() - 1);
+    }
+    for (std::size_t i = 0; i < n; ++i) from[i] = static_cast<std::int32_t>(i);
+    std::size_t current = ascending ? 0 : groups.size() - 1;
+    for (std::size_t i = 0; i < n; ++i) {
+      while (groups[current].empty()) current = ascending ? current + 1 : current - 1;
+      std::set<std::int32_t>& group = groups[current];
+      const std::int32_t p = ascending ? *group.begin() : *group.rbegin();
+      group.erase(p);
+      const auto position = static_cast<std::int32_t>(i);
+      if (p == position) continue;
+      const std::int32_t moved = groupAt[i];
+      groups[static_cast<std::size_t>(moved)].erase(position);
+      groups[static_cast<std::size_t>(moved)].insert(p);
+      groupAt[static_cast<std::size_t>(p)] = moved;
+      std::swap(from[i], from[static_cast<std::size_t>(p)]);
+    }
+  }
+  std::vector<AxisPoint> arranged(n);
+  for (std::size_t i = 0; i < n; ++i) arranged[i] = points[from[i]];
+  for (std::size_t i = 0; i < n; ++i) points[static_cast<std::int32_t>(i)] = arranged[i];
 }
 
 template <typename Key>
@@ -63,16 +233,16 @@ void Axis::selectionSort(Key key, bool ascending) {
   }
 }
 
-void Axis::orderStraight() {
+void Axis::orderStraight(bool bySelection) {
   const bool byY = std::fabs(points[0].x - points[1].x) < kDirectionTolerance;
   auto key = [byY](const AxisPoint& p) { return byY ? p.y : p.x; };
-  selectionSort(key, key(points[0]) < key(points[1]));
+  sortByKey(key, key(points[0]) < key(points[1]), bySelection);
 }
 
-void Axis::orderArc() {
+void Axis::orderArc(bool bySelection) {
   auto angle = [](const AxisPoint& p) { return p.angle; };
   if (points[0].angle < points[1].angle) {
-    selectionSort(angle, true);
+    sortByKey(angle, true, bySelection);
     return;
   }
   // The arc passes direction 0 between its start and its end: lift the
@@ -81,7 +251,7 @@ void Axis::orderArc() {
   const double endAngle = points[1].angle;
   for (std::int32_t i = 0; i < points.size(); ++i)
     if (points[i].angle <= endAngle) points[i].angle += kFullTurn;
-  selectionSort(angle, true);
+  sortByKey(angle, true, bySelection);
   for (std::int32_t i = 0; i < points.size(); ++i)
     if (points[i].angle >= kFullTurn) points[i].angle -= kFullTurn;
 }

@@ -37,8 +37,12 @@ class Axis {
   static bool pointsEqual(const AxisPoint& p, const AxisPoint& q);
 
   // Drops every point equal (pointsEqual) to an earlier surviving point.
-  // Point 0 always survives. Works in place; the capacity stays.
+  // Point 0 always survives. Works in place; the capacity stays. Looks up
+  // earlier survivors in a hash of cells, O(p) expected for p points.
   void removeDuplicates();
+  // The same result by comparing every pair, O(p^2): the plain form of the
+  // rule, kept as the reference the fast form is checked against.
+  void removeDuplicatesPairwise();
   // On an Arc axis sets each point's angle to the direction from `centre`
   // (ads_angle, radians in [0, 2 pi)). On any other kind does nothing.
   void computeAngles();
@@ -48,7 +52,13 @@ class Axis {
   // point: a straight axis by x (by y when it runs within
   // kDirectionTolerance of vertical), an arc axis counter-clockwise by angle
   // (angles must have been computed). Fewer than two points: nothing to do.
+  // Equal keys end in the order a selection sort leaves them (first of the
+  // smallest ascending, last of the largest descending, swapped into place),
+  // reproduced in O(p log p).
   void orderPoints();
+  // The same order by the selection sort itself, O(p^2): the reference the
+  // fast form is checked against.
+  void orderPointsBySelection();
 
   AxisKind kind = AxisKind::Straight;
   AxisPointArray points;
@@ -58,10 +68,17 @@ class Axis {
   Axis* next = nullptr;
 
  private:
-  void orderStraight();
-  void orderArc();
+  void orderStraight(bool bySelection);
+  void orderArc(bool bySelection);
+  // Orders by `key` as selectionSort does: by the selection sort itself, or
+  // (bySelection false) by sortLikeSelection.
+  template <typename Key>
+  void sortByKey(Key key, bool ascending, bool bySelection);
   // Selection sort by `key`, ascending (earliest of equal keys first) or
   // descending (latest of equal keys first); at most one swap per position.
   template <typename Key>
   void selectionSort(Key key, bool ascending);
+  // The arrangement selectionSort leaves, found by sorting and replaying
+  // only the swaps among equal keys. Keys must not be NaN.
+  void sortLikeSelection(const double* keys, bool ascending);
 };
