@@ -24,18 +24,21 @@ class AxisSet {
 
   // True exactly when the list is empty.
   bool isEmpty() const { return head_ == nullptr; }
-  // Appends `axis` at the tail (walking the list) and sets its next to null;
-  // the set takes ownership. Returns 1. A null axis appends nothing.
+  // Appends `axis` at the tail and sets its next to null; the set takes
+  // ownership. Returns 1. A null axis appends nothing. The list changes only
+  // here, so the tail and the count are kept rather than walked to.
   std::int32_t append(std::unique_ptr<Axis> axis);
-  // The last axis (walking the list), or null when the set is empty.
-  Axis* last() const;
-  // The number of axes (walking the list).
-  std::int32_t count() const;
+  // The last axis, or null when the set is empty.
+  Axis* last() const { return tail_; }
+  // The number of axes.
+  std::int32_t count() const { return count_; }
   // The first axis, or null when the set is empty.
   Axis* head() const { return head_; }
 
  private:
   Axis* head_ = nullptr;
+  Axis* tail_ = nullptr;
+  std::int32_t count_ = 0;
 
  public:
   // Coordinate origin, at the project's own scale and unit.

@@ -16,7 +16,16 @@
 // opened or are not database objects, add nothing. Every object opened here
 // is closed again before return, also when an exception leaves; at most two
 // are open at once. Does not free the selection.
+//
+// Pairs whose extents (widened by the intersection tolerances) do not
+// overlap cannot meet and are not intersected; the remaining partners are
+// visited in selection order, so the points and their order are those of
+// collectAxesPairwise.
 void collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer);
+
+// The same axes by intersecting every selected line or arc with every other:
+// O(n^2) intersections, kept as the reference collectAxes is checked against.
+void collectAxesPairwise(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer);
 
 // Cleans and orders every axis of `axes` in list order: removeDuplicates,
 // computeAngles on arc axes, orderPoints. Walks as many axes as count()
