@@ -42,70 +42,69 @@ class EntityBuilder final : public dxf::EntitySink {
   EntityBuilder(Database& database, const std::string& path) : database_(database), path_(path) {}
 
   void entity(const dxf::Entity& e) override {
-    std::unique_ptr<AcDbEntity> entity = make(e);
+    AcDbEntity& entity = make(e);
     if (e.layer != lastLayer_ || !layerCached_) {
       lastLayer_ = e.layer;
       lastLayerCp936_ = toCp936(e.layer, e, "layer name");
       layerCached_ = true;
     }
-    entity->setLayer(lastLayerCp936_);
-    entity->setHandle(e.handle);
-    database_.append(std::move(entity));
+    entity.setLayer(lastLayerCp936_);
+    entity.setHandle(e.handle);
   }
 
  private:
-  std::unique_ptr<AcDbEntity> make(const dxf::Entity& e) {
+  AcDbEntity& make(const dxf::Entity& e) {
     switch (e.type) {
       case dxf::EntityType::kLine:
-        return std::make_unique<AcDbLine>(toPoint(e.start), toPoint(e.end));
+        return database_.emplace<AcDbLine>(toPoint(e.start), toPoint(e.end));
       case dxf::EntityType::kArc:
-        return std::make_unique<AcDbArc>(toPoint(e.position), e.radius, e.startAngle, e.endAngle);
+        return database_.emplace<AcDbArc>(toPoint(e.position), e.radius, e.startAngle, e.endAngle);
       case dxf::EntityType::kCircle: {
-        auto circle = std::make_unique<AcDbCircle>();
-        circle->center = toPoint(e.position);
-        circle->radius = e.radius;
+        auto& circle = database_.emplace<AcDbCircle>();
+        circle.center = toPoint(e.position);
+        circle.radius = e.radius;
         return circle;
       }
       case dxf::EntityType::kLwPolyline: {
-        auto polyline = std::make_unique<AcDbPolyline>();
-        polyline->vertices = toPoints(e.vertices);
-        polyline->closed = e.closed;
+        auto& polyline = database_.emplace<AcDbPolyline>();
+        polyline.vertices = toPoints(e.vertices);
+        polyline.closed = e.closed;
         return polyline;
       }
       case dxf::EntityType::kPolyline: {
-        auto polyline = std::make_unique<AcDb2dPolyline>();
-        polyline->vertices = toPoints(e.vertices);
-        polyline->closed = e.closed;
+        auto& polyline = database_.emplace<AcDb2dPolyline>();
+        polyline.vertices = toPoints(e.vertices);
+        polyline.closed = e.closed;
         return polyline;
       }
       case dxf::EntityType::kText: {
-        auto text = std::make_unique<AcDbText>();
-        text->position = toPoint(e.position);
-        text->text = toCp936(e.text, e, "text");
+        auto& text = database_.emplace<AcDbText>();
+        text.position = toPoint(e.position);
+        text.text = toCp936(e.text, e, "text");
         return text;
       }
       case dxf::EntityType::kMText: {
-        auto text = std::make_unique<AcDbMText>();
-        text->location = toPoint(e.position);
-        text->contents = toCp936(e.text, e, "text");
+        auto& text = database_.emplace<AcDbMText>();
+        text.location = toPoint(e.position);
+        text.contents = toCp936(e.text, e, "text");
         return text;
       }
       case dxf::EntityType::kInsert: {
-        auto insert = std::make_unique<AcDbBlockReference>();
-        insert->position = toPoint(e.position);
-        insert->blockName = toCp936(e.text, e, "block name");
+        auto& insert = database_.emplace<AcDbBlockReference>();
+        insert.position = toPoint(e.position);
+        insert.blockName = toCp936(e.text, e, "block name");
         return insert;
       }
       case dxf::EntityType::kPoint: {
-        auto point = std::make_unique<AcDbPoint>();
-        point->position = toPoint(e.position);
+        auto& point = database_.emplace<AcDbPoint>();
+        point.position = toPoint(e.position);
         return point;
       }
       case dxf::EntityType::kOther:
         break;
     }
-    auto other = std::make_unique<AcDbGenericEntity>();
-    other->dxfName = e.typeName;
+    auto& other = database_.emplace<AcDbGenericEntity>();
+    other.dxfName = e.typeName;
     return other;
   }
 
@@ -158,6 +157,10 @@ std::unique_ptr<Database> Database::loadDxf(const std::string& path, std::string
 }
 
 AcDbObjectId Database::append(std::unique_ptr<AcDbEntity> entity) {
+  return appendEntity(EntityPtr(entity.release(), EntityRelease{true}));
+}
+
+AcDbObjectId Database::appendEntity(EntityPtr entity) {
   AcDbObjectId id((serial_ << kIndexBits) | (entities_.size() + 1));
   entity->setObjectId(id);
   entities_.push_back(std::move(entity));

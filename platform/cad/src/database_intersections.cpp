@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <vector>
+#include <utility>
 
 #include "host/ac_db_arc.h"
 #include "host/ac_db_entity.h"
@@ -47,6 +47,16 @@ double cross(Vec a, Vec b) {
 double length(Vec v) {
   return std::hypot(v.x, v.y);
 }
+
+// At most two points: two figures of these kinds meet no more often. Kept
+// on the stack, so that a pair that does not meet costs no allocation.
+struct Points {
+  Vec at[2];
+  int count = 0;
+  void push_back(Vec p) { at[count++] = p; }
+  Vec* begin() { return at; }
+  Vec* end() { return at + count; }
+};
 
 struct Segment {
   Vec start;
@@ -113,8 +123,8 @@ bool onArc(const Arc& arc, Vec p, double tolerance) {
 
 // Points of the segment on the circle of `arc`, in segment order, with their
 // distance along the segment.
-std::vector<Vec> segmentArc(const Segment& s, const Arc& arc, double tolerance) {
-  std::vector<Vec> result;
+Points segmentArc(const Segment& s, const Arc& arc, double tolerance) {
+  Points result;
   Vec d = s.end - s.start;
   double len = length(d);
   if (len <= tolerance) return result;
@@ -136,7 +146,7 @@ std::vector<Vec> segmentArc(const Segment& s, const Arc& arc, double tolerance) 
   return result;
 }
 
-std::vector<Vec> segmentSegment(const Segment& a, const Segment& b, double tolerance) {
+Points segmentSegment(const Segment& a, const Segment& b, double tolerance) {
   Vec d1 = a.end - a.start;
   Vec d2 = b.end - b.start;
   double len1 = length(d1);
@@ -149,11 +159,13 @@ std::vector<Vec> segmentSegment(const Segment& a, const Segment& b, double toler
   double u = cross(w, d1) / denominator;
   if (t * len1 < -tolerance || t * len1 > len1 + tolerance) return {};
   if (u * len2 < -tolerance || u * len2 > len2 + tolerance) return {};
-  return {a.start + t * d1};
+  Points result;
+  result.push_back(a.start + t * d1);
+  return result;
 }
 
-std::vector<Vec> arcArc(const Arc& a, const Arc& b, double tolerance) {
-  std::vector<Vec> result;
+Points arcArc(const Arc& a, const Arc& b, double tolerance) {
+  Points result;
   Vec dv = b.center - a.center;
   double d = length(dv);
   if (d <= tolerance) return result;
@@ -165,7 +177,7 @@ std::vector<Vec> arcArc(const Arc& a, const Arc& b, double tolerance) {
   Vec u = (1.0 / d) * dv;
   Vec base = a.center + along * u;
   Vec normal{-u.y, u.x};
-  std::vector<Vec> candidates;
+  Points candidates;
   if (h <= tolerance) {
     candidates.push_back(base);
   } else {
@@ -177,10 +189,20 @@ std::vector<Vec> arcArc(const Arc& a, const Arc& b, double tolerance) {
   return result;
 }
 
-void sortAlongArc(const Arc& arc, std::vector<Vec>& points, double tolerance) {
-  std::stable_sort(points.begin(), points.end(), [&](Vec p, Vec q) {
-    return offsetOnArc(arc, p, tolerance) < offsetOnArc(arc, q, tolerance);
-  });
+void sortAlongArc(const Arc& arc, Points& points, double tolerance) {
+  // Two points at most: a stable sort is one comparison.
+  if (points.count == 2 &&
+      offsetOnArc(arc, points.at[1], tolerance) < offsetOnArc(arc, points.at[0], tolerance))
+    std::swap(points.at[0], points.at[1]);
+}
+
+// The entity as a line or an arc: the exact class first, the class walk only
+// for classes derived from them.
+template <class T>
+const T* asKind(const AcDbEntity* entity) {
+  const AcRxClass* cls = entity->isA();
+  if (cls == T::desc() || cls->isDerivedFrom(T::desc())) return static_cast<const T*>(entity);
+  return nullptr;
 }
 
 }  // namespace
@@ -188,17 +210,14 @@ void sortAlongArc(const Arc& arc, std::vector<Vec>& points, double tolerance) {
 Acad::ErrorStatus AcDbEntity::intersectWith(const AcDbEntity* other, AcDb::Intersect type,
                                             AcGePoint3dArray& points, int, int) const {
   if (other == nullptr || type != AcDb::kOnBothOperands) return Acad::eInvalidInput;
-  const AcDbLine* thisLine =
-      isKindOf(AcDbLine::desc()) ? static_cast<const AcDbLine*>(this) : nullptr;
-  const AcDbArc* thisArc = isKindOf(AcDbArc::desc()) ? static_cast<const AcDbArc*>(this) : nullptr;
-  const AcDbLine* otherLine =
-      other->isKindOf(AcDbLine::desc()) ? static_cast<const AcDbLine*>(other) : nullptr;
-  const AcDbArc* otherArc =
-      other->isKindOf(AcDbArc::desc()) ? static_cast<const AcDbArc*>(other) : nullptr;
+  const AcDbLine* thisLine = asKind<AcDbLine>(this);
+  const AcDbArc* thisArc = thisLine == nullptr ? asKind<AcDbArc>(this) : nullptr;
+  const AcDbLine* otherLine = asKind<AcDbLine>(other);
+  const AcDbArc* otherArc = otherLine == nullptr ? asKind<AcDbArc>(other) : nullptr;
   if ((thisLine == nullptr && thisArc == nullptr) || (otherLine == nullptr && otherArc == nullptr))
     return Acad::eNotImplemented;
 
-  std::vector<Vec> found;
+  Points found;
   if (thisLine != nullptr && otherLine != nullptr) {
     Segment a = segmentOf(*thisLine), b = segmentOf(*otherLine);
     found = segmentSegment(a, b, toleranceFor(sizeOf(a), sizeOf(b)));

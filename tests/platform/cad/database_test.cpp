@@ -120,6 +120,39 @@ TEST(DatabaseLoad, FailsWithFileAndLineAndNoDrawing) {
   EXPECT_NE(error.find("non_numeric.dxf:1"), std::string::npos) << error;  // a line number
 }
 
+// A line that counts its destructions.
+class CountedLine : public AcDbLine {
+ public:
+  explicit CountedLine(int* destroyed, double x = 0)
+      : AcDbLine({x, 0, 0}, {x, 1, 0}), destroyed_(destroyed) {}
+  ~CountedLine() override { ++*destroyed_; }
+
+ private:
+  int* destroyed_;
+};
+
+TEST(Database, HoldsBuiltAndHandedOverEntitiesInOneOrderAndEndsEachOnce) {
+  int destroyed = 0;
+  {
+    cad::Database database;
+    std::vector<AcDbObjectId> ids;
+    for (int i = 0; i < 300; ++i) {
+      if (i % 3 == 0)
+        ids.push_back(database.append(std::make_unique<CountedLine>(&destroyed, i)));
+      else
+        ids.push_back(database.emplace<CountedLine>(&destroyed, i).objectId());
+    }
+    ASSERT_EQ(database.entities().size(), 300u);
+    for (int i = 0; i < 300; ++i) {
+      AcDbEntity* entity = database.find(ids[static_cast<std::size_t>(i)]);
+      ASSERT_EQ(entity, database.entities()[static_cast<std::size_t>(i)].get()) << i;
+      EXPECT_EQ(static_cast<AcDbLine*>(entity)->startPoint().x, i) << i;
+    }
+    EXPECT_EQ(destroyed, 0);
+  }
+  EXPECT_EQ(destroyed, 300);
+}
+
 TEST(Database, GivesIdsThatOnlyItsOwnEntitiesAnswer) {
   cad::Database first;
   cad::Database second;

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/ac_db_entity.h"
@@ -11,6 +14,20 @@
 // The drawing database: the model-space entities of one drawing, in file
 // order, each with its object id. Owns its entities.
 namespace cad {
+
+// Ends an entity the database holds: destroys it, and frees it when it came
+// from the heap; entities built in the database's own block are freed with
+// the block.
+struct EntityRelease {
+  bool heap = true;
+  void operator()(AcDbEntity* entity) const {
+    if (heap)
+      delete entity;
+    else if (entity != nullptr)
+      entity->~AcDbEntity();
+  }
+};
+using EntityPtr = std::unique_ptr<AcDbEntity, EntityRelease>;
 
 class Database {
  public:
@@ -29,9 +46,18 @@ class Database {
   // Ids are unique across every database of the process, so an id of one
   // drawing never finds an object of another.
   AcDbObjectId append(std::unique_ptr<AcDbEntity> entity);
+  // Builds a T from `args` in the database's own storage (large blocks, no
+  // allocation per entity), appends it as append() does and returns it; the
+  // database owns it. Out of memory throws std::bad_alloc and appends nothing.
+  template <class T, class... Args>
+  T& emplace(Args&&... args) {
+    T* entity = new (storage_.allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
+    appendEntity(EntityPtr(entity, EntityRelease{false}));
+    return *entity;
+  }
 
   // Entities in file (append) order.
-  const std::vector<std::unique_ptr<AcDbEntity>>& entities() const { return entities_; }
+  const std::vector<EntityPtr>& entities() const { return entities_; }
   // The entity with `id`, or null (also for an id of another database).
   AcDbEntity* find(AcDbObjectId id) const;
   // The first entity whose DXF handle is `handle`, or null. Linear.
@@ -45,8 +71,12 @@ class Database {
   void addWarning(std::string warning) { warnings_.push_back(std::move(warning)); }
 
  private:
+  AcDbObjectId appendEntity(EntityPtr entity);
+
   std::uint64_t serial_;
-  std::vector<std::unique_ptr<AcDbEntity>> entities_;
+  // Declared before the entities, so that they are destroyed first.
+  std::pmr::monotonic_buffer_resource storage_;
+  std::vector<EntityPtr> entities_;
   std::vector<std::string> warnings_;
 };
 
