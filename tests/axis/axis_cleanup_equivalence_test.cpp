@@ -173,7 +173,9 @@ TEST(AxisCleanupEquivalence, UnhashableAndUnorderableValuesFallBackToTheSameResu
   for (const Case& c : cases) {
     for (int round = 0; round < 40; ++round) {
       std::vector<AxisPoint> input = chains(rng, 60);
-      for (int k = 0; k < 5; ++k) input[static_cast<std::size_t>(pick(rng, 0, 59))].x = c.special;
+      // Both signs: -0.0 and 0.0 must tie as the comparisons see them.
+      for (int k = 0; k < 6; ++k)
+        input[static_cast<std::size_t>(pick(rng, 0, 59))].x = k % 2 ? -c.special : c.special;
       for (AxisKind kind : {AxisKind::Straight, AxisKind::Arc}) {
         const AcGePoint3d centre(0, 0, 0);
         EXPECT_TRUE(sameBytes(run(input, kind, centre, false), run(input, kind, centre, true)))
