@@ -11,7 +11,7 @@ namespace style = ui::style;
 constexpr int kNone = ui::kNoControlId;
 
 constexpr std::uint32_t kLabel =
-    style::kChild | style::kVisible | style::kStaticLeft | style::kStaticCenterVertically;
+    style::kChild | style::kVisible | style::kStaticLeft | style::kStaticCentreVertically;
 constexpr std::uint32_t kInputEdit = style::kChild | style::kVisible | style::kBorder |
                                      style::kTabStop | style::kEditAutoHorizontalScroll;
 constexpr std::uint32_t kShownEdit = style::kChild | style::kVisible | style::kBorder |

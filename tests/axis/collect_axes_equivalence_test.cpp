@@ -47,7 +47,7 @@ class Drawing {
   }
   void circle(double cx, double cy, double r) {
     auto c = std::make_unique<AcDbCircle>();
-    c->center = AcGePoint3d(ox_ + cx, oy_ + cy, 0);
+    c->centre = AcGePoint3d(ox_ + cx, oy_ + cy, 0);
     c->radius = r;
     add(std::move(c));
   }

@@ -56,7 +56,7 @@ class CollectAxesTest : public ::testing::Test {
   }
   AcDbObjectId circle(Xy c, double r) {
     auto e = std::make_unique<AcDbCircle>();
-    e->center = AcGePoint3d(c.x, c.y, 0);
+    e->centre = AcGePoint3d(c.x, c.y, 0);
     e->radius = r;
     return db().append(std::move(e));
   }

@@ -48,7 +48,7 @@ class ExportFlowTest : public TavrinTest {
     fs::remove_all(dir);
   }
 
-  // The house of the overview: two crossing axes, in millimetres.
+  // The house example's drawing: two crossing axes, in millimetres.
   static void drawHouse() {
     line(0, 0, 10000, 0);
     line(5000, -3000, 5000, 3000);

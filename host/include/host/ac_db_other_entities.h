@@ -14,7 +14,7 @@ class HOST_API AcDbCircle : public AcDbCurve {
  public:
   static AcRxClass* desc();
   AcRxClass* isA() const override;
-  AcGePoint3d center;
+  AcGePoint3d centre;
   double radius = 0.0;
 };
 

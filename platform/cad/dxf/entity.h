@@ -17,8 +17,8 @@ struct Point {
 
 enum class EntityType {
   kLine,        // start, end
-  kArc,         // center, radius, startAngle, endAngle
-  kCircle,      // center, radius
+  kArc,         // centre, radius, startAngle, endAngle
+  kCircle,      // centre, radius
   kLwPolyline,  // vertices, closed
   kPolyline,    // vertices (of its VERTEX records), closed
   kText,        // position, text
@@ -37,9 +37,9 @@ struct Entity {
 
   Point start;     // LINE start
   Point end;       // LINE end
-  Point position;  // center of ARC and CIRCLE; insertion point otherwise
+  Point position;  // centre of ARC and CIRCLE; insertion point otherwise
   double radius = 0.0;
-  // ARC: counter-clockwise from startAngle to endAngle about the center, in
+  // ARC: counter-clockwise from startAngle to endAngle about the centre, in
   // the XY plane, radians in [0, 2*pi).
   double startAngle = 0.0;
   double endAngle = 0.0;

@@ -61,7 +61,7 @@ class EntityBuilder final : public dxf::EntitySink {
         return database_.emplace<AcDbArc>(toPoint(e.position), e.radius, e.startAngle, e.endAngle);
       case dxf::EntityType::kCircle: {
         auto& circle = database_.emplace<AcDbCircle>();
-        circle.center = toPoint(e.position);
+        circle.centre = toPoint(e.position);
         circle.radius = e.radius;
         return circle;
       }

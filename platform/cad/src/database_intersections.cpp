@@ -64,7 +64,7 @@ struct Segment {
 };
 
 struct Arc {
-  Vec center;
+  Vec centre;
   double radius = 0.0;
   double start = 0.0;  // radians
   double sweep = 0.0;  // counter-clockwise, in (0, 2*pi]
@@ -78,7 +78,7 @@ double wrap(double angle) {
 
 Arc arcOf(const AcDbArc& arc) {
   Arc a;
-  a.center = {arc.center().x, arc.center().y};
+  a.centre = {arc.center().x, arc.center().y};
   a.radius = arc.radius();
   a.start = wrap(arc.startAngle());
   a.sweep = wrap(arc.endAngle()) - a.start;
@@ -98,7 +98,7 @@ double sizeOf(const Segment& s) {
   return std::max(magnitude(s.start), magnitude(s.end));
 }
 double sizeOf(const Arc& a) {
-  return magnitude(a.center) + a.radius;
+  return magnitude(a.centre) + a.radius;
 }
 double toleranceFor(double size1, double size2) {
   return kRelativeTolerance * std::max({1.0, size1, size2});
@@ -107,7 +107,7 @@ double toleranceFor(double size1, double size2) {
 // Angle of `p` past the arc's start, counter-clockwise; slightly before the
 // start comes out slightly negative.
 double offsetOnArc(const Arc& arc, Vec p, double tolerance) {
-  Vec d = p - arc.center;
+  Vec d = p - arc.centre;
   double offset = wrap(std::atan2(d.y, d.x) - arc.start);
   double slack = arc.radius > 0 ? tolerance / arc.radius : kFullTurn;
   if (offset > kFullTurn - slack && arc.sweep < kFullTurn) offset -= kFullTurn;
@@ -129,9 +129,9 @@ Points segmentArc(const Segment& s, const Arc& arc, double tolerance) {
   double len = length(d);
   if (len <= tolerance) return result;
   Vec u = (1.0 / len) * d;
-  Vec toCenter = arc.center - s.start;
-  double foot = dot(toCenter, u);
-  double h = std::fabs(cross(u, toCenter));
+  Vec toCentre = arc.centre - s.start;
+  double foot = dot(toCentre, u);
+  double h = std::fabs(cross(u, toCentre));
   double gap = arc.radius - h;
   if (gap < -tolerance) return result;
   double half = gap > 0 ? std::sqrt(gap * (arc.radius + h)) : 0.0;
@@ -166,7 +166,7 @@ Points segmentSegment(const Segment& a, const Segment& b, double tolerance) {
 
 Points arcArc(const Arc& a, const Arc& b, double tolerance) {
   Points result;
-  Vec dv = b.center - a.center;
+  Vec dv = b.centre - a.centre;
   double d = length(dv);
   if (d <= tolerance) return result;
   if (d > a.radius + b.radius + tolerance) return result;
@@ -175,7 +175,7 @@ Points arcArc(const Arc& a, const Arc& b, double tolerance) {
   double h2 = a.radius * a.radius - along * along;
   double h = h2 > 0 ? std::sqrt(h2) : 0.0;
   Vec u = (1.0 / d) * dv;
-  Vec base = a.center + along * u;
+  Vec base = a.centre + along * u;
   Vec normal{-u.y, u.x};
   Points candidates;
   if (h <= tolerance) {

@@ -128,8 +128,8 @@ bool allInside(const std::vector<AcGePoint3d>& vertices, const Box& box) {
                                           [&](const AcGePoint3d& p) { return box.contains(p); });
 }
 
-AcGePoint3d pointAt(const AcGePoint3d& center, double radius, double angle) {
-  return AcGePoint3d(center.x + radius * std::cos(angle), center.y + radius * std::sin(angle), 0);
+AcGePoint3d pointAt(const AcGePoint3d& centre, double radius, double angle) {
+  return AcGePoint3d(centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), 0);
 }
 
 // The end points of an arc and the points where it is furthest left, right,
@@ -178,7 +178,7 @@ bool insideWindow(const AcDbEntity& entity, const Box& box) {
     return box.contains(line->startPoint()) && box.contains(line->endPoint());
   if (auto arc = as<AcDbArc>(entity)) return allInside(arcExtremes(*arc), box);
   if (auto circle = as<AcDbCircle>(entity)) {
-    const AcGePoint3d& c = circle->center;
+    const AcGePoint3d& c = circle->centre;
     return box.contains(c.x - circle->radius, c.y - circle->radius) &&
            box.contains(c.x + circle->radius, c.y + circle->radius);
   }
@@ -196,7 +196,7 @@ bool touchesBox(const AcDbEntity& entity, const Box& box) {
     return segmentTouchesBox(line->startPoint(), line->endPoint(), box);
   if (auto arc = as<AcDbArc>(entity)) return curveTouchesBox(*arc, box);
   if (auto circle = as<AcDbCircle>(entity))
-    return curveTouchesBox(AcDbArc(circle->center, circle->radius, 0.0, 0.0), box);
+    return curveTouchesBox(AcDbArc(circle->centre, circle->radius, 0.0, 0.0), box);
   if (auto polyline = as<AcDbPolyline>(entity))
     return polylineTouchesBox(polyline->vertices, polyline->closed, box);
   if (auto polyline = as<AcDb2dPolyline>(entity))

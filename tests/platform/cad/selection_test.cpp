@@ -41,7 +41,7 @@ std::unique_ptr<cad::Database> sampleDrawing() {
   add(std::make_unique<AcDbLine>(AcGePoint3d(5, -5, 0), AcGePoint3d(5, 5, 0)), 2, "AXIS");
   add(std::make_unique<AcDbArc>(AcGePoint3d(20, 0, 0), 5, 0, kPi / 2), 3, "arcs");
   auto circle = std::make_unique<AcDbCircle>();
-  circle->center = AcGePoint3d(40, 0, 0);
+  circle->centre = AcGePoint3d(40, 0, 0);
   circle->radius = 2;
   add(std::move(circle), 4, "0");
   auto polyline = std::make_unique<AcDbPolyline>();

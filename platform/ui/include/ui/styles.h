@@ -22,7 +22,7 @@ inline constexpr std::uint32_t kModalFrame = 0x0080;
 
 // Class "Static".
 inline constexpr std::uint32_t kStaticLeft = 0x0000;
-inline constexpr std::uint32_t kStaticCenterVertically = 0x0200;
+inline constexpr std::uint32_t kStaticCentreVertically = 0x0200;
 
 // Class "Button".
 inline constexpr std::uint32_t kPushButton = 0x0000;
