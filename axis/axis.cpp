@@ -9,6 +9,8 @@
 
 #include "host/ads.h"
 
+namespace tavrin {
+
 namespace {
 
 // Cells for finding equal points: twice the tolerance wide, so two
@@ -255,3 +257,5 @@ void Axis::orderArc(bool bySelection) {
   for (std::int32_t i = 0; i < points.size(); ++i)
     if (points[i].angle >= kFullTurn) points[i].angle -= kFullTurn;
 }
+
+}  // namespace tavrin

@@ -7,6 +7,8 @@
 #include "axis/axis_point_array.h"
 #include "host/ac_ge_point.h"
 
+namespace tavrin {
+
 // One axis of the grid, made from one drawing line or arc: its points (the
 // entity's two end points, then its crossings with other axes) and, on an arc
 // axis, the arc's centre. The cleanup routines turn the points into distinct
@@ -82,3 +84,5 @@ class Axis {
   // only the swaps among equal keys. Keys must not be NaN.
   void sortLikeSelection(const double* keys, bool ascending);
 };
+
+}  // namespace tavrin

@@ -2,6 +2,8 @@
 
 #include <type_traits>
 
+namespace tavrin {
+
 // One point of an axis: a plain record of four doubles, copied as a whole.
 // x, y and z are in drawing units. `angle` is meaningful only on an arc axis
 // once its angles have been computed: the direction from the arc centre to
@@ -15,3 +17,5 @@ struct AxisPoint {
 
 // The point array moves these records as raw bytes.
 static_assert(std::is_trivially_copyable_v<AxisPoint> && sizeof(AxisPoint) == 4 * sizeof(double));
+
+}  // namespace tavrin

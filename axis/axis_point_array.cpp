@@ -8,6 +8,8 @@
 
 #include "ui/archive.h"
 
+namespace tavrin {
+
 namespace {
 
 // The block is raw storage for trivially copyable records: allocated, zeroed
@@ -99,3 +101,5 @@ void AxisPointArray::serialize(ui::Archive& archive) {
 void AxisPointArray::assertValid() const {}
 
 void AxisPointArray::dump(std::ostream&) const {}
+
+}  // namespace tavrin

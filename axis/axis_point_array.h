@@ -6,6 +6,8 @@
 #include "axis/axis_point.h"
 #include "ui/object.h"
 
+namespace tavrin {
+
 // A growable array of AxisPoint in one contiguous block, which it owns.
 // A new array holds no block. Growth follows setSize(); removing a point keeps
 // the block and the capacity. Not copyable: an axis holds its array by value
@@ -60,3 +62,5 @@ class AxisPointArray : public ui::Object {
   std::int32_t capacity_ = 0;
   std::int32_t growBy_ = 0;
 };
+
+}  // namespace tavrin

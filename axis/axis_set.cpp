@@ -1,5 +1,7 @@
 #include "axis/axis_set.h"
 
+namespace tavrin {
+
 AxisSet::~AxisSet() {
   Axis* axis = head_;
   while (axis != nullptr) {
@@ -21,3 +23,5 @@ std::int32_t AxisSet::append(std::unique_ptr<Axis> axis) {
   ++count_;
   return 1;
 }
+
+}  // namespace tavrin

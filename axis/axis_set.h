@@ -5,6 +5,8 @@
 
 #include "axis/axis.h"
 
+namespace tavrin {
+
 // The axes of one run of the command, in a singly linked list from head()
 // along Axis::next in the order of appending, together with the conversion
 // parameters of the current export and the record counters of the latest
@@ -61,3 +63,5 @@ class AxisSet {
   std::int32_t lineCount = 0;
   std::int32_t arcCount = 0;
 };
+
+}  // namespace tavrin

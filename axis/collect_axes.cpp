@@ -15,6 +15,8 @@
 #include "host/ac_db_object.h"
 #include "host/ac_rx_abort.h"
 
+namespace tavrin {
+
 namespace {
 
 // A database object open for read; closed when the holder goes.
@@ -257,3 +259,5 @@ void cleanAndOrderAxes(AxisSet& axes) {
     axis = axis->next;
   }
 }
+
+}  // namespace tavrin

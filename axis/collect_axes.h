@@ -4,6 +4,8 @@
 #include "host/ac_ge_point3d_array.h"
 #include "host/ads.h"
 
+namespace tavrin {
+
 // The collection half of the command: from the user's selection to one clean,
 // ordered point list per axis.
 
@@ -31,3 +33,5 @@ void collectAxesPairwise(const ads_name selection, AxisSet& axes, AcGePoint3dArr
 // computeAngles on arc axes, orderPoints. Walks as many axes as count()
 // reports, asking it again before every step.
 void cleanAndOrderAxes(AxisSet& axes);
+
+}  // namespace tavrin

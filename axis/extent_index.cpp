@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+namespace tavrin {
+
 namespace {
 
 // At most this many columns or rows.
@@ -108,3 +110,5 @@ void ExtentIndex::overlapping(std::uint32_t i, std::vector<std::uint32_t>& out) 
     if (box.overlaps(boxes_[j])) out.push_back(j);
   std::sort(out.begin(), out.end());
 }
+
+}  // namespace tavrin

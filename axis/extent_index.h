@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tavrin {
+
 // An axis-aligned box in the XY plane, in drawing units. A box that is
 // `everywhere` overlaps every box (extents that could not be bounded).
 struct ExtentBox {
@@ -53,3 +55,5 @@ class ExtentIndex {
   std::vector<std::uint32_t> seen_;
   std::uint32_t query_ = 0;
 };
+
+}  // namespace tavrin

@@ -19,6 +19,8 @@
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 
+namespace tavrin {
+
 namespace {
 
 constexpr double kBay = 6000.0;
@@ -112,3 +114,5 @@ void collectFullGrid(benchmark::State& state) {
 BENCHMARK(collectFullGrid)->Arg(600)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
+
+}  // namespace tavrin

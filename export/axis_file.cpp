@@ -9,6 +9,8 @@
 #include "host/ads.h"
 #include "resources/texts.h"
 
+namespace tavrin {
+
 namespace {
 
 bool acceptable(double value) {
@@ -141,3 +143,5 @@ WriteResult writeAxisFile(AxisSet& set, const std::string& path, FileSystem& fil
     if (!appendAxisRecords(set, text, *axis)) return WriteResult{WriteOutcome::kTooLarge, path, {}};
   return writeTextFile(path, text, files);
 }
+
+}  // namespace tavrin

@@ -7,6 +7,8 @@
 #include "export/write_result.h"
 #include "host/file_system.h"
 
+namespace tavrin {
+
 // The axis file of one standard floor ("Graph Link" text): a header of three
 // lines ("0", "Graph Link", the number of segment records), then two lines
 // per segment between neighbouring points of each axis, in Morlen
@@ -42,3 +44,5 @@ bool appendAxisRecords(AxisSet& set, std::string& text, const Axis& axis);
 // kWriteFailed when the file could not be written: the file that was there
 // stays unchanged. kWritten otherwise.
 WriteResult writeAxisFile(AxisSet& set, const std::string& path, FileSystem& files);
+
+}  // namespace tavrin

@@ -11,6 +11,8 @@
 #include "ui/data_exchange.h"
 #include "ui/message_box.h"
 
+namespace tavrin {
+
 namespace {
 
 bool isDigit(std::uintptr_t c) {
@@ -122,3 +124,5 @@ std::intptr_t ExportDialog::onNotify(const ui::NotifyHeader& header) {
     return onFloorDelta(reinterpret_cast<const ui::NotifyUpDown&>(header).delta);
   return Dialog::onNotify(header);
 }
+
+}  // namespace tavrin

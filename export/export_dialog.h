@@ -9,6 +9,8 @@
 #include "ui/combo_box.h"
 #include "ui/dialog.h"
 
+namespace tavrin {
+
 // The export dialog (template 102): the user confirms the floor, the drawing
 // unit and the drawing scale of one export; origin, reference point and
 // project file are shown read-only. It writes no file; the export flow sets
@@ -68,3 +70,5 @@ class ExportDialog : public ui::Dialog {
 // page 936): in the project file's folder, the file name up to its first "."
 // (empty when it has none) followed by ".N" and the floor in decimal.
 std::string floorAxisFilePath(std::string_view projectName, int floorNumber);
+
+}  // namespace tavrin

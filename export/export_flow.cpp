@@ -14,6 +14,8 @@
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
 
+namespace tavrin {
+
 namespace {
 
 constexpr unsigned kWarning = ui::kMessageBoxOk | ui::kIconExclamation;
@@ -146,3 +148,5 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
 void exportAxisGrid(AxisSet& axes, const ads_point base) {
   exportAxisGrid(axes, base, hostFileSystem());
 }
+
+}  // namespace tavrin

@@ -4,6 +4,8 @@
 #include "host/ads.h"
 #include "host/file_system.h"
 
+namespace tavrin {
+
 // The export half of the command: asks for the Morlen project file, creates
 // the project (project file from the template and parameter file) or reads the
 // parameters of an existing one, lets the user confirm floor, unit and scale
@@ -19,3 +21,5 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files);
 
 // The same through the host's file system.
 void exportAxisGrid(AxisSet& axes, const ads_point base);
+
+}  // namespace tavrin

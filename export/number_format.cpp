@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+namespace tavrin {
+
 void appendFixed(std::string& text, double value) {
   // The largest double has 309 digits before the point.
   char buffer[400];
@@ -20,3 +22,5 @@ void appendInteger(std::string& text, std::int64_t value) {
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   text.append(buffer, result.ptr);
 }
+
+}  // namespace tavrin

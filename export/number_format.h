@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tavrin {
+
 // Numbers in the text of the module's files, written as the C library's
 // "%f" and "%d" conversions write them in the C locale, whatever locale the
 // process runs in.
@@ -13,3 +15,5 @@
 void appendFixed(std::string& text, double value);
 // Appends `value` in decimal with a leading '-' when negative.
 void appendInteger(std::string& text, std::int64_t value);
+
+}  // namespace tavrin

@@ -6,6 +6,8 @@
 #include <string>
 #include <system_error>
 
+namespace tavrin {
+
 namespace {
 
 bool isSpace(char c) {
@@ -99,3 +101,5 @@ std::int32_t parseLeadingInteger(std::string_view text) {
     return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(value);
 }
+
+}  // namespace tavrin

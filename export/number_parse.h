@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace tavrin {
+
 // Reads the number at the start of a field of text, tolerantly: leading white
 // space (space, tab, LF, VT, FF, CR) is skipped, the longest prefix that
 // forms a number is taken and the rest is ignored. Text without a number
@@ -17,3 +19,5 @@ double parseLeadingReal(std::string_view text);
 // An optional sign and decimal digits: "3.9" reads 3, "-12x" reads -12,
 // "x" reads 0. Values beyond the 32-bit range are clamped to it.
 std::int32_t parseLeadingInteger(std::string_view text);
+
+}  // namespace tavrin

@@ -4,6 +4,8 @@
 #include "export/number_parse.h"
 #include "export/text_file.h"
 
+namespace tavrin {
+
 namespace {
 
 constexpr int kFieldCount = 6;
@@ -73,3 +75,5 @@ FileStatus readParameterFile(const std::string& fileName, FileSystem& files,
   *parameters = parseParameterLine(line);
   return FileStatus::ok();
 }
+
+}  // namespace tavrin

@@ -8,6 +8,8 @@
 #include "host/file_status.h"
 #include "host/file_system.h"
 
+namespace tavrin {
+
 // The parameter file of a project (".inf"): one line, no line end, the six
 // values each followed by a comma: "%f,%f,%f,%f,%d,%f," of origin X and Y,
 // reference X and Y, unit index and scale.
@@ -33,3 +35,5 @@ WriteResult writeParameterFile(const std::string& fileName, const ProjectParamet
 // Fails when the file cannot be read; `parameters` is then left unchanged.
 FileStatus readParameterFile(const std::string& fileName, FileSystem& files,
                              ProjectParameters* parameters);
+
+}  // namespace tavrin

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tavrin {
+
 namespace {
 // The double nearest to ln 10.
 constexpr double kLn10 = 2.302585092994046;
@@ -10,3 +12,5 @@ constexpr double kLn10 = 2.302585092994046;
 double powerOfTen(std::int32_t exponent) {
   return std::exp(exponent * kLn10);
 }
+
+}  // namespace tavrin

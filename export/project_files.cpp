@@ -1,5 +1,7 @@
 #include "export/project_files.h"
 
+namespace tavrin {
+
 namespace {
 
 bool isLeadByte(char c) {
@@ -49,3 +51,5 @@ std::string projectSibling(std::string_view projectPath, std::string_view suffix
 std::string floorSuffix(int floorNumber) {
   return ".N" + std::to_string(floorNumber);
 }
+
+}  // namespace tavrin

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavrin {
+
 // Names of the files that lie beside a project file. Paths and names are code
 // page 936; they are scanned by characters of the code page, so the second
 // byte of a two-byte character is never taken for a "/" or a ".".
@@ -25,3 +27,5 @@ std::string projectSibling(std::string_view projectPath, std::string_view suffix
 
 // The suffix of a floor's axis file: ".N" and the floor in decimal.
 std::string floorSuffix(int floorNumber);
+
+}  // namespace tavrin

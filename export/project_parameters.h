@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tavrin {
+
 // The coordinate parameters of a project, as its parameter file holds them.
 // Lengths are in the drawing units of the drawing that set them.
 struct ProjectParameters {
@@ -19,3 +21,5 @@ struct ProjectParameters {
 
   bool operator==(const ProjectParameters&) const = default;
 };
+
+}  // namespace tavrin

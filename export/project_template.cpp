@@ -3,6 +3,8 @@
 #include "export/text_file.h"
 #include "resources/project_template_text.h"
 
+namespace tavrin {
+
 bool ProjectTemplate::composeText() {
   templateText_.clear();
   for (const char* line : resources::kProjectTemplateLines) {
@@ -17,3 +19,5 @@ WriteResult ProjectTemplate::writeToFile(const std::string& path, FileSystem& fi
     return WriteResult{WriteOutcome::kWriteFailed, path, "the project text was not composed"};
   return writeTextFile(path, templateText_, files);
 }
+
+}  // namespace tavrin

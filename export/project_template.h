@@ -5,6 +5,8 @@
 #include "export/write_result.h"
 #include "host/file_system.h"
 
+namespace tavrin {
+
 // The content of a new Morlen project file: 74 fixed lines (two of them in
 // code page 936), each followed by a line feed, so that the text ends with
 // "0" and two line ends. Written once, when a project is created; never read.
@@ -27,3 +29,5 @@ class ProjectTemplate {
  private:
   std::string templateText_;
 };
+
+}  // namespace tavrin

@@ -5,6 +5,8 @@
 #include <memory>
 #include <random>
 
+namespace tavrin {
+
 namespace {
 
 // A name beside `path` that nothing holds yet. Random so that two writers of
@@ -96,3 +98,5 @@ FileStatus readFirstLine(const std::string& path, FileSystem& files, std::string
   *line = std::move(first);
   return FileStatus::ok();
 }
+
+}  // namespace tavrin

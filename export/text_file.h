@@ -8,6 +8,8 @@
 #include "host/file_status.h"
 #include "host/file_system.h"
 
+namespace tavrin {
+
 // The module's text files. Texts are composed whole in memory with LF line
 // ends; on disk every LF is CR LF, on every platform.
 
@@ -27,3 +29,5 @@ WriteResult writeTextFile(const std::string& path, std::string_view text, FileSy
 // long. The rest of the file is not examined.
 FileStatus readFirstLine(const std::string& path, FileSystem& files, std::string* line,
                          std::size_t limit = std::size_t{1} << 20);
+
+}  // namespace tavrin

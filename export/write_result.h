@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tavrin {
+
 // How a file write ended. kTooLarge is the coordinate-limit refusal of the
 // axis file, which writes nothing; kWriteFailed means the file could not be
 // created, written, closed or put in place, and the file that was there
@@ -17,3 +19,5 @@ struct WriteResult {
 
   bool written() const { return outcome == WriteOutcome::kWritten; }
 };
+
+}  // namespace tavrin

@@ -4,7 +4,7 @@
 
 #include "ui/styles.h"
 
-namespace resources {
+namespace tavrin::resources {
 namespace {
 
 namespace style = ui::style;
@@ -79,4 +79,4 @@ const ui::DialogTemplate& exportDialogTemplate() {
   return kExportDialog;
 }
 
-}  // namespace resources
+}  // namespace tavrin::resources

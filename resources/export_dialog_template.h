@@ -4,7 +4,7 @@
 
 // Dialog template 102, the export dialog: where the user confirms the floor,
 // unit and scale of one export. Texts are code page 936.
-namespace resources {
+namespace tavrin::resources {
 
 inline constexpr int kExportDialogId = 102;
 
@@ -26,4 +26,4 @@ inline constexpr int kFloorSpin = 1013;
 // the metre). Constant for the life of the program.
 const ui::DialogTemplate& exportDialogTemplate();
 
-}  // namespace resources
+}  // namespace tavrin::resources

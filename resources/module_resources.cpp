@@ -2,7 +2,7 @@
 
 #include "resources/export_dialog_template.h"
 
-namespace resources {
+namespace tavrin::resources {
 
 const ui::ResourceTable& moduleResources() {
   static const ui::DialogTemplate dialogs[] = {exportDialogTemplate()};
@@ -10,4 +10,4 @@ const ui::ResourceTable& moduleResources() {
   return table;
 }
 
-}  // namespace resources
+}  // namespace tavrin::resources

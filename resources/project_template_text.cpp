@@ -2,7 +2,7 @@
 // stored in code page 936, two bytes per character.
 #include "resources/project_template_text.h"
 
-namespace resources {
+namespace tavrin::resources {
 
 const char* const kProjectTemplateLines[kProjectTemplateLineCount] = {
     "Version97.5",
@@ -81,4 +81,4 @@ const char* const kProjectTemplateLines[kProjectTemplateLineCount] = {
     "",
 };
 
-}  // namespace resources
+}  // namespace tavrin::resources

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace resources {
+namespace tavrin::resources {
 
 // The lines of a new project file, in order, without line ends; every space
 // is part of the text. Line 66 is 斜柱 (inclined column) and line 69 is 钢管
@@ -9,4 +9,4 @@ namespace resources {
 inline constexpr int kProjectTemplateLineCount = 74;
 extern const char* const kProjectTemplateLines[kProjectTemplateLineCount];
 
-}  // namespace resources
+}  // namespace tavrin::resources

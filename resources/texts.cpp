@@ -2,7 +2,7 @@
 // is stored in code page 936.
 #include "resources/texts.h"
 
-namespace resources {
+namespace tavrin::resources {
 
 const char kStartupHint[] = "\nType \"AcadToMN\" to execute\n";
 const char kBasePointPrompt[] = "\n选择基准点：";
@@ -18,4 +18,4 @@ const char kDataTooLarge[] = "数据过大，您可能选择了一个错误的�
 const char kOverwriteFloor[] = "该标准层数据已存在，是否覆盖?";
 const char kFileWriteFailed[] = "无法写入文件：%s\n原有文件保持不变。";
 
-}  // namespace resources
+}  // namespace tavrin::resources

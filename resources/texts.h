@@ -2,7 +2,7 @@
 
 // The module's texts, stored in code page 936 as the command line, dialogs and
 // message boxes expect them. \n is a line feed.
-namespace resources {
+namespace tavrin::resources {
 
 // Command line.
 extern const char kStartupHint[];          // start-up hint after registration
@@ -20,4 +20,4 @@ extern const char kDataTooLarge[];          // coordinate limit exceeded
 extern const char kOverwriteFloor[];        // the floor's axis file exists
 extern const char kFileWriteFailed[];       // printf format, one %s: the file
 
-}  // namespace resources
+}  // namespace tavrin::resources

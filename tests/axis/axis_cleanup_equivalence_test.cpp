@@ -15,6 +15,8 @@
 
 #include "axis/axis.h"
 
+namespace tavrin {
+
 namespace {
 
 using Rng = std::mt19937_64;
@@ -186,3 +188,5 @@ TEST(AxisCleanupEquivalence, UnhashableAndUnorderableValuesFallBackToTheSameResu
 }
 
 }  // namespace
+
+}  // namespace tavrin

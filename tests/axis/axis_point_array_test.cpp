@@ -6,6 +6,8 @@
 
 #include "ui/archive.h"
 
+namespace tavrin {
+
 namespace {
 
 AxisPoint point(double x, double y, double z = 0.0, double angle = 0.0) {
@@ -174,3 +176,5 @@ TEST(AxisPointArray, ReadingAShortArchiveThrows) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+namespace tavrin {
+
 namespace {
 
 // Records its own destruction, so the tests see every axis released once.
@@ -87,3 +89,5 @@ TEST(AxisSet, DestructionReleasesEveryAxisOnceInListOrder) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

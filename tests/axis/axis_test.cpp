@@ -7,6 +7,8 @@
 #include <numbers>
 #include <vector>
 
+namespace tavrin {
+
 namespace {
 
 constexpr double kDegree = std::numbers::pi / 180.0;
@@ -298,3 +300,5 @@ TEST(AxisOrderPoints, SinglePointIsLeftUnchangedByEveryRoutine) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

@@ -21,6 +21,8 @@
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
 
+namespace tavrin {
+
 namespace {
 
 using Rng = std::mt19937_64;
@@ -212,3 +214,5 @@ TEST_F(CollectAxesEquivalence, IndexedAndPairwiseLoopsGiveTheSameAxes) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

@@ -14,6 +14,8 @@
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
 
+namespace tavrin {
+
 namespace {
 
 struct Xy {
@@ -213,3 +215,5 @@ TEST_F(CollectAxesTest, AnExceptionLeavesNoObjectOpenAndKeepsWhatWasCollected) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

@@ -5,6 +5,8 @@
 #include <random>
 #include <vector>
 
+namespace tavrin {
+
 namespace {
 
 using Rng = std::mt19937_64;
@@ -85,3 +87,5 @@ TEST(ExtentBox, OverlapIncludesTouchingEdgesAndUnboundedBoxes) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

@@ -13,6 +13,8 @@
 #include "support/fault_injecting_file_system.h"
 #include "support/temp_folder.h"
 
+namespace tavrin {
+
 namespace {
 
 struct Pt {
@@ -292,3 +294,5 @@ TEST(DefaultOrigin, UsesPointsOnlyAndLeavesOutputsAloneForAnEmptySet) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

@@ -15,6 +15,8 @@
 #include "ui/edit.h"
 #include "ui/library.h"
 
+namespace tavrin {
+
 namespace {
 
 using testing_ui::InstalledInput;
@@ -437,3 +439,5 @@ TEST_F(ExportDialogTest, ScriptDrivesTheModalDialogAndItCanBeShownAgain) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

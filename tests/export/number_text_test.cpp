@@ -8,6 +8,8 @@
 #include "export/number_format.h"
 #include "export/number_parse.h"
 
+namespace tavrin {
+
 namespace {
 
 std::string fixed(double value) {
@@ -100,3 +102,5 @@ TEST(NumberParse, IntegersStopAtTheFirstNonDigit) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

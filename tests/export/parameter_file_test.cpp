@@ -9,6 +9,8 @@
 #include "support/fault_injecting_file_system.h"
 #include "support/temp_folder.h"
 
+namespace tavrin {
+
 namespace {
 
 ProjectParameters params(double ox, double oy, double rx, double ry, int unit, double scale) {
@@ -140,3 +142,5 @@ TEST_F(ParameterFileTest, FailedWriteKeepsTheOldParameters) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

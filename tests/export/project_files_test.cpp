@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace tavrin {
+
 namespace {
 
 TEST(ProjectFiles, SiblingsLieInTheProjectFolderCutAtTheFirstDot) {
@@ -40,3 +42,5 @@ TEST(ProjectFiles, FloorSuffixHasNoLeadingZeros) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

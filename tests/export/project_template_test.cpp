@@ -8,6 +8,8 @@
 #include "support/fault_injecting_file_system.h"
 #include "support/temp_folder.h"
 
+namespace tavrin {
+
 namespace {
 
 std::vector<std::string> splitLines(const std::string& text, const std::string& end) {
@@ -111,3 +113,5 @@ TEST(ProjectTemplate, FailingCloseKeepsTheOldProjectFile) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

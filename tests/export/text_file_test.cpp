@@ -8,6 +8,8 @@
 #include "support/fault_injecting_file_system.h"
 #include "support/temp_folder.h"
 
+namespace tavrin {
+
 namespace {
 
 TEST(TextFileDiskText, EveryLineFeedBecomesCarriageReturnLineFeed) {
@@ -142,3 +144,5 @@ TEST_F(TextFileWriteTest, ReadingFailsForAMissingFileOrAnEndlessFirstLine) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

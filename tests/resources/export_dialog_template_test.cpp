@@ -10,6 +10,8 @@
 #include "resources/module_resources.h"
 #include "ui/styles.h"
 
+namespace tavrin {
+
 namespace {
 
 namespace style = ui::style;
@@ -132,3 +134,5 @@ TEST(DialogTexts, AreDistinctChineseWarningsStoredInCodePage936) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

@@ -4,6 +4,8 @@
 
 #include "cad/code_page.h"
 
+namespace tavrin {
+
 namespace {
 
 // Each stored text against its readable form: the build must have stored it
@@ -43,3 +45,5 @@ TEST(ModuleTexts, CancelMessageHasKnownBytes) {
 }
 
 }  // namespace
+
+}  // namespace tavrin

@@ -1,7 +1,9 @@
-#include "host/module/command_registration.h"
+#include "module/command_registration.h"
 
 #include "host/ac_rx_dictionary.h"
-#include "host/module/module_runtime.h"
+#include "module/module_runtime.h"
+
+namespace tavrin {
 
 namespace {
 
@@ -26,3 +28,5 @@ AcEdCommandStack* commandStack() {
   if (entry == nullptr) return nullptr;
   return static_cast<AcEdCommandStack*>(acrxClassTest(entry, commandStackClass()));
 }
+
+}  // namespace tavrin

@@ -1,6 +1,8 @@
-#include "host/module/module_runtime.h"
+#include "module/module_runtime.h"
 
 #include <type_traits>
+
+namespace tavrin {
 
 namespace {
 constinit ModuleRuntime runtime;
@@ -23,3 +25,5 @@ bool ModuleRuntime::terminate() {
 ModuleRuntime& moduleRuntime() {
   return runtime;
 }
+
+}  // namespace tavrin

@@ -3,14 +3,15 @@
 #include "host/ac_rx_dictionary.h"
 #include "host/ac_rx_dynamic_linker.h"
 #include "host/ads.h"
-#include "host/module/acadtomn_command.h"
-#include "host/module/command_registration.h"
-#include "host/module/module_runtime.h"
 #include "host/module_entry.h"
+#include "module/acadtomn_command.h"
+#include "module/command_registration.h"
+#include "module/module_runtime.h"
 #include "resources/module_resources.h"
 #include "resources/texts.h"
 #include "ui/library.h"
 
+namespace tavrin {
 namespace {
 
 void initApplication(void* appId) {
@@ -30,21 +31,22 @@ void unloadApplication() {
 }
 
 }  // namespace
+}  // namespace tavrin
 
 MODULE_ENTRY int DllMain(void* instance, unsigned long reason, void* /*reserved*/) {
   switch (reason) {
     case kProcessAttach:
-      moduleRuntime().attach(instance);
+      tavrin::moduleRuntime().attach(instance);
       return 1;
     case kProcessDetach:
-      return moduleRuntime().terminate() ? 1 : 0;
+      return tavrin::moduleRuntime().terminate() ? 1 : 0;
     default:
       return 1;
   }
 }
 
 MODULE_ENTRY int _SetacrxPtp() {
-  moduleRuntime().start();
+  tavrin::moduleRuntime().start();
   return 0;
 }
 
@@ -55,10 +57,10 @@ MODULE_ENTRY int acrxGetApiVersion() {
 MODULE_ENTRY AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode message, void* appId) {
   switch (message) {
     case AcRx::kInitAppMsg:
-      initApplication(appId);
+      tavrin::initApplication(appId);
       break;
     case AcRx::kUnloadAppMsg:
-      unloadApplication();
+      tavrin::unloadApplication();
       break;
     default:
       break;

@@ -2,6 +2,8 @@
 
 #include "host/ac_ed_command_stack.h"
 
+namespace tavrin {
+
 // The command group and its one command, as the host knows them.
 inline constexpr char kCommandGroup[] = "TAVRIN";
 inline constexpr char kCommandName[] = "acadtomn";  // global and local name
@@ -12,3 +14,5 @@ inline constexpr int kCommandFlags = 0;             // a plain modal command
 // registry's "ClassDictionary". The descriptor is looked up once and cached
 // in the module runtime. Null when an entry is missing or a test fails.
 AcEdCommandStack* commandStack();
+
+}  // namespace tavrin

@@ -3,7 +3,9 @@
 #include <new>
 
 #include "host/ac_rx_object.h"
-#include "host/module/tavrin_application.h"
+#include "module/tavrin_application.h"
+
+namespace tavrin {
 
 // What the module keeps between the host's calls: the instance handle the
 // loader gave it, its static objects (the application object), and the cached
@@ -36,3 +38,5 @@ class ModuleRuntime {
 
 // The module's one runtime.
 ModuleRuntime& moduleRuntime();
+
+}  // namespace tavrin

@@ -2,6 +2,8 @@
 
 #include "ui/application.h"
 
+namespace tavrin {
+
 // The module's one application object of the user-interface library. It has
 // no name of its own (the library names it after the module file) and adds
 // nothing to the base's start and exit.
@@ -12,3 +14,5 @@ class TavrinApplication : public ui::Application {
   bool initInstance() override { return ui::Application::initInstance(); }
   int exitInstance() override { return ui::Application::exitInstance(); }
 };
+
+}  // namespace tavrin

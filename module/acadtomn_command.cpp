@@ -1,4 +1,4 @@
-#include "host/module/acadtomn_command.h"
+#include "module/acadtomn_command.h"
 
 #include "axis/axis_set.h"
 #include "axis/collect_axes.h"
@@ -6,6 +6,8 @@
 #include "host/ac_ge_point3d_array.h"
 #include "host/ads.h"
 #include "resources/texts.h"
+
+namespace tavrin {
 
 namespace {
 
@@ -53,3 +55,5 @@ void acadtomn() {
   cleanAndOrderAxes(axes);
   exportAxisGrid(axes, base);
 }
+
+}  // namespace tavrin
