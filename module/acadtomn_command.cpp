@@ -1,4 +1,4 @@
-#include "module/acadtomn_command.h"
+#include "acadtomn_command.h"
 
 #include "axis/axis_set.h"
 #include "axis/collect_axes.h"

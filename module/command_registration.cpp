@@ -1,7 +1,7 @@
-#include "module/command_registration.h"
+#include "command_registration.h"
 
 #include "host/ac_rx_dictionary.h"
-#include "module/module_runtime.h"
+#include "module_runtime.h"
 
 namespace tavrin {
 

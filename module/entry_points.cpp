@@ -1,12 +1,12 @@
 // The module's four exports: the loader entry and the three functions the
 // host calls.
+#include "acadtomn_command.h"
+#include "command_registration.h"
 #include "host/ac_rx_dictionary.h"
 #include "host/ac_rx_dynamic_linker.h"
 #include "host/ads.h"
 #include "host/module_entry.h"
-#include "module/acadtomn_command.h"
-#include "module/command_registration.h"
-#include "module/module_runtime.h"
+#include "module_runtime.h"
 #include "resources/module_resources.h"
 #include "resources/texts.h"
 #include "ui/library.h"

@@ -1,4 +1,4 @@
-#include "module/module_runtime.h"
+#include "module_runtime.h"
 
 #include <type_traits>
 

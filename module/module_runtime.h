@@ -3,7 +3,7 @@
 #include <new>
 
 #include "host/ac_rx_object.h"
-#include "module/tavrin_application.h"
+#include "tavrin_application.h"
 
 namespace tavrin {
 
