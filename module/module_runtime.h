@@ -25,7 +25,6 @@ class ModuleRuntime {
   bool start();
   // Destroys the static objects. False when they were never started.
   bool terminate();
-  bool started() const { return application_ != nullptr; }
 
   // Null until first looked up; then kept for the module's lifetime.
   AcRxClass* commandStackClass = nullptr;

@@ -10,9 +10,6 @@ namespace tavrin {
 class TavrinApplication : public ui::Application {
  public:
   TavrinApplication() : ui::Application(nullptr) {}
-
-  bool initInstance() override { return ui::Application::initInstance(); }
-  int exitInstance() override { return ui::Application::exitInstance(); }
 };
 
 }  // namespace tavrin

@@ -10,6 +10,7 @@
 #include "cad/command_processor.h"
 #include "cad/command_stack.h"
 #include "cad/database.h"
+#include "cad/host_state.h"
 #include "cad/input_source.h"
 #include "cad/module_loader.h"
 #include "cad/registry.h"
@@ -20,17 +21,10 @@
 // before and after.
 class TavrinTest : public ::testing::Test {
  protected:
-  void SetUp() override { resetHost(); }
+  void SetUp() override { cad::resetHost(); }
   void TearDown() override {
     module.reset();
-    resetHost();
-  }
-  static void resetHost() {
-    cad::commandLine().clear();
-    cad::commandStack().clear();
-    cad::setInput(nullptr);
-    cad::resetClassDictionaryLookups();
-    cad::setCurrentDatabase(nullptr);
+    cad::resetHost();
   }
 
   // Loads the module as the host loads it.

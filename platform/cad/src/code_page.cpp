@@ -96,9 +96,4 @@ std::string utf8ToCp936Lossy(std::string_view text) {
   return convert(text, "UTF-8", "CP936", Failure::kReplace, "?", true).value_or(std::string());
 }
 
-std::optional<std::string> convertEncoding(std::string_view text, const char* from,
-                                           const char* to) {
-  return convert(text, from, to, Failure::kStop, {}, false);
-}
-
 }  // namespace cad

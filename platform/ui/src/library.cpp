@@ -27,11 +27,10 @@ void Library::unregisterApplication(Application* app) {
   application_ = nullptr;
 }
 
-bool Library::start(void* instance, const ResourceTable* resources, const char* commandLine) {
+bool Library::start(void* instance, const ResourceTable* resources) {
   if (application_ == nullptr || started_ || resources == nullptr) return false;
   instance_ = instance;
   resources_ = resources;
-  commandLine_ = commandLine != nullptr ? commandLine : "";
   started_ = true;
   if (!application_->namedByConstructor_) application_->name_ = caption();
   if (application_->initInstance()) return true;
@@ -47,7 +46,6 @@ void Library::stop() {
   started_ = false;
   instance_ = nullptr;
   resources_ = nullptr;
-  commandLine_.clear();
 }
 
 std::string Library::caption() const {
@@ -61,8 +59,8 @@ std::string Library::caption() const {
   return resources_->moduleName != nullptr ? resources_->moduleName : "";
 }
 
-bool startLibrary(void* instance, const ResourceTable* resources, const char* commandLine) {
-  return Library::get().start(instance, resources, commandLine);
+bool startLibrary(void* instance, const ResourceTable* resources, const char* /*commandLine*/) {
+  return Library::get().start(instance, resources);
 }
 
 void stopLibrary() {

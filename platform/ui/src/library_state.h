@@ -20,7 +20,7 @@ class Library {
   void registerApplication(Application* app);
   void unregisterApplication(Application* app);
 
-  bool start(void* instance, const ResourceTable* resources, const char* commandLine);
+  bool start(void* instance, const ResourceTable* resources);
   void stop();
 
   bool started() const { return started_; }
@@ -34,7 +34,6 @@ class Library {
   bool started_ = false;
   void* instance_ = nullptr;
   const ResourceTable* resources_ = nullptr;
-  std::string commandLine_;
 };
 
 }  // namespace ui

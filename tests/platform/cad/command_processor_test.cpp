@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "cad/command_stack.h"
 #include "fresh_host.h"
 #include "host/ads.h"
 

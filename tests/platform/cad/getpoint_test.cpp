@@ -43,7 +43,7 @@ TEST_F(GetPointTest, AnswersAndResultCodes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    reset();
+    cad::resetHost();
     useScript(c.script);
     ads_point point = {-7, -7, -7};
     EXPECT_EQ(ads_getpoint(nullptr, kPrompt, point), c.result);

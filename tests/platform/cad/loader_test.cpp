@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cad/command_stack.h"
 #include "cad/dynamic_linker.h"
 #include "fresh_host.h"
 
@@ -90,7 +91,7 @@ TEST_F(LoaderTest, RefusesFaultyModulesAndUndoesWhatRan) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.module);
-    reset();
+    cad::resetHost();
     std::string error;
     EXPECT_FALSE(cad::LoadedModule::load(modulePathFor(c.module), &error));
     for (const std::string& mention : c.errorMentions)

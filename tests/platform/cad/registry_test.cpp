@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "cad/command_stack.h"
 #include "cad/dynamic_linker.h"
 #include "fresh_host.h"
 #include "host/ac_db_arc.h"

@@ -18,7 +18,4 @@ std::string cp936ToUtf8Lossy(std::string_view text);
 // For display only: what cannot be represented becomes '?'.
 std::string utf8ToCp936Lossy(std::string_view text);
 
-// Converts between any two encodings iconv knows (e.g. "CP1252", "UTF-8").
-std::optional<std::string> convertEncoding(std::string_view text, const char* from, const char* to);
-
 }  // namespace cad

@@ -88,9 +88,6 @@ class Dialog : public Window {
   bool postMessage(Window* window, unsigned code, std::uintptr_t wParam = 0,
                    std::intptr_t lParam = 0, std::string text = {});
 
-  // Data exchange between fields and controls: exchangeData(saving).
-  bool updateData(bool saving) { return exchangeData(saving); }
-
   // Prints the dialog (caption, every control with its state, focus) on the
   // host's command line in UTF-8.
   void show() const;

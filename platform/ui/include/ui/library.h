@@ -11,7 +11,7 @@ struct ResourceTable;
 // handle as the host's loader gave it (opaque; it becomes the library's
 // instance and resource handle), `resources` the module's resource table (not
 // owned; must stay valid until stopLibrary()), `commandLine` the start-up
-// command line (may be null or empty; kept, not interpreted). Runs the
+// command line (may be null or empty; this library does not use it). Runs the
 // registered application object's initInstance().
 // Returns false, and leaves the library stopped, when no application object
 // is registered, when the library is already started, when `resources` is

@@ -26,12 +26,10 @@ inline constexpr std::uint32_t kStaticCentreVertically = 0x0200;
 
 // Class "Button".
 inline constexpr std::uint32_t kPushButton = 0x0000;
-inline constexpr std::uint32_t kDefaultPushButton = 0x0001;
 inline constexpr std::uint32_t kGroupBox = 0x0007;
 inline constexpr std::uint32_t kButtonTypeMask = 0x000F;
 
 // Class "Edit".
-inline constexpr std::uint32_t kEditLeft = 0x0000;
 inline constexpr std::uint32_t kEditAutoHorizontalScroll = 0x0080;
 inline constexpr std::uint32_t kEditReadOnly = 0x0800;
 
@@ -40,7 +38,6 @@ inline constexpr std::uint32_t kDropDownList = 0x0003;
 inline constexpr std::uint32_t kComboSort = 0x0100;
 
 // Class "msctls_updown32".
-inline constexpr std::uint32_t kUpDownWrap = 0x0001;
 inline constexpr std::uint32_t kUpDownArrowKeys = 0x0020;
 
 }  // namespace ui::style
