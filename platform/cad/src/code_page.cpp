@@ -4,6 +4,9 @@
 
 #include <cerrno>
 #include <memory>
+#include <string_view>
+
+#include "text/cp936.h"
 
 namespace cad {
 namespace {
@@ -57,9 +60,8 @@ std::optional<std::string> run(iconv_t cd, std::string_view text, Failure onFail
     if (utf8Input) {
       unsigned char lead = static_cast<unsigned char>(*in);
       skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    } else if (static_cast<unsigned char>(*in) >= 0x81 && inLeft >= 2 &&
-               static_cast<unsigned char>(in[1]) >= 0x40) {
-      skip = 2;
+    } else {
+      skip = text::cp936::characterLength(std::string_view(in, inLeft), 0);
     }
     if (skip > inLeft) skip = inLeft;
     in += skip;

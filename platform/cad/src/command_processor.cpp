@@ -12,6 +12,7 @@
 #include "cad/database.h"
 #include "cad/dynamic_linker.h"
 #include "cad/input_source.h"
+#include "text/cp936.h"
 
 namespace cad {
 namespace {
@@ -84,7 +85,7 @@ void CommandProcessor::addHostCommand(std::string name, std::string summary,
 bool CommandProcessor::runCommand(const std::string& name, SessionResult* result) {
   std::function<void()> run;
   for (const HostCommand& h : hostCommands_)
-    if (sameCommandName(h.name, name)) run = h.run;
+    if (text::cp936::equalIgnoringAsciiCase(h.name, name)) run = h.run;
   if (!run) {
     const std::optional<std::string> cp936 = utf8ToCp936(name);
     if (!cp936) return false;

@@ -9,6 +9,7 @@
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
+#include "text/cp936.h"
 
 namespace cad {
 namespace {
@@ -206,21 +207,6 @@ bool touchesBox(const AcDbEntity& entity, const Box& box) {
 
 }  // namespace
 
-bool layerNamesEqual(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(a[i]);
-    if (c >= 0x81 && i + 1 < a.size()) {
-      // A double-byte character: its trail byte may look like an ASCII letter.
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      ++i;
-      continue;
-    }
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 std::optional<std::string> SelectionBuilder::apply(std::string_view clause) {
   std::optional<std::vector<std::string>> parsed = splitWords(clause);
   const std::string shown(clause);
@@ -246,7 +232,7 @@ std::optional<std::string> SelectionBuilder::apply(std::string_view clause) {
     }
     for (const auto& entity : entities)
       for (const std::string& name : names)
-        if (layerNamesEqual(entity->layer(), name)) {
+        if (text::cp936::equalIgnoringAsciiCase(entity->layer(), name)) {
           matched.push_back(entity->objectId());
           break;
         }

@@ -5,7 +5,7 @@
 #include "answer_words.h"
 #include "cad/code_page.h"
 #include "cad/command_line.h"
-#include "cp936_text.h"
+#include "text/cp936.h"
 #include "ui/combo_box.h"
 #include "ui/dialog.h"
 #include "ui/edit.h"
@@ -65,7 +65,7 @@ std::string Dialog::applyEvent(std::string_view line) {
     return true;
   };
   auto postCharacters = [&](Window* window, const std::string& cp936) {
-    for (unsigned code : cp936::characterCodes(cp936)) postMessage(window, WM_CHAR, code);
+    for (unsigned code : text::cp936::characterCodes(cp936)) postMessage(window, WM_CHAR, code);
   };
 
   if (verb == "show") {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cad/code_page.h"
-#include "cp936_text.h"
+#include "text/cp936.h"
 #include "ui/dialog.h"
 #include "ui/styles.h"
 
@@ -32,7 +32,7 @@ void Edit::setSelection(int start, int end) {
   auto place = [&](int offset) {
     if (offset < 0 || static_cast<std::size_t>(offset) >= content.size())
       return static_cast<int>(content.size());
-    return static_cast<int>(cp936::characterStart(content, static_cast<std::size_t>(offset)));
+    return static_cast<int>(text::cp936::characterStart(content, static_cast<std::size_t>(offset)));
   };
   selectionStart_ = start < 0 ? 0 : place(start);
   selectionEnd_ = place(end);
@@ -56,7 +56,7 @@ void Edit::replaceSelection(std::string_view inserted) {
 bool Edit::typeCharacter(unsigned character) {
   if (character == key::kBackspace) return backspace();
   if (isReadOnly() || character < 0x20 || character == 0x7F || character > 0xFFFF) return false;
-  replaceSelection(cp936::bytesOf(character));
+  replaceSelection(text::cp936::bytesOf(character));
   return true;
 }
 
@@ -64,8 +64,8 @@ bool Edit::backspace() {
   if (isReadOnly()) return false;
   if (selectionStart_ == selectionEnd_) {
     if (selectionEnd_ == 0) return false;
-    selectionStart_ =
-        static_cast<int>(cp936::previousCharacter(text(), static_cast<std::size_t>(selectionEnd_)));
+    selectionStart_ = static_cast<int>(
+        text::cp936::previousCharacter(text(), static_cast<std::size_t>(selectionEnd_)));
   }
   replaceSelection("");
   return true;

@@ -7,7 +7,7 @@
 #include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
-#include "cp936_text.h"
+#include "text/cp936.h"
 #include "ui/messages.h"
 
 namespace ui {
@@ -39,7 +39,7 @@ bool FileDialog::parseFilter(std::string_view filter, std::vector<Filter>* filte
   // Split at '|' character by character: a trail byte may have its value.
   std::vector<std::string> pieces(1);
   for (std::size_t i = 0; i < filter.size();) {
-    std::size_t length = cp936::characterLength(filter, i);
+    std::size_t length = text::cp936::characterLength(filter, i);
     if (length == 1 && filter[i] == '|')
       pieces.emplace_back();
     else

@@ -137,27 +137,6 @@ TEST(SelectionBuilder, RefusesMalformedClausesNamingThemAndAddsNothing) {
   }
 }
 
-TEST(LayerNames, CompareAsciiLettersWithoutCaseAndDoubleByteCharactersExactly) {
-  struct Case {
-    std::string a, b;
-    bool equal;
-  } cases[] = {
-      {"Axis", "aXIS", true},
-      {"Axis", "Axes", false},
-      {"Axis", "Axis1", false},
-      {"\xD6\xE1\xCF\xDF", "\xD6\xE1\xCF\xDF", true},
-      // The trail byte 0x41 ('A') of a double-byte character is no letter.
-      {"\x81\x41", "\x81\x61", false},
-      {"\xD6\xE1"
-       "A",
-       "\xD6\xE1"
-       "a",
-       true},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(cad::layerNamesEqual(c.a, c.b), c.equal) << c.a << " / " << c.b;
-}
-
 // Answers from a list. A script ends on a rejection; a terminal goes on.
 class ListInput final : public cad::InputSource {
  public:

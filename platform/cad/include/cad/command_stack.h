@@ -50,8 +50,4 @@ class CommandStack final : public AcEdCommandStack {
 // The host's command stack.
 CommandStack& commandStack();
 
-// True when the code page 936 names `a` and `b` are equal apart from ASCII
-// case.
-bool sameCommandName(std::string_view a, std::string_view b);
-
 }  // namespace cad

@@ -48,9 +48,4 @@ class SelectionBuilder {
   std::size_t lastMatched_ = 0;
 };
 
-// True when the layer names `a` and `b` (code page 936) are equal ignoring
-// the case of ASCII letters; the bytes of double-byte characters are compared
-// exactly.
-bool layerNamesEqual(std::string_view a, std::string_view b);
-
 }  // namespace cad

@@ -1,16 +1,14 @@
-#include "cp936_text.h"
+#include "text/cp936.h"
 
-namespace ui::cp936 {
+namespace text::cp936 {
 
 bool isLeadByte(unsigned char byte) {
   return byte >= 0x81 && byte <= 0xFE;
 }
 
-namespace {
 bool isTrailByte(unsigned char byte) {
   return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
 }
-}  // namespace
 
 std::size_t characterLength(std::string_view text, std::size_t position) {
   if (position >= text.size()) return 0;
@@ -52,4 +50,24 @@ std::string bytesOf(unsigned code) {
   return std::string(1, static_cast<char>(code));
 }
 
-}  // namespace ui::cp936
+namespace {
+char foldAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+}  // namespace
+
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size();) {
+    const std::size_t length = characterLength(a, i);
+    if (length == 2) {
+      if (a.substr(i, 2) != b.substr(i, 2)) return false;
+    } else if (foldAscii(a[i]) != foldAscii(b[i])) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+}  // namespace text::cp936
