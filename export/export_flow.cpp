@@ -22,6 +22,12 @@ constexpr unsigned kWarning = ui::kMessageBoxOk | ui::kIconExclamation;
 
 void reportWriteFailure(const WriteResult& result) {
   const int length = std::snprintf(nullptr, 0, resources::kFileWriteFailed, result.file.c_str());
+  if (length < 0) {
+    // Cannot happen with this format; still, name the file rather than
+    // allocate from a negative length.
+    ui::applicationMessageBox(result.file, kWarning);
+    return;
+  }
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
   std::snprintf(text.data(), text.size(), resources::kFileWriteFailed, result.file.c_str());
   text.resize(static_cast<std::size_t>(length));

@@ -2,12 +2,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/host_exit.h"
 #include "host/ac_rx_abort.h"
+#include "text/format.h"
 
 // A module calls this when it cannot go on. Nothing of the host is safe to
 // unwind any more (the module may be half way through changing it), so the
@@ -19,15 +22,8 @@ void acrx_abort(const char* format, ...) {
   if (format != nullptr) {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (length >= 0) {
-      message.assign(static_cast<std::size_t>(length) + 1, '\0');
-      std::vsnprintf(message.data(), message.size(), format, args);
-      message.resize(static_cast<std::size_t>(length));
-    }
+    if (std::optional<std::string> formatted = text::formatV(format, args))
+      message = std::move(*formatted);
     va_end(args);
   }
   cad::commandLine().print(message);
