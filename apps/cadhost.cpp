@@ -22,6 +22,7 @@
 #include "cad/module_loader.h"
 #include "cad/script_input.h"
 #include "cad/terminal_input.h"
+#include "plot_command/plot_command.h"
 
 namespace {
 
@@ -42,7 +43,8 @@ constexpr const char* kUsage =
     "  --help                show this text\n"
     "\n"
     "At the prompt \"Command: \" type a command name; the host's own commands are\n"
-    "\"commands\", \"modules\" and \"drawing\". In a script, \";\" starts a comment line and\n"
+    "\"commands\", \"modules\", \"drawing\" and \"plot\" (a picture of the lines and\n"
+    "arcs, the last selection highlighted). In a script, \";\" starts a comment line and\n"
     "\"*cancel*\" cancels the pending input.\n"
     "\n"
     "Exit status: 0 when the input ran to its end without errors; 1 when the\n"
@@ -174,6 +176,8 @@ int run(const Options& options) {
   }
 
   cad::CommandProcessor processor;
+  processor.addHostCommand("plot", "draws the drawing's lines and arcs into a picture",
+                           runPlotCommand);
   if (options.list) {
     cad::SessionResult ignored;
     for (const char* listing : {"modules", "commands", "drawing"}) {
