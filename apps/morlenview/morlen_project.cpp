@@ -89,7 +89,6 @@ std::optional<MorlenProject> loadMorlenProject(const std::string& projectPath,
     ProjectFloor floor;
     floor.number = number;
     floor.fileName = project.name + floorSuffix(number);
-    floor.path = (folder / floor.fileName).string();
     const FileStatus read =
         readAxisFile(projectSibling(*cp936Path, floorSuffix(number)), files, &floor.segments);
     if (!read.isOk()) floor.error = read.message();

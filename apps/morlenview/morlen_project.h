@@ -16,9 +16,8 @@ namespace morlenview {
 // One floor's axis file, read or not.
 struct ProjectFloor {
   int number = 0;
-  // The file's name and full path, UTF-8.
+  // The file's name, UTF-8.
   std::string fileName;
-  std::string path;
   // Empty when the file was read; otherwise names the file, the line and
   // the reason.
   std::string error;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "plot/arc_geometry.h"
@@ -128,13 +129,22 @@ PictureLayout layoutScene(const Scene& scene) {
   layout.viewMinY = view.minY;
   layout.viewMaxX = view.maxX;
   layout.viewMaxY = view.maxY;
-  layout.left = kMarginLeft;
+  // Room on the left for the y extents written there ("y -2258.330 units").
+  double labelWidth = 0.0;
+  for (double y : {view.minY, view.maxY}) {
+    char label[64];
+    const int length = std::snprintf(label, sizeof label, "y %.3f ", y);
+    labelWidth =
+        std::max(labelWidth, kLegendCharacterWidth *
+                                 static_cast<double>(length + static_cast<int>(scene.unit.size())));
+  }
+  layout.left = std::max(kMarginLeft, labelWidth + 16.0);
   layout.top = kMarginTop;
 
   const double drawingHeight =
       std::max(h * layout.pixelsPerUnit, static_cast<double>(legendRows(scene)) * kLegendRow);
   layout.width = static_cast<int>(
-      std::ceil(kMarginLeft + w * layout.pixelsPerUnit + kMarginRight + legendWidth(scene)));
+      std::ceil(layout.left + w * layout.pixelsPerUnit + kMarginRight + legendWidth(scene)));
   layout.height = static_cast<int>(std::ceil(kMarginTop + drawingHeight + kMarginBottom));
   return layout;
 }
