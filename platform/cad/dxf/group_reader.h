@@ -14,9 +14,19 @@
 namespace cad::dxf {
 
 struct Group {
+  // How the value came: as text (ASCII DXF, and strings of binary DXF) or as
+  // a number already decoded (binary DXF).
+  enum class Kind : unsigned char { kText, kReal, kInteger };
+
   int code = 0;
-  std::string_view value;  // points into the text being read
-  std::size_t line = 0;    // 1-based line of the group code
+  Kind kind = Kind::kText;
+  std::string_view value;  // kText: points into the drawing being read
+  double real = 0.0;       // kReal
+  long long integer = 0;   // kInteger
+  // Where the group code and its value are: 1-based lines in ASCII DXF, byte
+  // offsets from the start of the file in binary DXF.
+  std::size_t line = 0;
+  std::size_t valueLine = 0;
 };
 
 // Why a pair could not be read: the line it concerns and what was wrong.
@@ -59,21 +69,30 @@ class GroupReader {
       group.code = static_cast<int>(*code);
       group.value = value;
       group.line = codeLineNumber;
+      group.valueLine = codeLineNumber + 1;
       return Status::kPair;
     }
   }
 
-  // Number of lines consumed so far.
-  std::size_t linesRead() const { return line_; }
+  // Number of lines consumed so far: where the text ended.
+  std::size_t endLocation() const { return line_; }
 
-  // A short, printable excerpt of `text` for messages: control bytes become
-  // '?', long texts are cut.
+  // A short excerpt of `text` for messages, valid UTF-8 whatever the bytes:
+  // control bytes become '?', bytes 0x80 to 0xFF "\xNN" (their code page is
+  // not known here), long texts are cut.
   static std::string printable(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     const std::size_t limit = 40;
     for (std::size_t i = 0; i < text.size() && i < limit; ++i) {
       unsigned char c = static_cast<unsigned char>(text[i]);
-      out.push_back(c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c));
+      if (c >= 0x80) {
+        out += "\\x";
+        out.push_back(kHex[c >> 4]);
+        out.push_back(kHex[c & 0xF]);
+      } else {
+        out.push_back(c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c));
+      }
     }
     if (text.size() > limit) out += "...";
     return out;
@@ -112,7 +131,18 @@ std::optional<long long> parseInteger(std::string_view text);
 // A handle: 1 to 16 hexadecimal digits.
 std::optional<std::uint64_t> parseHandle(std::string_view text);
 
+// Most code lines are one to three digits, right-aligned in three columns;
+// those take the short way, everything else the general parse.
 inline std::optional<long long> GroupReader::parseCode(std::string_view text) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end && *p == ' ') ++p;
+  if (p < end && end - p <= 4) {
+    long long code = 0;
+    const char* digit = p;
+    while (digit < end && *digit >= '0' && *digit <= '9') code = code * 10 + (*digit++ - '0');
+    if (digit == end) return code;
+  }
   return parseInteger(text);
 }
 
