@@ -23,9 +23,43 @@ std::string_view dropPlus(std::string_view text) {
   return text;
 }
 
+// Plain decimals ("-1234.5678") with at most 15 digits, the common case,
+// are exact as digits / 10^k: both are doubles without rounding, so one
+// correctly rounded division gives the correctly rounded number.
+std::optional<double> parsePlainDecimal(std::string_view text) {
+  static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end && *p == ' ') ++p;
+  bool negative = false;
+  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  std::uint64_t digits = 0;
+  int count = 0;
+  int fraction = -1;  // digits after the point; -1 before it
+  for (; p < end; ++p) {
+    const char c = *p;
+    if (c >= '0' && c <= '9') {
+      if (++count > 15) return std::nullopt;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      if (fraction >= 0) ++fraction;
+    } else if (c == '.' && fraction < 0) {
+      fraction = 0;
+    } else {
+      break;
+    }
+  }
+  if (p != end || count == 0) return std::nullopt;
+  double value = static_cast<double>(digits);
+  if (fraction > 0) value /= kPowersOfTen[fraction];
+  return negative ? -value : value;
+}
+
 }  // namespace
 
 std::optional<double> parseReal(std::string_view text) {
+  if (std::optional<double> plain = parsePlainDecimal(text)) return plain;
   text = dropPlus(trimBlanks(text));
   if (text.empty()) return std::nullopt;
   double value = 0.0;

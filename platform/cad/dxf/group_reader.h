@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -99,13 +100,27 @@ class GroupReader {
   }
 
  private:
+  // The first LF in [p, end), or null. DXF lines are mostly short: the
+  // first 32 bytes are searched eight at a time, the rest by memchr.
+  static const char* findNewline(const char* p, const char* end) {
+    static_assert(std::endian::native == std::endian::little);
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    for (int word = 0; word < 4 && end - p >= 8; ++word, p += 8) {
+      std::uint64_t bytes;
+      std::memcpy(&bytes, p, 8);
+      const std::uint64_t x = bytes ^ (kOnes * '\n');  // zero where a byte is LF
+      const std::uint64_t zero = (x - kOnes) & ~x & (kOnes << 7);
+      if (zero != 0) return p + (std::countr_zero(zero) >> 3);
+    }
+    return static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+  }
+
   bool takeLine(std::string_view& line) {
     if (pos_ >= size_) return false;
     const char* start = data_ + pos_;
     const std::size_t left = size_ - pos_;
-    const void* newline = std::memchr(start, '\n', left);
-    std::size_t length =
-        newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start) : left;
+    const char* newline = findNewline(start, start + left);
+    std::size_t length = newline ? static_cast<std::size_t>(newline - start) : left;
     pos_ += newline ? length + 1 : length;
     if (length > 0 && start[length - 1] == '\r') --length;
     line = std::string_view(start, length);
