@@ -17,7 +17,7 @@
 // Comments (group 999) are skipped. Locations are byte offsets in the file.
 namespace cad::dxf {
 
-// "AutoCAD Binary DXF" CR LF SUB NUL: how every binary DXF file starts.
+// The 22-byte first line of every binary DXF file, ending in CR LF SUB NUL.
 inline constexpr std::string_view kBinaryDxfSentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 
 class BinaryGroupReader {

@@ -35,22 +35,21 @@ std::optional<double> parsePlainDecimal(std::string_view text) {
   while (p < end && *p == ' ') ++p;
   bool negative = false;
   if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  // Digits past the 19th wrap around, but then there are more than 15.
   std::uint64_t digits = 0;
-  int count = 0;
-  int fraction = -1;  // digits after the point; -1 before it
-  for (; p < end; ++p) {
-    const char c = *p;
-    if (c >= '0' && c <= '9') {
-      if (++count > 15) return std::nullopt;
-      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-      if (fraction >= 0) ++fraction;
-    } else if (c == '.' && fraction < 0) {
-      fraction = 0;
-    } else {
-      break;
-    }
+  const char* whole = p;
+  while (p < end && *p >= '0' && *p <= '9')
+    digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
+  std::ptrdiff_t count = p - whole;
+  std::ptrdiff_t fraction = 0;
+  if (p < end && *p == '.') {
+    const char* part = ++p;
+    while (p < end && *p >= '0' && *p <= '9')
+      digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
+    fraction = p - part;
+    count += fraction;
   }
-  if (p != end || count == 0) return std::nullopt;
+  if (p != end || count == 0 || count > 15) return std::nullopt;
   double value = static_cast<double>(digits);
   if (fraction > 0) value /= kPowersOfTen[fraction];
   return negative ? -value : value;
