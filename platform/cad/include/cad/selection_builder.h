@@ -12,7 +12,9 @@
 // Builds a selection of a drawing's entities from clauses, one per answer:
 //   all                      every entity
 //   layer NAME...            entities on any of these layers (case-insensitive;
-//                            a name with blanks goes in double quotes)
+//                            a name with blanks goes in double quotes; one
+//                            that code page 936 cannot hold is compared as
+//                            the drawing has it)
 //   window x1,y1 x2,y2       entities entirely inside the box
 //   crossing x1,y1 x2,y2     entities inside the box or crossing its edges
 //   handle H...              the entities with these hexadecimal DXF handles
@@ -52,5 +54,8 @@ class SelectionBuilder {
 // the case of ASCII letters; the bytes of double-byte characters are compared
 // exactly.
 bool layerNamesEqual(std::string_view a, std::string_view b);
+
+// The same for UTF-8 names.
+bool utf8LayerNamesEqual(std::string_view a, std::string_view b);
 
 }  // namespace cad
