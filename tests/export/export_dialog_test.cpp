@@ -329,15 +329,41 @@ TEST_F(ExportDialogTest, ExistingFloorFileAsksAndNoEndsWithCancel) {
   }
 }
 
-TEST_F(ExportDialogTest, EnterOnTheUnitListIsTheStandardOkWithoutTheQuestion) {
+// Every keyboard way to OK asks before an existing axis file is replaced, and
+// No ends with Cancel as Save's No does.
+TEST_F(ExportDialogTest, EveryKeyboardPathToOkAsksBeforeOverwriting) {
   dialog.projectName = "/jobs/house.prj";
   files.existing.insert("/jobs/house.N1");
-  open();
-  apply("select 1010 1");
-  apply("key ENTER");
-  EXPECT_EQ(dialog.result(), ui::kIdOk);
-  EXPECT_EQ(dialog.unitIndex, 1);
-  EXPECT_TRUE(files.asked.empty());
+  struct Path {
+    const char* name;
+    std::vector<const char*> events;
+  };
+  const Path paths[] = {
+      // Floor typed, Enter moves on to the unit list, Enter there.
+      {"enter on the unit list", {"set 1004 1", "key ENTER", "select 1010 1", "key ENTER"}},
+      {"enter on save", {"select 1010 1", "focus 1005", "key ENTER"}},
+      // Enter where no edit or button has the focus: the standard OK.
+      {"default ok", {"select 1010 1", "focus 1010", "key ENTER"}},
+  };
+  struct Answer {
+    const char* answer;
+    int result;
+  };
+  for (const Path& path : paths) {
+    for (const Answer& a : {Answer{"no", ui::kIdCancel}, Answer{"yes", ui::kIdOk}}) {
+      cad::commandLine().clear();
+      files.asked.clear();
+      input->line(a.answer);
+      open();
+      for (const char* event : path.events) apply(event);
+      EXPECT_TRUE(dialog.hasEnded()) << path.name;
+      EXPECT_EQ(dialog.result(), a.result) << path.name << ", " << a.answer;
+      EXPECT_NE(transcript().find("该标准层数据已存在，是否覆盖?"), std::string::npos)
+          << path.name << ": no overwrite question\n"
+          << transcript();
+      EXPECT_EQ(files.asked, std::vector<std::string>{"/jobs/house.N1"}) << path.name;
+    }
+  }
 }
 
 TEST_F(ExportDialogTest, EnterOnSavePressesItAndExitEscapeAndCloseCancelWithoutReading) {
