@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -292,6 +294,25 @@ TEST_F(ExportDialogTest, NumbersComeBackRoundedToFifteenSignificantDigits) {
   ASSERT_EQ(dialog.result(), ui::kIdOk);
   EXPECT_EQ(dialog.scale, 3.14159265358979);
   EXPECT_EQ(dialog.originX, 1234.56789012346);
+}
+
+// Fifteen digits would round the largest numbers past what a double holds;
+// the dialog must never show a value that Save then refuses.
+TEST_F(ExportDialogTest, EveryValueShownReadsBackOnSave) {
+  constexpr double kLargest = std::numeric_limits<double>::max();
+  const double values[] = {kLargest, -kLargest, 9.99999999999999999e307, 1e-300, 0.1};
+  for (double value : values) {
+    dialog.unitIndex = 3;
+    dialog.originX = value;
+    dialog.referenceY = -value;
+    dialog.scale = std::fabs(value);
+    open();
+    apply("click 1005");
+    ASSERT_EQ(dialog.result(), ui::kIdOk) << value << " shown as " << text(1002);
+    EXPECT_TRUE(std::isfinite(dialog.originX)) << value;
+    EXPECT_TRUE(std::isfinite(dialog.referenceY)) << value;
+    EXPECT_TRUE(std::isfinite(dialog.scale)) << value;
+  }
 }
 
 TEST_F(ExportDialogTest, BlanksAndTabsAroundNumbersAreAccepted) {
