@@ -17,6 +17,7 @@
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
 #include "cad/database.h"
+#include "cad/file_write_failures.h"
 #include "cad/host_exit.h"
 #include "cad/input_source.h"
 #include "cad/module_loader.h"
@@ -49,7 +50,8 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 when the input ran to its end without errors; 1 when the\n"
     "arguments are wrong or the drawing, the script or a module cannot be loaded;\n"
-    "2 after a script error or a failed command; 3 when a module aborted the host.\n";
+    "2 after a script error or a failed command; 3 when a module aborted the host;\n"
+    "4 when a file could not be written (the file that was there is unchanged).\n";
 
 struct Options {
   std::vector<std::string> modules;
@@ -194,6 +196,10 @@ int run(const Options& options) {
   if (result.inputFailed) std::cerr << "cadhost: the script stopped at an error\n";
   if (result.commandErrors > 0)
     std::cerr << "cadhost: " << result.commandErrors << " command(s) failed\n";
+  if (const int failed = cad::failedFileWrites(); failed > 0) {
+    std::cerr << "cadhost: " << failed << " file write(s) failed\n";
+    return cad::kExitWriteFailed;
+  }
   return result.ok() ? cad::kExitOk : cad::kExitScriptFailed;
 }
 

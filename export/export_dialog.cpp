@@ -75,7 +75,7 @@ void ExportDialog::onSave() {
       return;
     }
   }
-  onOK();
+  endDialog(ui::kIdOk);
 }
 
 void ExportDialog::onExit() {

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "cad/code_page.h"
+#include "dxf/group_reader.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
@@ -61,14 +62,10 @@ std::optional<std::vector<std::string>> splitWords(std::string_view text) {
   return words;
 }
 
+// The drawing reader's strict number syntax, as for every answer.
 std::optional<double> parseNumber(std::string_view text) {
   if (text.empty()) return std::nullopt;
-  if (text[0] == '+') text.remove_prefix(1);
-  double value = 0.0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-    return std::nullopt;
-  return value;
+  return dxf::parseReal(text);
 }
 
 // "x,y" (a z is allowed and ignored).
