@@ -17,11 +17,13 @@
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
 #include "cad/database.h"
+#include "cad/file_write_failures.h"
 #include "cad/host_exit.h"
 #include "cad/input_source.h"
 #include "cad/module_loader.h"
 #include "cad/script_input.h"
 #include "cad/terminal_input.h"
+#include "plot_command/plot_command.h"
 
 namespace {
 
@@ -42,12 +44,14 @@ constexpr const char* kUsage =
     "  --help                show this text\n"
     "\n"
     "At the prompt \"Command: \" type a command name; the host's own commands are\n"
-    "\"commands\", \"modules\" and \"drawing\". In a script, \";\" starts a comment line and\n"
+    "\"commands\", \"modules\", \"drawing\" and \"plot\" (a picture of the lines and\n"
+    "arcs, the last selection highlighted). In a script, \";\" starts a comment line and\n"
     "\"*cancel*\" cancels the pending input.\n"
     "\n"
     "Exit status: 0 when the input ran to its end without errors; 1 when the\n"
     "arguments are wrong or the drawing, the script or a module cannot be loaded;\n"
-    "2 after a script error or a failed command; 3 when a module aborted the host.\n";
+    "2 after a script error or a failed command; 3 when a module aborted the host;\n"
+    "4 when a file could not be written (the file that was there is unchanged).\n";
 
 struct Options {
   std::vector<std::string> modules;
@@ -174,6 +178,8 @@ int run(const Options& options) {
   }
 
   cad::CommandProcessor processor;
+  processor.addHostCommand("plot", "draws the drawing's lines and arcs into a picture",
+                           runPlotCommand);
   if (options.list) {
     cad::SessionResult ignored;
     for (const char* listing : {"modules", "commands", "drawing"}) {
@@ -190,6 +196,10 @@ int run(const Options& options) {
   if (result.inputFailed) std::cerr << "cadhost: the script stopped at an error\n";
   if (result.commandErrors > 0)
     std::cerr << "cadhost: " << result.commandErrors << " command(s) failed\n";
+  if (const int failed = cad::failedFileWrites(); failed > 0) {
+    std::cerr << "cadhost: " << failed << " file write(s) failed\n";
+    return cad::kExitWriteFailed;
+  }
   return result.ok() ? cad::kExitOk : cad::kExitScriptFailed;
 }
 

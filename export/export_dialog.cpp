@@ -77,7 +77,7 @@ void ExportDialog::onSave() {
       return;
     }
   }
-  onOK();
+  endDialog(ui::kIdOk);
 }
 
 void ExportDialog::onExit() {

@@ -1,7 +1,11 @@
 #include "export/export_flow.h"
 
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <system_error>
 
 #include "export/axis_file.h"
 #include "export/export_dialog.h"
@@ -20,18 +24,60 @@ namespace {
 
 constexpr unsigned kWarning = ui::kMessageBoxOk | ui::kIconExclamation;
 
-void reportWriteFailure(const WriteResult& result) {
-  const int length = std::snprintf(nullptr, 0, resources::kFileWriteFailed, result.file.c_str());
-  if (length < 0) {
-    // Cannot happen with this format; still, name the file rather than
-    // allocate from a negative length.
-    ui::applicationMessageBox(result.file, kWarning);
-    return;
-  }
+// Another exporter of the same project gets this long to finish.
+constexpr int kLockWaitMilliseconds = 3000;
+
+std::string formatted(const char* format, const char* first, const char* second = nullptr) {
+  const int length = std::snprintf(nullptr, 0, format, first, second);
+  // Cannot happen with the module's formats; still, never size a string from
+  // a negative length: the first argument (the file) is the message then.
+  if (length < 0) return first;
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  std::snprintf(text.data(), text.size(), resources::kFileWriteFailed, result.file.c_str());
+  std::snprintf(text.data(), text.size(), format, first, second);
   text.resize(static_cast<std::size_t>(length));
-  ui::applicationMessageBox(text, kWarning);
+  return text;
+}
+
+bool isAscii(const std::string& text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return false;
+  return true;
+}
+
+// Why a write failed, for the user (code page 936): the common reasons in
+// the module's language, others in the system's words.
+std::string failureReason(const WriteResult& result) {
+  if (result.readOnly) return resources::kReasonReadOnly;
+  switch (result.systemError) {
+    case EACCES:
+    case EPERM:
+      return resources::kReasonNoPermission;
+    case ENOSPC:
+    case EDQUOT:
+      return resources::kReasonDiskFull;
+    case EROFS:
+      return resources::kReasonReadOnlyDisk;
+    case ENOENT:
+    case ENOTDIR:
+      return resources::kReasonNoFolder;
+    case EISDIR:
+      return resources::kReasonFolderInTheWay;
+    case ENAMETOOLONG:
+      return resources::kReasonNameTooLong;
+    case 0:
+      // The file layer's own words name the path in UTF-8, which a code
+      // page 936 message cannot show unless it is plain ASCII.
+      return !result.detail.empty() && isAscii(result.detail) ? result.detail
+                                                              : resources::kReasonUnknown;
+    default:
+      return std::generic_category().message(result.systemError);
+  }
+}
+
+void reportWriteFailure(const WriteResult& result) {
+  const std::string reason = failureReason(result);
+  ui::applicationMessageBox(
+      formatted(resources::kFileWriteFailed, result.file.c_str(), reason.c_str()), kWarning);
 }
 
 // The origin to propose: defaultOrigin of the axes, or the base point when
@@ -42,15 +88,44 @@ void proposeOrigin(const AxisSet& axes, const ads_point base, double& x, double&
   defaultOrigin(axes, x, y);
 }
 
+// The coordinate system of the project as the dialog and the axes hold it.
+struct CoordinateSystem {
+  double originX, originY, referenceX, referenceY;
+  int intrinsicUnitExponent;
+  double intrinsicScale;
+
+  static CoordinateSystem of(const ExportDialog& dialog, const AxisSet& axes) {
+    return {dialog.originX,
+            dialog.originY,
+            dialog.referenceX,
+            dialog.referenceY,
+            axes.intrinsicUnitExponent,
+            axes.IntrinsicScale};
+  }
+  void restore(ExportDialog& dialog, AxisSet& axes) const {
+    dialog.originX = axes.originX = originX;
+    dialog.originY = axes.originY = originY;
+    dialog.referenceX = axes.referenceX = referenceX;
+    dialog.referenceY = axes.referenceY = referenceY;
+    axes.intrinsicUnitExponent = intrinsicUnitExponent;
+    axes.IntrinsicScale = intrinsicScale;
+  }
+};
+
 // Ties the project's coordinate system to this drawing: the proposed origin,
 // and the base point as reference point, in the dialog and the axes alike.
-void takeOriginAndReference(ExportDialog& dialog, AxisSet& axes, const ads_point base) {
+// False, changing nothing, when a value is not finite (a drawing whose
+// extent overflows): such a value must never reach a file.
+bool takeOriginAndReference(ExportDialog& dialog, AxisSet& axes, const ads_point base) {
   double oX = 0.0, oY = 0.0;
   proposeOrigin(axes, base, oX, oY);
+  for (double value : {oX, oY, base[X], base[Y]})
+    if (!std::isfinite(value)) return false;
   dialog.originX = axes.originX = oX;
   dialog.originY = axes.originY = oY;
   dialog.referenceX = axes.referenceX = base[X];
   dialog.referenceY = axes.referenceY = base[Y];
+  return true;
 }
 
 ProjectParameters parametersShownIn(const ExportDialog& dialog) {
@@ -70,7 +145,25 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
   const std::string parameterPath = folder + base936 + ".inf";
   const std::string firstFloorPath = folder + base936 + floorSuffix(1);
 
+  // One exporter per project at a time, until the command ends: otherwise
+  // two could leave one's parameter file beside the other's axis file.
+  std::unique_ptr<FolderLock> lock;
+  if (FileStatus locked = files.lockFolder(folder, kLockWaitMilliseconds, &lock);
+      !locked.isOk() && locked.systemError() == EWOULDBLOCK) {
+    ui::applicationMessageBox(formatted(resources::kProjectInUse, projectPath.c_str()), kWarning);
+    return;
+  }
+  // A folder that cannot be opened cannot be written either; the writes
+  // below report that.
+
+  ExportDialog dialog(nullptr, files);
+  dialog.projectName = projectPath;
+
   const bool newProject = !files.pathExists(projectPath);
+  if (newProject && !takeOriginAndReference(dialog, axes, base)) {
+    ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
+    return;
+  }
   if (newProject) {
     ProjectTemplate projectTemplate;
     projectTemplate.composeText();
@@ -78,15 +171,11 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
     if (!written.written()) reportWriteFailure(written);
   }
 
-  ExportDialog dialog(nullptr, files);
-  dialog.projectName = projectPath;
-
   // Whether the project's reference point and intrinsic unit and scale are
   // known before the dialog: not when an existing project's parameter file
   // cannot be read.
   bool parametersKnown = true;
   if (newProject) {
-    takeOriginAndReference(dialog, axes, base);
     dialog.unitIndex = 3;
     dialog.scale = 1.0;
     axes.IntrinsicScale = 1.0;
@@ -129,24 +218,34 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
       axes.IntrinsicScale = dialog.scale;
     }
 
-    if (dialog.floorNumber == 1 && files.pathExists(firstFloorPath)) {
-      // Floor 1 again: the project's coordinate system is set anew from this
-      // drawing, and this export already uses it.
-      takeOriginAndReference(dialog, axes, base);
+    // Floor 1 again: the project's coordinate system is set anew from this
+    // drawing, and this export already uses it. The parameter file follows
+    // only once the axis file is in place; until then the project keeps its
+    // old coordinate system, on disk and here.
+    const bool newCoordinates = dialog.floorNumber == 1 && files.pathExists(firstFloorPath);
+    const CoordinateSystem previous = CoordinateSystem::of(dialog, axes);
+    if (newCoordinates) {
+      if (!takeOriginAndReference(dialog, axes, base)) {
+        ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
+        retry = true;
+        continue;
+      }
       axes.unitExponent = axes.intrinsicUnitExponent = dialog.unitIndex;
       axes.iScale = axes.IntrinsicScale = dialog.scale;
-      const WriteResult written =
-          writeParameterFile(parameterPath, parametersShownIn(dialog), files);
-      if (!written.written()) reportWriteFailure(written);
     }
 
     const std::string axisPath = folder + base936 + floorSuffix(dialog.floorNumber);
     const WriteResult written = writeAxisFile(axes, axisPath, files);
+    if (!written.written() && newCoordinates) previous.restore(dialog, axes);
     if (written.outcome == WriteOutcome::kTooLarge) {
       ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
       retry = true;
     } else if (written.outcome == WriteOutcome::kWriteFailed) {
       reportWriteFailure(written);
+    } else if (newCoordinates) {
+      const WriteResult parameters =
+          writeParameterFile(parameterPath, parametersShownIn(dialog), files);
+      if (!parameters.written()) reportWriteFailure(parameters);
     }
   }
 }

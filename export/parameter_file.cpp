@@ -1,5 +1,7 @@
 #include "export/parameter_file.h"
 
+#include <cmath>
+
 #include "export/number_format.h"
 #include "export/number_parse.h"
 #include "export/text_file.h"
@@ -19,6 +21,12 @@ std::string_view trim(std::string_view text) {
   while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
   while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
   return text;
+}
+
+bool allFinite(const ProjectParameters& p) {
+  for (double value : {p.originX, p.originY, p.referenceX, p.referenceY, p.scale})
+    if (!std::isfinite(value)) return false;
+  return true;
 }
 
 }  // namespace
@@ -65,6 +73,7 @@ ProjectParameters parseParameterLine(std::string_view line) {
 
 WriteResult writeParameterFile(const std::string& fileName, const ProjectParameters& parameters,
                                FileSystem& files) {
+  if (!allFinite(parameters)) return WriteResult{WriteOutcome::kTooLarge, fileName, {}};
   return writeTextFile(fileName, formatParameterLine(parameters), files);
 }
 
@@ -72,7 +81,10 @@ FileStatus readParameterFile(const std::string& fileName, FileSystem& files,
                              ProjectParameters* parameters) {
   std::string line;
   if (FileStatus status = readFirstLine(fileName, files, &line); !status.isOk()) return status;
-  *parameters = parseParameterLine(line);
+  const ProjectParameters parsed = parseParameterLine(line);
+  if (!allFinite(parsed))
+    return FileStatus::error("the parameter file holds a value beyond the range of a number");
+  *parameters = parsed;
   return FileStatus::ok();
 }
 

@@ -4,10 +4,15 @@
 #include <cstdint>
 #include <memory>
 #include <random>
+#include <vector>
+
+#include "export/project_files.h"
 
 namespace tavrin {
 
 namespace {
+
+constexpr std::size_t kTemporarySuffixDigits = 12;
 
 // A name beside `path` that nothing holds yet. Random so that two writers of
 // the same target never share one; the clock stands in when the system has
@@ -27,14 +32,37 @@ std::string temporaryNameFor(const std::string& path, FileSystem& files) {
   for (int attempt = 0; attempt < 16; ++attempt) {
     name = path + ".~";
     std::uint64_t bits = generator();
-    for (int i = 0; i < 12; ++i, bits >>= 4) name += kHex[bits & 0xF];
+    for (std::size_t i = 0; i < kTemporarySuffixDigits; ++i, bits >>= 4) name += kHex[bits & 0xF];
     if (!files.pathExists(name)) break;
   }
   return name;
 }
 
-WriteResult failure(const std::string& path, std::string detail) {
-  return WriteResult{WriteOutcome::kWriteFailed, path, std::move(detail)};
+WriteResult failure(const std::string& path, const FileStatus& status) {
+  return WriteResult{WriteOutcome::kWriteFailed, path, status.message(), status.systemError(),
+                     status.isReadOnly()};
+}
+
+bool isHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+// Removes the temporary files of `path` that an ended process left behind
+// (the target's name, ".~" and twelve hexadecimal digits). Best effort: one
+// that cannot be removed does no harm to this write.
+void removeLeftTemporaries(const std::string& path, FileSystem& files) {
+  const std::string folder = projectFolder(path);
+  const std::string prefix = path.substr(folder.size()) + ".~";
+  std::vector<std::string> names;
+  if (!files.listFolder(folder, &names).isOk()) return;
+  for (const std::string& name : names) {
+    if (name.size() != prefix.size() + kTemporarySuffixDigits ||
+        name.compare(0, prefix.size(), prefix) != 0)
+      continue;
+    bool hex = true;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) hex = hex && isHexDigit(name[i]);
+    if (hex) files.removeFile(folder + name);
+  }
 }
 
 // Bytes outside ASCII shown as \xNN, so a message stays valid UTF-8 whatever
@@ -68,19 +96,20 @@ std::string toDiskText(std::string_view text) {
 
 WriteResult writeTextFile(const std::string& path, std::string_view text, FileSystem& files) {
   const std::string disk = toDiskText(text);
+  removeLeftTemporaries(path, files);
   const std::string temporary = temporaryNameFor(path, files);
 
   std::unique_ptr<WritableFile> file;
-  if (FileStatus status = files.newWritableFile(temporary, &file); !status.isOk())
-    return failure(path, status.message());
+  if (FileStatus status = files.newTemporaryFile(temporary, &file); !status.isOk())
+    return failure(path, status);
 
   FileStatus status = file->append(disk);
   if (status.isOk()) status = file->close();
   file.reset();
-  if (status.isOk()) status = files.renameFile(temporary, path);
+  if (status.isOk()) status = files.replaceFile(temporary, path);
   if (!status.isOk()) {
     files.removeFile(temporary);
-    return failure(path, status.message());
+    return failure(path, status);
   }
   return WriteResult{WriteOutcome::kWritten, path, {}};
 }

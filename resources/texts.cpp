@@ -16,6 +16,16 @@ const char kProjectFileFilter[] = "Morlen工程文件(*.prj)|*.prj||";
 const char kProjectFileExtension[] = "prj";
 const char kDataTooLarge[] = "数据过大，您可能选择了一个错误的比例尺或单位";
 const char kOverwriteFloor[] = "该标准层数据已存在，是否覆盖?";
-const char kFileWriteFailed[] = "无法写入文件：%s\n原有文件保持不变。";
+const char kFileWriteFailed[] = "无法写入文件：%s\n原因：%s\n原有文件保持不变。";
+const char kProjectInUse[] = "工程%s正被另一个程序使用，请稍后再试。\n本次未写入任何文件。";
+
+const char kReasonReadOnly[] = "文件为只读";
+const char kReasonNoPermission[] = "没有写入权限";
+const char kReasonDiskFull[] = "磁盘空间不足";
+const char kReasonReadOnlyDisk[] = "磁盘为只读";
+const char kReasonNoFolder[] = "文件夹不存在";
+const char kReasonFolderInTheWay[] = "已有同名的文件夹";
+const char kReasonNameTooLong[] = "文件名太长";
+const char kReasonUnknown[] = "未知错误";
 
 }  // namespace tavrin::resources

@@ -1,9 +1,10 @@
 // cadhost run as a subprocess, with scripts in a temporary folder.
 
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -258,6 +259,43 @@ TEST_F(CadhostTest, BundledExamplesWriteTheExpectedFiles) {
     }
     EXPECT_EQ(compared, 3) << name << ": project, parameter and axis file";
   }
+}
+
+// A batch can tell a failed write from success: the session's own status.
+TEST_F(CadhostTest, AFailedWriteEndsTheSessionWithStatusFour) {
+  const fs::path house = fs::path(TAVRIN_EXAMPLES_DIR) / "house";
+  const auto runIn = [&](const std::string& script) {
+    const std::string command = "cd " + quoted(folder_.string()) + " && " + quoted(CADHOST_PATH) +
+                                " --script " + quoted(write("export.scr", script)) + " " +
+                                quoted((house / "house.dxf").string()) + " >" +
+                                quoted((folder_ / "out").string()) + " 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  const std::string once = "acadtomn\n0,0\nlayer AXIS\n\nhouse.prj\nclick 1005\n";
+  const std::string again = once + "yes\nok\n";
+  ASSERT_EQ(runIn(once), 0) << readFile(folder_ / "out");
+  const std::string floor1 = readFile(folder_ / "house.N1");
+
+  fs::permissions(folder_ / "house.N1", fs::perms(0444));
+  EXPECT_EQ(runIn(again), 4) << readFile(folder_ / "out");
+  EXPECT_TRUE(contains(readFile(folder_ / "out"), "原因：文件为只读")) << readFile(folder_ / "out");
+  EXPECT_TRUE(contains(readFile(folder_ / "out"), "cadhost: 1 file write(s) failed"));
+  EXPECT_EQ(readFile(folder_ / "house.N1"), floor1);
+  fs::permissions(folder_ / "house.N1", fs::perms(0644));
+
+  // Another process exporting into the same project: this one waits, then
+  // gives up without writing.
+  const int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(folder, 0);
+  ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+  fs::remove(folder_ / "house.N1");
+  EXPECT_EQ(runIn("acadtomn\n0,0\nlayer AXIS\n\nhouse.prj\nok\n"), 4) << readFile(folder_ / "out");
+  EXPECT_TRUE(contains(readFile(folder_ / "out"), "正被另一个程序使用"));
+  EXPECT_FALSE(fs::exists(folder_ / "house.N1"));
+  ::close(folder);
+  EXPECT_EQ(runIn(once), 0) << readFile(folder_ / "out");
+  EXPECT_EQ(readFile(folder_ / "house.N1"), floor1);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -296,6 +298,25 @@ TEST_F(ExportDialogTest, NumbersComeBackRoundedToFifteenSignificantDigits) {
   EXPECT_EQ(dialog.originX, 1234.56789012346);
 }
 
+// Fifteen digits would round the largest numbers past what a double holds;
+// the dialog must never show a value that Save then refuses.
+TEST_F(ExportDialogTest, EveryValueShownReadsBackOnSave) {
+  constexpr double kLargest = std::numeric_limits<double>::max();
+  const double values[] = {kLargest, -kLargest, 9.99999999999999999e307, 1e-300, 0.1};
+  for (double value : values) {
+    dialog.unitIndex = 3;
+    dialog.originX = value;
+    dialog.referenceY = -value;
+    dialog.scale = std::fabs(value);
+    open();
+    apply("click 1005");
+    ASSERT_EQ(dialog.result(), ui::kIdOk) << value << " shown as " << text(1002);
+    EXPECT_TRUE(std::isfinite(dialog.originX)) << value;
+    EXPECT_TRUE(std::isfinite(dialog.referenceY)) << value;
+    EXPECT_TRUE(std::isfinite(dialog.scale)) << value;
+  }
+}
+
 TEST_F(ExportDialogTest, BlanksAndTabsAroundNumbersAreAccepted) {
   dialog.unitIndex = 0;
   open();
@@ -331,15 +352,41 @@ TEST_F(ExportDialogTest, ExistingFloorFileAsksAndNoEndsWithCancel) {
   }
 }
 
-TEST_F(ExportDialogTest, EnterOnTheUnitListIsTheStandardOkWithoutTheQuestion) {
+// Every keyboard way to OK asks before an existing axis file is replaced, and
+// No ends with Cancel as Save's No does.
+TEST_F(ExportDialogTest, EveryKeyboardPathToOkAsksBeforeOverwriting) {
   dialog.projectName = "/jobs/house.prj";
   files.existing.insert("/jobs/house.N1");
-  open();
-  apply("select 1010 1");
-  apply("key ENTER");
-  EXPECT_EQ(dialog.result(), ui::kIdOk);
-  EXPECT_EQ(dialog.unitIndex, 1);
-  EXPECT_TRUE(files.asked.empty());
+  struct Path {
+    const char* name;
+    std::vector<const char*> events;
+  };
+  const Path paths[] = {
+      // Floor typed, Enter moves on to the unit list, Enter there.
+      {"enter on the unit list", {"set 1004 1", "key ENTER", "select 1010 1", "key ENTER"}},
+      {"enter on save", {"select 1010 1", "focus 1005", "key ENTER"}},
+      // Enter where no edit or button has the focus: the standard OK.
+      {"default ok", {"select 1010 1", "focus 1010", "key ENTER"}},
+  };
+  struct Answer {
+    const char* answer;
+    int result;
+  };
+  for (const Path& path : paths) {
+    for (const Answer& a : {Answer{"no", ui::kIdCancel}, Answer{"yes", ui::kIdOk}}) {
+      cad::commandLine().clear();
+      files.asked.clear();
+      input->line(a.answer);
+      open();
+      for (const char* event : path.events) apply(event);
+      EXPECT_TRUE(dialog.hasEnded()) << path.name;
+      EXPECT_EQ(dialog.result(), a.result) << path.name << ", " << a.answer;
+      EXPECT_NE(transcript().find("该标准层数据已存在，是否覆盖?"), std::string::npos)
+          << path.name << ": no overwrite question\n"
+          << transcript();
+      EXPECT_EQ(files.asked, std::vector<std::string>{"/jobs/house.N1"}) << path.name;
+    }
+  }
 }
 
 TEST_F(ExportDialogTest, EnterOnSavePressesItAndExitEscapeAndCloseCancelWithoutReading) {

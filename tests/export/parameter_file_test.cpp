@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,26 @@ TEST_F(ParameterFileTest, FailedWriteKeepsTheOldParameters) {
     EXPECT_EQ(fileBytes(path), old) << c.label;
     EXPECT_EQ(folder_.entries(), std::vector<std::string>{"house.inf"}) << c.label;
   }
+}
+
+// A value beyond the range of a number would reach the dialog as an infinity
+// that no Save gets past: such a file counts as unreadable, and no such
+// value is ever written.
+TEST_F(ParameterFileTest, ValuesThatAreNotFiniteAreNeitherReadNorWritten) {
+  const std::string path = folder_.file("p.inf");
+  for (const char* line : {"1e382,0,0,0,3,1,", "0,-1e999,0,0,3,1,", "0,0,0,0,3,1e400,"}) {
+    putFileBytes(path, line);
+    ProjectParameters read;
+    read.originX = 42.0;
+    EXPECT_FALSE(readParameterFile(path, files_, &read).isOk()) << line;
+    EXPECT_EQ(read.originX, 42.0) << line << ": left unchanged";
+  }
+  ProjectParameters infinite;
+  infinite.referenceY = -std::numeric_limits<double>::infinity();
+  putFileBytes(path, "kept");
+  EXPECT_EQ(writeParameterFile(path, infinite, files_).outcome, WriteOutcome::kTooLarge);
+  EXPECT_EQ(fileBytes(path), "kept");
+  EXPECT_TRUE(files_.created.empty());
 }
 
 }  // namespace

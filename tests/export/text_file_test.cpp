@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,7 @@ TEST_F(TextFileWriteTest, FailuresLeaveTheExistingFileByteIdentical) {
     EXPECT_EQ(result.outcome, WriteOutcome::kWriteFailed) << c.label;
     EXPECT_EQ(result.file, target) << c.label;
     EXPECT_FALSE(result.detail.empty()) << c.label;
+    EXPECT_NE(result.systemError, 0) << c.label << ": the reason reaches the message";
     EXPECT_EQ(fileBytes(target), old) << c.label;
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"house.inf"}) << c.label;
   }
@@ -141,6 +144,46 @@ TEST_F(TextFileWriteTest, ReadingFailsForAMissingFileOrAnEndlessFirstLine) {
 
   ASSERT_TRUE(readFirstLine(folder_.file("long.inf"), files_, &line, 65).isOk());
   EXPECT_EQ(line.size(), 64u);
+}
+
+TEST_F(TextFileWriteTest, AReadOnlyTargetStaysAndAReplacedOneKeepsItsMode) {
+  const std::string target = folder_.file("house.N1");
+  struct Case {
+    const char* label;
+    std::filesystem::perms mode;
+    bool written;
+  } cases[] = {
+      {"0640", std::filesystem::perms(0640), true},
+      {"0444", std::filesystem::perms(0444), false},
+  };
+  for (const Case& c : cases) {
+    putFileBytes(target, "old");
+    std::filesystem::permissions(target, c.mode);
+    const WriteResult result = writeTextFile(target, "new\n", files_);
+    EXPECT_EQ(result.written(), c.written) << c.label;
+    EXPECT_EQ(result.readOnly, !c.written) << c.label;
+    EXPECT_EQ(fileBytes(target), c.written ? "new\r\n" : "old") << c.label;
+    EXPECT_EQ(std::filesystem::status(target).permissions(), c.mode) << c.label;
+    EXPECT_EQ(folder_.entries(), std::vector<std::string>{"house.N1"}) << c.label;
+    std::filesystem::permissions(target, std::filesystem::perms(0600));
+  }
+}
+
+// What a killed writer left beside its target goes with the next write of
+// that target; other files that only look alike stay.
+TEST_F(TextFileWriteTest, TemporaryFilesLeftBesideTheTargetAreRemoved) {
+  const std::vector<std::string> left = {"house.N1.~0123456789ab", "house.N1.~ffffffffffff"};
+  const std::vector<std::string> kept = {"house.N1.~0123", "house.N1.~0123456789AB",
+                                         "house.N2.~0123456789ab", "xhouse.N1.~0123456789ab"};
+  for (const std::string& name : left) putFileBytes(folder_.file(name), "half");
+  for (const std::string& name : kept) putFileBytes(folder_.file(name), "other");
+  ASSERT_TRUE(writeTextFile(folder_.file("house.N1"), "0\n", files_).written());
+  std::vector<std::string> expected = kept;
+  expected.push_back("house.N1");
+  std::sort(expected.begin(), expected.end());
+  std::vector<std::string> entries = folder_.entries();
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, expected);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
+#include "host/file_system.h"
 #include "tavrin_test.h"
 
 namespace fs = std::filesystem;
@@ -202,7 +203,8 @@ TEST_F(ExportFlowTest, AnAxisFileThatCannotBeWrittenIsReportedAndLosesNothing) {
   write("house.inf", parameters);
   fs::create_directory(path("house.N2"));  // a folder where the axis file goes
   run("0,0", "house.prj", "set 1004 2\nclick 1005\nyes\nok\n");
-  EXPECT_NE(transcript().find("无法写入文件：" + path("house.N2")), std::string::npos)
+  EXPECT_NE(transcript().find("无法写入文件：" + path("house.N2") + "\n原因：已有同名的文件夹"),
+            std::string::npos)
       << transcript();
   EXPECT_TRUE(fs::is_directory(path("house.N2")));
   EXPECT_EQ(read("house.inf"), parameters);
@@ -222,6 +224,99 @@ TEST_F(ExportFlowTest, AnUnreadableParameterFileLandsTheBasePointOnTheOrigin) {
             "9,0\r\n 5.000000,0.000000,0.000000,0.000000,0,0\r\n"
             "9,0\r\n 0.000000,0.000000,0.000000,-3.000000,0,0\r\n"
             "9,0\r\n 0.000000,3.000000,0.000000,0.000000,0,0\r\n");
+}
+
+// Floor 1 again moves the project's reference point only together with an
+// axis file that uses it: when that file is refused or cannot be written,
+// the parameter file stays as it was.
+TEST_F(ExportFlowTest, FloorOneRewritesTheParametersOnlyAfterItsAxisFile) {
+  struct Case {
+    const char* label;
+    bool readOnlyAxisFile;
+    const char* dialog;
+    const char* message;
+  } cases[] = {
+      // Metres: the house is 10 km wide. Then Exit.
+      {"refused", false, "select 1010 0\nclick 1005\nyes\nok\nclick 1006\n",
+       "数据过大，您可能选择了一个错误的比例尺或单位"},
+      {"read-only axis file", true, "click 1005\nyes\nok\n", "原因：文件为只读"},
+  };
+  const std::string parameters = "-1.000000,-2.000000,3.000000,4.000000,3,1.000000,";
+  for (const Case& c : cases) {
+    cad::commandLine().clear();
+    drawHouse();
+    write("house.prj", "p");
+    write("house.inf", parameters);
+    write("house.N1", "old floor 1");
+    if (c.readOnlyAxisFile) fs::permissions(path("house.N1"), fs::perms(0444));
+    run("0,0", "house.prj", c.dialog);
+    EXPECT_NE(transcript().find(c.message), std::string::npos) << c.label << "\n" << transcript();
+    EXPECT_EQ(read("house.inf"), parameters) << c.label;
+    EXPECT_EQ(read("house.N1"), "old floor 1") << c.label;
+    EXPECT_EQ(fileCount(), 3) << c.label;
+    fs::permissions(path("house.N1"), fs::perms(0644));
+    cad::setCurrentDatabase(std::make_unique<cad::Database>());
+  }
+}
+
+TEST_F(ExportFlowTest, ReplacedFilesKeepTheirModes) {
+  drawHouse();
+  write("house.prj", "p");
+  write("house.inf", "0.000000,0.000000,0.000000,0.000000,3,1.000000,");
+  write("house.N1", "old floor 1");
+  fs::permissions(path("house.inf"), fs::perms(0640));
+  fs::permissions(path("house.N1"), fs::perms(0604));
+  run("0,0", "house.prj", "click 1005\nyes\n");
+  EXPECT_EQ(read("house.N1"), kHouseAxisFile);
+  EXPECT_EQ(read("house.inf"), "-2500.000000,-4500.000000,0.000000,0.000000,3,1.000000,");
+  EXPECT_EQ(fs::status(path("house.inf")).permissions(), fs::perms(0640));
+  EXPECT_EQ(fs::status(path("house.N1")).permissions(), fs::perms(0604));
+}
+
+// Axes near the largest double: their extent overflows, and so would the
+// proposed origin. Refused as too large; no file gets an infinity.
+TEST_F(ExportFlowTest, AnOriginBeyondTheRangeOfANumberIsRefusedAndNothingWritten) {
+  line(-1.7e308, 0, 1.7e308, 0);
+  line(0, -1.7e308, 0, 1.7e308);
+  run("0,0", "house.prj", "ok\n");
+  EXPECT_NE(transcript().find("数据过大"), std::string::npos) << transcript();
+  EXPECT_EQ(transcript().find("dialog \""), std::string::npos) << "no dialog for it";
+  EXPECT_EQ(fileCount(), 0);
+
+  const std::string parameters = "0.000000,0.000000,0.000000,0.000000,3,1.000000,";
+  write("house.prj", "p");
+  write("house.inf", parameters);
+  write("house.N1", "old floor 1");
+  cad::commandLine().clear();
+  run("0,0", "house.prj", "click 1005\nyes\nok\nclick 1006\n");
+  EXPECT_NE(transcript().find("数据过大"), std::string::npos) << transcript();
+  EXPECT_EQ(read("house.inf"), parameters);
+  EXPECT_EQ(read("house.N1"), "old floor 1");
+}
+
+TEST_F(ExportFlowTest, AParameterFileWithAValueBeyondRangeCountsAsUnreadable) {
+  drawHouse();
+  write("house.prj", "p");
+  write("house.inf", "1e382,0.000000,0.000000,0.000000,3,1.000000,");
+  run("5000,0", "house.prj", "select 1010 3\nclick 1005\n");
+  EXPECT_EQ(transcript().find("inf\""), std::string::npos) << transcript();
+  // As with no parameter file: the base point lands on origin 0.
+  EXPECT_NE(read("house.N1").find("9,0\r\n 0.000000,0.000000,-5.000000,0.000000,0,0\r\n"),
+            std::string::npos)
+      << read("house.N1");
+}
+
+TEST_F(ExportFlowTest, AProjectAnotherExporterHoldsIsLeftAlone) {
+  drawHouse();
+  std::unique_ptr<FolderLock> held;
+  ASSERT_TRUE(hostFileSystem().lockFolder(dir, 0, &held).isOk());
+  run("0,0", "house.prj", "ok\n");
+  EXPECT_NE(transcript().find("工程" + path("house.prj") + "正被另一个程序使用"), std::string::npos)
+      << transcript();
+  EXPECT_EQ(fileCount(), 0);
+  held.reset();
+  run("0,0", "house.prj", "click 1005\n");
+  EXPECT_EQ(read("house.N1"), kHouseAxisFile);
 }
 
 }  // namespace

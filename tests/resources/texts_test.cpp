@@ -28,7 +28,11 @@ const TextCase kTexts[] = {
     {"project extension", resources::kProjectFileExtension, "prj"},
     {"data too large", resources::kDataTooLarge, "数据过大，您可能选择了一个错误的比例尺或单位"},
     {"overwrite floor", resources::kOverwriteFloor, "该标准层数据已存在，是否覆盖?"},
-    {"file write failed", resources::kFileWriteFailed, "无法写入文件：%s\n原有文件保持不变。"},
+    {"file write failed", resources::kFileWriteFailed,
+     "无法写入文件：%s\n原因：%s\n原有文件保持不变。"},
+    {"project in use", resources::kProjectInUse,
+     "工程%s正被另一个程序使用，请稍后再试。\n本次未写入任何文件。"},
+    {"read-only", resources::kReasonReadOnly, "文件为只读"},
 };
 
 TEST(ModuleTexts, AreStoredInCodePage936) {

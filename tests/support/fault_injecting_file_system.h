@@ -9,7 +9,7 @@
 // A file system for tests that passes every call to the host's file system
 // and fails the ones it is told to, the way a broken disk would: creating a
 // file, the N-th append (after writing half of its data, as a full disk
-// does), closing, renaming.
+// does), closing, renaming or replacing.
 class FaultInjectingFileSystem : public FileSystem {
  public:
   // 1-based number of the append call that fails; 0 for none.
@@ -18,7 +18,7 @@ class FaultInjectingFileSystem : public FileSystem {
   bool failClose = false;
   bool failRename = false;
 
-  // Every path handed to newWritableFile, in order.
+  // Every path handed to newWritableFile or newTemporaryFile, in order.
   std::vector<std::string> created;
   int appendCalls = 0;
 
@@ -27,6 +27,10 @@ class FaultInjectingFileSystem : public FileSystem {
   FileStatus renameFile(const std::string& from, const std::string& to) override;
   FileStatus removeFile(const std::string& path) override;
   bool pathExists(const std::string& path) override;
+  FileStatus newTemporaryFile(const std::string& path,
+                              std::unique_ptr<WritableFile>* file) override;
+  FileStatus replaceFile(const std::string& from, const std::string& to) override;
+  FileStatus listFolder(const std::string& folder, std::vector<std::string>* names) override;
 
  private:
   FileSystem& host_ = hostFileSystem();

@@ -47,7 +47,7 @@ class ExportDialog : public ui::Dialog {
   std::intptr_t onFloorDelta(int delta);
   // Save: reads and checks the fields, takes the unit list's selection, and
   // when the floor's axis file exists asks whether to overwrite it (No ends
-  // the dialog with Cancel); then the standard OK.
+  // the dialog with Cancel); then ends with OK.
   void onSave();
   // Exit: ends with Cancel without reading the controls.
   void onExit();
@@ -60,6 +60,9 @@ class ExportDialog : public ui::Dialog {
  protected:
   bool preTranslateMessage(const ui::Message& message) override { return filterKey(message); }
   void onCommand(int id, int notifyCode) override;
+  // Every other way to OK (Enter on the unit list, a default OK) is Save, so
+  // no path replaces an existing axis file without asking.
+  void onOK() override { onSave(); }
   std::intptr_t onNotify(const ui::NotifyHeader& header) override;
 
  private:

@@ -11,9 +11,13 @@ namespace tavrin {
 // parameters of an existing one, lets the user confirm floor, unit and scale
 // in the export dialog, and writes the floor's axis file beside the project
 // file. A refused conversion (data too large) shows a message and the dialog
-// again. Files are addressed in the project file's folder. A file that cannot
-// be written is reported in a message box naming it and is left as it was;
-// after a failed axis file the export ends. `axes` must be cleaned and
+// again. Files are addressed in the project file's folder, which stays locked
+// against other exporters until the export ends (one that holds it past a
+// short wait makes this export say so and write nothing). A file that cannot
+// be written is reported in a message box naming it and the reason, and is
+// left as it was; after a failed axis file the export ends. Floor 1 again
+// rewrites the parameter file only once its axis file is written. An origin
+// that is not finite is refused as too large before anything is written. `axes` must be cleaned and
 // ordered; its conversion fields and counters are set here. `base` is the
 // picked base point (x and y are used). All user interaction goes through the
 // user-interface library; files through `files`.

@@ -26,13 +26,15 @@ std::string formatParameterLine(const ProjectParameters& parameters);
 ProjectParameters parseParameterLine(std::string_view line);
 
 // Writes the parameter line to `fileName` (code page 936) through
-// writeTextFile(); on failure the earlier file stays unchanged.
+// writeTextFile(); on failure the earlier file stays unchanged. A value that
+// is not finite is refused (kTooLarge) and nothing is written.
 WriteResult writeParameterFile(const std::string& fileName, const ProjectParameters& parameters,
                                FileSystem& files);
 
 // Reads the first line of the existing file `fileName` (only reading: a
 // write-protected file reads) and parses it. An empty file reads as all 0.
-// Fails when the file cannot be read; `parameters` is then left unchanged.
+// Fails when the file cannot be read or a value is not finite (one beyond the
+// range of a double, as "1e400"); `parameters` is then left unchanged.
 FileStatus readParameterFile(const std::string& fileName, FileSystem& files,
                              ProjectParameters* parameters);
 

@@ -16,6 +16,10 @@ struct WriteResult {
   std::string file;
   // Why the write failed, from the file layer (UTF-8); empty otherwise.
   std::string detail;
+  // The system's error number behind a failed write, 0 when none is known.
+  int systemError = 0;
+  // The target's mode bits deny writing: it was not replaced.
+  bool readOnly = false;
 
   bool written() const { return outcome == WriteOutcome::kWritten; }
 };

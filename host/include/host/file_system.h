@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/file_status.h"
 #include "host/host_export.h"
@@ -22,6 +23,12 @@ class WritableFile {
   virtual FileStatus close() = 0;
 };
 
+// An advisory lock held on a folder; released when destroyed.
+class FolderLock {
+ public:
+  virtual ~FolderLock() = default;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -39,6 +46,40 @@ class FileSystem {
   // True when a file or a folder of exactly this name exists. False when
   // nothing is there or the path cannot be searched.
   virtual bool pathExists(const std::string& path) = 0;
+
+  // Like newWritableFile, for a temporary file that is to be put in place by
+  // replaceFile() or removed: should the process be ended by SIGINT, SIGTERM
+  // or SIGHUP before either happens, the file is removed first. The base
+  // gives newWritableFile().
+  virtual FileStatus newTemporaryFile(const std::string& path,
+                                      std::unique_ptr<WritableFile>* file) {
+    return newWritableFile(path, file);
+  }
+  // Puts the file `from` in place of `to`. When `to` exists, a file whose
+  // mode bits deny writing to everyone is not replaced (a read-only error,
+  // `from` stays), and otherwise the new file takes the old one's mode bits.
+  // The base gives renameFile().
+  virtual FileStatus replaceFile(const std::string& from, const std::string& to) {
+    return renameFile(from, to);
+  }
+  // The names (not paths) of the entries of `folder` ("" is the current
+  // folder), "." and ".." left out. The base lists nothing.
+  virtual FileStatus listFolder(const std::string& folder, std::vector<std::string>* names) {
+    names->clear();
+    (void)folder;
+    return FileStatus::ok();
+  }
+  // Takes an exclusive advisory lock on `folder` ("" is the current folder),
+  // waiting up to `waitMilliseconds` while another process holds it; the
+  // lock lasts as long as `*lock`. Fails naming the folder when it stays
+  // held or cannot be opened. The base locks nothing and succeeds.
+  virtual FileStatus lockFolder(const std::string& folder, int waitMilliseconds,
+                                std::unique_ptr<FolderLock>* lock) {
+    (void)folder;
+    (void)waitMilliseconds;
+    lock->reset();
+    return FileStatus::ok();
+  }
 };
 
 // The host's file system, converting paths from code page 936. Lives as long

@@ -33,7 +33,7 @@ struct Entity {
   std::string typeName;      // DXF name, e.g. "LINE", "HATCH"
   std::uint64_t handle = 0;  // group 5; 0 when absent
   std::string layer = "0";   // UTF-8
-  std::size_t line = 0;      // line of the entity's "0" group in the file
+  std::size_t line = 0;      // line of the entity's "0" group (byte offset in binary DXF)
 
   Point start;     // LINE start
   Point end;       // LINE end

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -14,9 +15,19 @@
 namespace cad::dxf {
 
 struct Group {
+  // How the value came: as text (ASCII DXF, and strings of binary DXF) or as
+  // a number already decoded (binary DXF).
+  enum class Kind : unsigned char { kText, kReal, kInteger };
+
   int code = 0;
-  std::string_view value;  // points into the text being read
-  std::size_t line = 0;    // 1-based line of the group code
+  Kind kind = Kind::kText;
+  std::string_view value;  // kText: points into the drawing being read
+  double real = 0.0;       // kReal
+  long long integer = 0;   // kInteger
+  // Where the group code and its value are: 1-based lines in ASCII DXF, byte
+  // offsets from the start of the file in binary DXF.
+  std::size_t line = 0;
+  std::size_t valueLine = 0;
 };
 
 // Why a pair could not be read: the line it concerns and what was wrong.
@@ -59,34 +70,57 @@ class GroupReader {
       group.code = static_cast<int>(*code);
       group.value = value;
       group.line = codeLineNumber;
+      group.valueLine = codeLineNumber + 1;
       return Status::kPair;
     }
   }
 
-  // Number of lines consumed so far.
-  std::size_t linesRead() const { return line_; }
+  // Number of lines consumed so far: where the text ended.
+  std::size_t endLocation() const { return line_; }
 
-  // A short, printable excerpt of `text` for messages: control bytes become
-  // '?', long texts are cut.
+  // A short excerpt of `text` for messages, valid UTF-8 whatever the bytes:
+  // control bytes become '?', bytes 0x80 to 0xFF "\xNN" (their code page is
+  // not known here), long texts are cut.
   static std::string printable(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     const std::size_t limit = 40;
     for (std::size_t i = 0; i < text.size() && i < limit; ++i) {
       unsigned char c = static_cast<unsigned char>(text[i]);
-      out.push_back(c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c));
+      if (c >= 0x80) {
+        out += "\\x";
+        out.push_back(kHex[c >> 4]);
+        out.push_back(kHex[c & 0xF]);
+      } else {
+        out.push_back(c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c));
+      }
     }
     if (text.size() > limit) out += "...";
     return out;
   }
 
  private:
+  // The first LF in [p, end), or null. DXF lines are mostly short: the
+  // first 32 bytes are searched eight at a time, the rest by memchr.
+  static const char* findNewline(const char* p, const char* end) {
+    static_assert(std::endian::native == std::endian::little);
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    for (int word = 0; word < 4 && end - p >= 8; ++word, p += 8) {
+      std::uint64_t bytes;
+      std::memcpy(&bytes, p, 8);
+      const std::uint64_t x = bytes ^ (kOnes * '\n');  // zero where a byte is LF
+      const std::uint64_t zero = (x - kOnes) & ~x & (kOnes << 7);
+      if (zero != 0) return p + (std::countr_zero(zero) >> 3);
+    }
+    return static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+  }
+
   bool takeLine(std::string_view& line) {
     if (pos_ >= size_) return false;
     const char* start = data_ + pos_;
     const std::size_t left = size_ - pos_;
-    const void* newline = std::memchr(start, '\n', left);
-    std::size_t length =
-        newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start) : left;
+    const char* newline = findNewline(start, start + left);
+    std::size_t length = newline ? static_cast<std::size_t>(newline - start) : left;
     pos_ += newline ? length + 1 : length;
     if (length > 0 && start[length - 1] == '\r') --length;
     line = std::string_view(start, length);
@@ -112,7 +146,18 @@ std::optional<long long> parseInteger(std::string_view text);
 // A handle: 1 to 16 hexadecimal digits.
 std::optional<std::uint64_t> parseHandle(std::string_view text);
 
+// Most code lines are one to three digits, right-aligned in three columns;
+// those take the short way, everything else the general parse.
 inline std::optional<long long> GroupReader::parseCode(std::string_view text) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end && *p == ' ') ++p;
+  if (p < end && end - p <= 4) {
+    long long code = 0;
+    const char* digit = p;
+    while (digit < end && *digit >= '0' && *digit <= '9') code = code * 10 + (*digit++ - '0');
+    if (digit == end) return code;
+  }
   return parseInteger(text);
 }
 

@@ -1,5 +1,6 @@
 #include "dxf/object_coordinates.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace cad::dxf {
@@ -9,10 +10,14 @@ Point cross(const Point& a, const Point& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
+// Scales by the largest component first, so that huge components do not
+// overflow the squares and tiny ones do not vanish in them.
 bool normalise(Point& p) {
-  double length = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
-  if (!(length > 1e-300)) return false;
-  p = {p.x / length, p.y / length, p.z / length};
+  const double largest = std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+  if (!(largest > 0.0) || !std::isfinite(largest)) return false;
+  const Point q{p.x / largest, p.y / largest, p.z / largest};
+  const double length = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z);
+  p = {q.x / length, q.y / length, q.z / length};
   return true;
 }
 

@@ -9,7 +9,7 @@ namespace cad::dxf {
 
 class ObjectCoordinates {
  public:
-  // `normal` need not be unit length. False when it is (nearly) zero.
+  // `normal` need not be unit length. False when it is zero.
   static bool make(const Point& normal, ObjectCoordinates& result);
 
   // World point of the object-coordinate point `p`.

@@ -1,15 +1,20 @@
 #include "dxf/reader.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <numbers>
 #include <optional>
+#include <type_traits>
 
+#include "dxf/binary_group_reader.h"
 #include "dxf/group_reader.h"
 #include "dxf/object_coordinates.h"
 #include "dxf/text_decoder.h"
@@ -17,7 +22,7 @@
 namespace cad::dxf {
 namespace {
 
-constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
+constexpr std::string_view kBinarySentinelName = "AutoCAD Binary DXF";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 enum class RecordKind {
@@ -118,10 +123,15 @@ std::string hexHandle(std::uint64_t handle) {
   return buffer;
 }
 
+// Reads the groups of `Groups` (GroupReader for ASCII DXF, BinaryGroupReader
+// for binary DXF); locations in messages are lines or byte offsets.
+template <class Groups>
 class Parser {
  public:
+  static constexpr bool kBinary = std::is_same_v<Groups, BinaryGroupReader>;
+
   Parser(std::string_view text, std::string_view fileName, EntitySink& sink, ReadResult& result)
-      : groups_(text), fileName_(fileName), sink_(sink), result_(result) {}
+      : text_(text), groups_(text), fileName_(fileName), sink_(sink), result_(result) {}
 
   bool run() {
     if (!first()) return false;
@@ -142,18 +152,20 @@ class Parser {
       bool ok = section == "HEADER"     ? readHeader(sectionLine)
                 : section == "ENTITIES" ? readEntities(sectionLine)
                                         : skipSection(section, sectionLine);
-      if (!ok || !next()) return false;
+      if (!ok || !afterSection()) return false;
+      if (ended_) return finish();
     }
   }
 
  private:
   bool first() {
+    if constexpr (kBinary) result_.binary = true;
     GroupError error;
     switch (groups_.next(group_, error)) {
       case GroupReader::Status::kPair:
         break;
       case GroupReader::Status::kEndOfText:
-        return fail(0, "not a DXF drawing: it holds no groups");
+        return fail(kBinary ? groups_.endLocation() : 0, "not a DXF drawing: it holds no groups");
       case GroupReader::Status::kError:
         return fail(error.line, "not a DXF drawing: " + error.message);
     }
@@ -169,17 +181,23 @@ class Parser {
       case GroupReader::Status::kPair:
         return true;
       case GroupReader::Status::kEndOfText:
-        return fail(groups_.linesRead(), "the file ends without 0/EOF (truncated?)");
+        return fail(groups_.endLocation(), "the file ends without 0/EOF (truncated?)");
       case GroupReader::Status::kError:
         return fail(error.line, error.message);
     }
     return false;
   }
 
-  bool fail(std::size_t line, const std::string& message) {
+  // "<file>:<line>" or, in binary DXF, "<file>: byte <offset>"; the file
+  // alone for location 0.
+  std::string where(std::size_t location) const {
     std::string text(fileName_);
-    if (line > 0) text += ":" + std::to_string(line);
-    result_.error = text + ": " + message;
+    if (location > 0) text += (kBinary ? ": byte " : ":") + std::to_string(location);
+    return text;
+  }
+
+  bool fail(std::size_t line, const std::string& message) {
+    result_.error = where(line) + ": " + message;
     return false;
   }
 
@@ -188,8 +206,7 @@ class Parser {
       ++suppressedWarnings_;
       return;
     }
-    result_.warnings.push_back(std::string(fileName_) + ":" + std::to_string(line) + ": " +
-                               message);
+    result_.warnings.push_back(where(line) + ": " + message);
   }
 
   bool finish() {
@@ -206,8 +223,9 @@ class Parser {
       if (group_.code == 0) {
         std::string_view name = trimBlanks(group_.value);
         if (name == "SECTION" || name == "EOF")
-          return fail(group_.line, "section " + GroupReader::printable(section) + " (line " +
-                                       std::to_string(sectionLine) + ") has no ENDSEC");
+          return fail(group_.line, "section " + GroupReader::printable(section) + " (" +
+                                       lineWord() + std::to_string(sectionLine) +
+                                       ") has no ENDSEC");
       }
       if (!next()) return false;
     }
@@ -227,13 +245,47 @@ class Parser {
       if (!next()) return false;
     }
     if (!isEnd(trimBlanks(group_.value)))
-      return fail(group_.line,
-                  "section HEADER (line " + std::to_string(sectionLine) + ") has no ENDSEC");
+      return fail(group_.line, "section HEADER (" + lineWord() + std::to_string(sectionLine) +
+                                   ") has no ENDSEC");
     return true;
   }
 
+  // Reads the group after a section's ENDSEC. Some writers end a section
+  // early and go on with header variables: those are read as the header's,
+  // with a warning, up to the ENDSEC that follows them.
+  // A file that ends after a section without 0/EOF is cut off; it still
+  // opens, with a warning, when every ENTITIES section was whole, as nothing
+  // the host uses is lost then.
+  bool afterSection() {
+    for (;;) {
+      const std::size_t endLine = group_.line;
+      GroupError error;
+      switch (groups_.next(group_, error)) {
+        case GroupReader::Status::kPair:
+          break;
+        case GroupReader::Status::kError:
+          return fail(error.line, error.message);
+        case GroupReader::Status::kEndOfText:
+          if (!entitiesRead_)
+            return fail(groups_.endLocation(), "the file ends without 0/EOF (truncated?)");
+          warn(endLine, "the file ends after this ENDSEC without 0/EOF; its entities are whole");
+          ended_ = true;
+          return true;
+      }
+      if (group_.code != 9) return true;
+      warn(group_.line, "header variables after the ENDSEC of " + lineWord() +
+                            std::to_string(endLine) +
+                            " (a writer's fault); read as part of the header");
+      if (!readHeader(group_.line)) return false;
+    }
+  }
+
+  static std::string lineWord() { return kBinary ? "byte " : "line "; }
+
   bool readEntities(std::size_t sectionLine) {
+    // A HEADER between two ENTITIES sections may have changed the code page.
     decoder_.emplace(result_.version, result_.codePage);
+    layerCached_ = false;
     for (;;) {
       if (group_.code != 0)
         return fail(group_.line, "expected group 0 starting an entity, found group " +
@@ -241,11 +293,12 @@ class Parser {
       std::string_view type = trimBlanks(group_.value);
       if (isEnd(type)) {
         if (ownerOpen_) return fail(owner_.line, unendedOwner());
+        entitiesRead_ = true;
         return true;
       }
       if (type == "SECTION" || type == "EOF")
-        return fail(group_.line,
-                    "section ENTITIES (line " + std::to_string(sectionLine) + ") has no ENDSEC");
+        return fail(group_.line, "section ENTITIES (" + lineWord() + std::to_string(sectionLine) +
+                                     ") has no ENDSEC");
       record_.reset(kindOf(type), type, group_.line);
       if (!next()) return false;
       while (group_.code != 0) {
@@ -257,10 +310,21 @@ class Parser {
   }
 
   std::string unendedOwner() const {
-    return std::string(owner_.typeName) + " is not ended by SEQEND";
+    return GroupReader::printable(owner_.typeName) + " is not ended by SEQEND";
   }
 
   bool real(double& target) {
+    switch (group_.kind) {
+      case Group::Kind::kReal:
+        if (!std::isfinite(group_.real)) return badNumber();
+        target = group_.real;
+        return true;
+      case Group::Kind::kInteger:
+        target = static_cast<double>(group_.integer);
+        return true;
+      case Group::Kind::kText:
+        break;
+    }
     std::optional<double> value = parseReal(group_.value);
     if (!value) return badNumber();
     target = *value;
@@ -268,6 +332,15 @@ class Parser {
   }
 
   bool integer(long long& target) {
+    switch (group_.kind) {
+      case Group::Kind::kInteger:
+        target = group_.integer;
+        return true;
+      case Group::Kind::kReal:
+        return badNumber();
+      case Group::Kind::kText:
+        break;
+    }
     std::optional<long long> value = parseInteger(group_.value);
     if (!value) return badNumber();
     target = *value;
@@ -275,9 +348,33 @@ class Parser {
   }
 
   bool badNumber() {
-    return fail(group_.line + 1, "value \"" + GroupReader::printable(group_.value) +
-                                     "\" of group " + std::to_string(group_.code) +
-                                     " is not a number");
+    const std::string code = std::to_string(group_.code);
+    if (group_.kind == Group::Kind::kReal) {
+      char shown[32];
+      std::snprintf(shown, sizeof shown, "%g", group_.real);
+      return fail(group_.valueLine,
+                  "value " + std::string(shown) + " of group " + code + " is not a finite number");
+    }
+    return fail(group_.valueLine, "value \"" + GroupReader::printable(group_.value) +
+                                      "\" of group " + code + " is not a number");
+  }
+
+  // A handle above every handle of the drawing (and its $HANDSEED), for an
+  // entity that came with an empty one. The drawing is scanned once, on the
+  // first such entity.
+  std::uint64_t freshHandle() {
+    if (nextHandle_ == 0) {
+      std::uint64_t highest = 0;
+      Groups all(text_);
+      Group g;
+      GroupError error;
+      while (all.next(g, error) == GroupReader::Status::kPair)
+        if ((g.code == 5 || g.code == 105) && g.kind == Group::Kind::kText)
+          if (std::optional<std::uint64_t> h = parseHandle(g.value))
+            highest = std::max(highest, *h);
+      nextHandle_ = highest + 1;
+    }
+    return nextHandle_++;
   }
 
   bool extrusionGroup(Record& r) {
@@ -302,10 +399,17 @@ class Parser {
   bool applyGroup(Record& r) {
     const int code = group_.code;
     if (code == 5) {
-      std::optional<std::uint64_t> handle = parseHandle(group_.value);
+      if (group_.kind == Group::Kind::kText && trimBlanks(group_.value).empty()) {
+        r.handle = freshHandle();
+        warn(group_.line, GroupReader::printable(r.typeName) + " has an empty handle; given " +
+                              hexHandle(r.handle) + ", above the drawing's highest");
+        return true;
+      }
+      std::optional<std::uint64_t> handle;
+      if (group_.kind == Group::Kind::kText) handle = parseHandle(group_.value);
       if (!handle)
-        return fail(group_.line + 1, "handle \"" + GroupReader::printable(group_.value) +
-                                         "\" is not 1 to 16 hexadecimal digits");
+        return fail(group_.valueLine, "handle \"" + GroupReader::printable(group_.value) +
+                                          "\" is not 1 to 16 hexadecimal digits");
       r.handle = *handle;
       return true;
     }
@@ -387,8 +491,8 @@ class Parser {
         break;
     }
     if (ownerOpen_)
-      return fail(owner_.line, unendedOwner() + " (found " + std::string(r.typeName) + " at line " +
-                                   std::to_string(r.line) + ")");
+      return fail(owner_.line, unendedOwner() + " (found " + GroupReader::printable(r.typeName) +
+                                   " at " + lineWord() + std::to_string(r.line) + ")");
     if (r.kind == RecordKind::kPolyline ||
         (r.kind == RecordKind::kInsert && r.attributesFollow == 1)) {
       std::swap(owner_, record_);
@@ -405,6 +509,18 @@ class Parser {
     return true;
   }
 
+  // Texts are not needed to find axes: bytes the drawing's encoding does not
+  // define become U+FFFD, told once per drawing.
+  void decodeText(std::string_view raw, std::string& out, std::size_t line) {
+    if (!decoder_->decodeLenient(raw, out) || textReplaced_) return;
+    textReplaced_ = true;
+    const std::string encoding = decoder_->encoding().empty()
+                                     ? "the unknown code page " + result_.codePage
+                                     : decoder_->encoding();
+    warn(line, "text with bytes that are not valid in " + GroupReader::printable(encoding) +
+                   "; they are shown as U+FFFD (the first such text; others are not told)");
+  }
+
   bool decodeLayer(const Record& r) {
     if (layerCached_ && r.layer == lastRawLayer_) {
       entity_.layer = lastLayer_;
@@ -417,9 +533,15 @@ class Parser {
     return true;
   }
 
+  // An arc needs its plane; for the other entities, which are no axes, a
+  // zero direction is taken as the world's Z with a warning.
   bool coordinates(const Record& r, ObjectCoordinates& ocs) {
-    if (!ObjectCoordinates::make(r.extrusion, ocs))
-      return fail(r.line, std::string(r.typeName) + " has a zero extrusion direction");
+    if (ObjectCoordinates::make(r.extrusion, ocs)) return true;
+    const std::string name = GroupReader::printable(r.typeName);
+    if (r.kind == RecordKind::kArc) return fail(r.line, name + " has a zero extrusion direction");
+    warn(r.line, name + " (handle " + hexHandle(r.handle) +
+                     ") has a zero extrusion direction; taken as 0, 0, 1");
+    ocs = ObjectCoordinates();
     return true;
   }
 
@@ -427,7 +549,7 @@ class Parser {
     char direction[96];
     std::snprintf(direction, sizeof direction, "%g, %g, %g", ocs.normal().x, ocs.normal().y,
                   ocs.normal().z);
-    warn(r.line, std::string(r.typeName) + " (handle " + hexHandle(r.handle) +
+    warn(r.line, GroupReader::printable(r.typeName) + " (handle " + hexHandle(r.handle) +
                      ") lies in a plane not parallel to XY (extrusion " + direction +
                      "); kept as its projection onto XY");
   }
@@ -472,8 +594,9 @@ class Parser {
     e.vertices.clear();
     e.closed = false;
     e.text.clear();
-    if (r.radius < 0 && (r.kind == RecordKind::kArc || r.kind == RecordKind::kCircle))
-      return fail(r.line, std::string(r.typeName) + " has a negative radius");
+    // Circles are not axes: one of radius 0 or less is kept as it is.
+    if (r.radius < 0 && r.kind == RecordKind::kArc)
+      return fail(r.line, "ARC has a negative radius");
     ObjectCoordinates ocs;
     switch (r.kind) {
       case RecordKind::kLine:
@@ -515,14 +638,14 @@ class Parser {
         e.type = r.kind == RecordKind::kText ? EntityType::kText : EntityType::kInsert;
         if (!coordinates(r, ocs)) return false;
         e.position = ocs.toWorld(r.p0);
-        if (!decode(r.text, e.text, r.line)) return false;
+        decodeText(r.text, e.text, r.line);
         break;
       case RecordKind::kMText: {
         e.type = EntityType::kMText;
         e.position = r.p0;
         std::string joined = r.chunks;
         joined.append(r.text);
-        if (!decode(joined, e.text, r.line)) return false;
+        decodeText(joined, e.text, r.line);
         break;
       }
       case RecordKind::kPoint:
@@ -538,7 +661,8 @@ class Parser {
     return true;
   }
 
-  GroupReader groups_;
+  std::string_view text_;
+  Groups groups_;
   Group group_;
   std::string_view fileName_;
   EntitySink& sink_;
@@ -552,6 +676,10 @@ class Parser {
   std::string lastRawLayer_;
   std::string lastLayer_;
   bool layerCached_ = false;
+  bool textReplaced_ = false;
+  bool entitiesRead_ = false;
+  bool ended_ = false;
+  std::uint64_t nextHandle_ = 0;
   std::size_t suppressedWarnings_ = 0;
 };
 
@@ -575,13 +703,35 @@ class FileDescriptor {
   int fd_;
 };
 
+// The file mapped into memory, read-only; unmapped on every path.
+class MappedFile {
+ public:
+  MappedFile(void* data, std::size_t size) : data_(data), size_(size) {}
+  ~MappedFile() {
+    if (data_ != MAP_FAILED) ::munmap(data_, size_);
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  bool ok() const { return data_ != MAP_FAILED; }
+  std::string_view contents() const { return {static_cast<const char*>(data_), size_}; }
+
+ private:
+  void* data_;
+  std::size_t size_;
+};
+
 }  // namespace
 
 ReadResult readDxf(std::string_view contents, std::string_view fileName, EntitySink& sink) {
   ReadResult result;
-  if (contents.starts_with(kBinarySentinel)) {
-    result.error =
-        std::string(fileName) + ": binary DXF is not supported; save the drawing as ASCII DXF";
+  if (contents.starts_with(kBinarySentinelName)) {
+    if (!contents.starts_with(kBinaryDxfSentinel)) {
+      result.error = std::string(fileName) +
+                     ": binary DXF whose first line is damaged (it must end in CR LF SUB NUL)";
+      return result;
+    }
+    Parser<BinaryGroupReader> parser(contents, fileName, sink, result);
+    parser.run();
     return result;
   }
   if (contents.starts_with(kByteOrderMark)) contents.remove_prefix(kByteOrderMark.size());
@@ -589,7 +739,7 @@ ReadResult readDxf(std::string_view contents, std::string_view fileName, EntityS
     result.error = std::string(fileName) + ": the file is empty";
     return result;
   }
-  Parser parser(contents, fileName, sink, result);
+  Parser<GroupReader> parser(contents, fileName, sink, result);
   parser.run();
   return result;
 }
@@ -610,21 +760,15 @@ ReadResult readDxfFile(const std::string& path, EntitySink& sink) {
     result.error = path + ": not a regular file";
     return result;
   }
-  std::string contents;
-  contents.resize(static_cast<std::size_t>(status.st_size));
-  std::size_t done = 0;
-  while (done < contents.size()) {
-    ssize_t n = ::read(file.get(), contents.data() + done, contents.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      result.error = path + ": cannot read: " + systemError(errno);
-      return result;
-    }
-    if (n == 0) break;  // the file shrank while being read
-    done += static_cast<std::size_t>(n);
+  const auto size = static_cast<std::size_t>(status.st_size);
+  if (size == 0) return readDxf({}, path, sink);
+  MappedFile mapped(::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.get(), 0),
+                    size);
+  if (!mapped.ok()) {
+    result.error = path + ": cannot read: " + systemError(errno);
+    return result;
   }
-  contents.resize(done);
-  return readDxf(contents, path, sink);
+  return readDxf(mapped.contents(), path, sink);
 }
 
 }  // namespace cad::dxf

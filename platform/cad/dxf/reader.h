@@ -8,12 +8,17 @@
 
 #include "dxf/entity.h"
 
-// A strict reader of ASCII DXF drawings. It hands the model-space entities of
+// A strict reader of DXF drawings, ASCII or binary. It hands the model-space
+// entities of
 // the ENTITIES section to a sink in file order: VERTEX and SEQEND records are
 // folded into their POLYLINE, ATTRIB records into their INSERT; entities in
 // paper space (group 67 = 1) and the contents of blocks are left out.
-// Anything malformed ends the read with an error naming the file and line;
-// a sink that has seen entities of a failed read must discard them.
+// Anything malformed ends the read with an error naming the file and line
+// (the byte offset in binary DXF); a sink that has seen entities of a failed
+// read must discard them. What is not needed to find axes is read leniently,
+// with a warning: texts with bytes their code page does not define, circles
+// of radius 0 or less, empty entity handles, header variables after an early
+// ENDSEC.
 namespace cad::dxf {
 
 class EntitySink {
@@ -24,26 +29,29 @@ class EntitySink {
 };
 
 struct ReadResult {
-  // Set when the read failed: "<file>:<line>: <what>" (or "<file>: <what>"
-  // when no line applies). UTF-8.
+  // Set when the read failed: "<file>:<line>: <what>" ("<file>: byte
+  // <offset>: <what>" in binary DXF, "<file>: <what>" when no place
+  // applies). UTF-8.
   std::optional<std::string> error;
   // Things kept but worth telling, e.g. an arc whose plane is not parallel to
   // XY; each names the file and line. At most kMaxWarnings, then one summary.
   std::vector<std::string> warnings;
   std::string version;   // $ACADVER, empty when absent
   std::string codePage;  // $DWGCODEPAGE, empty when absent
+  bool binary = false;   // the drawing is binary DXF
   std::size_t entityCount = 0;
 
   bool ok() const { return !error.has_value(); }
   static constexpr std::size_t kMaxWarnings = 100;
 };
 
-// Reads the DXF text `contents` (the whole file); `fileName` only names it in
-// messages. Binary DXF is refused with an error.
+// Reads the DXF drawing `contents` (the whole file, ASCII or binary);
+// `fileName` only names it in messages.
 ReadResult readDxf(std::string_view contents, std::string_view fileName, EntitySink& sink);
 
-// Reads the file at `path` (a file-system path) whole and then as readDxf
-// does. A missing, unreadable or empty file is an error naming the path.
+// Maps the file at `path` (a file-system path) into memory and reads it as
+// readDxf does. A missing, unreadable or empty file is an error naming the
+// path. The file must not be shortened while it is read.
 ReadResult readDxfFile(const std::string& path, EntitySink& sink);
 
 }  // namespace cad::dxf

@@ -16,10 +16,20 @@ struct TextDecoder::Converter {
 
 namespace {
 
-bool isAsciiWithoutEscapes(std::string_view text) {
+bool isAscii(std::string_view text) {
   for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80 || c == '\\') return false;
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
   return true;
+}
+
+// A code page name as given by the drawing, fit for a message.
+std::string printableName(std::string_view name) {
+  std::string out;
+  for (char c : name.substr(0, 40)) {
+    unsigned char u = static_cast<unsigned char>(c);
+    out.push_back(u < 0x20 || u >= 0x7F ? '?' : c);
+  }
+  return out;
 }
 
 bool isUnicodeVersion(std::string_view version) {
@@ -97,24 +107,62 @@ TextDecoder::~TextDecoder() = default;
 
 bool TextDecoder::decode(std::string_view raw, std::string& out, std::string& reason) const {
   out.clear();
-  if (isAsciiWithoutEscapes(raw)) {
-    out.assign(raw);
-    return true;
-  }
-  if (encoding_ == "UTF-8") {
-    if (!isValidUtf8(raw)) {
-      reason = "text is not valid UTF-8";
-      return false;
-    }
+  if (isAscii(raw)) {
     expandUnicodeEscapes(raw, out);
     return true;
   }
-  if (!converter_) {
-    reason = "text is not ASCII and the drawing's code page \"" + codePage_ + "\" is unknown";
+  bool replaced = false;
+  std::string converted;
+  if (convert(raw, converted, false, replaced)) {
+    expandUnicodeEscapes(converted, out);
+    return true;
+  }
+  if (encoding_ == "UTF-8")
+    reason = "text is not valid UTF-8";
+  else if (!converter_)
+    reason = "text is not ASCII and the drawing's code page \"" + printableName(codePage_) +
+             "\" is unknown";
+  else
+    reason = "text is not valid in the drawing's code page " + printableName(codePage_);
+  return false;
+}
+
+bool TextDecoder::decodeLenient(std::string_view raw, std::string& out) const {
+  out.clear();
+  if (isAscii(raw)) {
+    expandUnicodeEscapes(raw, out);
     return false;
   }
-  std::string utf8;
-  utf8.reserve(raw.size() * 2);
+  bool replaced = false;
+  std::string converted;
+  convert(raw, converted, true, replaced);
+  expandUnicodeEscapes(converted, out);
+  return replaced;
+}
+
+bool TextDecoder::convert(std::string_view raw, std::string& out, bool lenient,
+                          bool& replaced) const {
+  static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+  out.reserve(raw.size() * 2);
+  if (encoding_ == "UTF-8" || !converter_) {
+    const bool utf8 = encoding_ == "UTF-8";
+    std::size_t i = 0;
+    while (i < raw.size()) {
+      std::size_t length = 1;
+      if (static_cast<unsigned char>(raw[i]) >= 0x80)
+        length = utf8 ? utf8CharacterLength(raw.substr(i)) : 0;
+      if (length == 0) {
+        if (!lenient) return false;
+        out += kReplacement;
+        replaced = true;
+        ++i;
+        continue;
+      }
+      out.append(raw.substr(i, length));
+      i += length;
+    }
+    return true;
+  }
   iconv(converter_->cd, nullptr, nullptr, nullptr, nullptr);
   char* in = const_cast<char*>(raw.data());
   std::size_t inLeft = raw.size();
@@ -123,13 +171,17 @@ bool TextDecoder::decode(std::string_view raw, std::string& out, std::string& re
     char* outPtr = buffer;
     std::size_t outLeft = sizeof buffer;
     std::size_t rc = iconv(converter_->cd, &in, &inLeft, &outPtr, &outLeft);
-    utf8.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      reason = "text is not valid in the drawing's code page " + codePage_;
-      return false;
-    }
+    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+    if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+    if (!lenient) return false;
+    // An undefined byte (EILSEQ) or a double-byte character cut off at the
+    // end (EINVAL): one replacement character for its first byte.
+    out += kReplacement;
+    replaced = true;
+    ++in;
+    --inLeft;
+    iconv(converter_->cd, nullptr, nullptr, nullptr, nullptr);
   }
-  expandUnicodeEscapes(utf8, out);
   return true;
 }
 
@@ -162,38 +214,45 @@ void expandUnicodeEscapes(std::string_view text, std::string& out) {
   }
 }
 
+std::size_t utf8CharacterLength(std::string_view text) {
+  if (text.empty()) return 0;
+  unsigned char c = static_cast<unsigned char>(text[0]);
+  if (c < 0x80) return 1;
+  std::size_t length;
+  char32_t value;
+  if (c >= 0xC2 && c <= 0xDF) {
+    length = 2;
+    value = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    length = 3;
+    value = c & 0x0F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    length = 4;
+    value = c & 0x07;
+  } else {
+    return 0;
+  }
+  if (length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    unsigned char t = static_cast<unsigned char>(text[k]);
+    if ((t & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (t & 0x3F);
+  }
+  if ((length == 3 && value < 0x800) || (length == 4 && value < 0x10000) || value > 0x10FFFF ||
+      (value >= 0xD800 && value <= 0xDFFF))
+    return 0;
+  return length;
+}
+
 bool isValidUtf8(std::string_view text) {
   std::size_t i = 0;
-  const std::size_t n = text.size();
-  while (i < n) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
+  while (i < text.size()) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
       ++i;
       continue;
     }
-    std::size_t length;
-    char32_t value;
-    if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-      value = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-      value = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-      value = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + length > n) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      unsigned char t = static_cast<unsigned char>(text[i + k]);
-      if ((t & 0xC0) != 0x80) return false;
-      value = (value << 6) | (t & 0x3F);
-    }
-    if ((length == 3 && value < 0x800) || (length == 4 && value < 0x10000) || value > 0x10FFFF ||
-        (value >= 0xD800 && value <= 0xDFFF))
-      return false;
+    std::size_t length = utf8CharacterLength(text.substr(i));
+    if (length == 0) return false;
     i += length;
   }
   return true;

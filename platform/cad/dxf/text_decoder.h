@@ -22,9 +22,15 @@ class TextDecoder {
   TextDecoder& operator=(const TextDecoder&) = delete;
 
   // Decodes `raw` into `out` (UTF-8). False with `reason` set when the bytes
-  // are not valid in the drawing's encoding or the code page is unknown.
-  // ASCII without escapes is copied as it is.
+  // are not valid in the drawing's encoding or are not ASCII and the code
+  // page is unknown. ASCII needs no code page: it is copied, escapes
+  // expanded, whatever the drawing declares.
   bool decode(std::string_view raw, std::string& out, std::string& reason) const;
+
+  // As decode, but never fails: each byte the encoding leaves undefined (any
+  // byte from 0x80 when the code page is unknown) becomes U+FFFD. True when
+  // something was replaced so.
+  bool decodeLenient(std::string_view raw, std::string& out) const;
 
   // The iconv name of the source encoding, e.g. "CP936" or "UTF-8"; empty
   // when the drawing names a code page this reader does not know.
@@ -32,6 +38,10 @@ class TextDecoder {
 
  private:
   struct Converter;
+  // Converts `raw` from the drawing's encoding into `out`; lenient replaces
+  // what cannot be converted. False (strict only) on the first bad byte.
+  bool convert(std::string_view raw, std::string& out, bool lenient, bool& replaced) const;
+
   std::string codePage_;
   std::string encoding_;
   std::unique_ptr<Converter> converter_;
@@ -45,6 +55,10 @@ std::string encodingForCodePage(std::string_view codePage);
 // digits naming a character other than a surrogate) replaced by that
 // character. `text` must be UTF-8.
 void expandUnicodeEscapes(std::string_view text, std::string& out);
+
+// The length of the well-formed UTF-8 character at the start of `text`; 0
+// when it is malformed or `text` is empty.
+std::size_t utf8CharacterLength(std::string_view text);
 
 // True when `text` is well-formed UTF-8 (no overlongs, surrogates or values
 // past U+10FFFF).

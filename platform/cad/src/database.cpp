@@ -45,11 +45,14 @@ class EntityBuilder final : public dxf::EntitySink {
     AcDbEntity& entity = make(e);
     if (e.layer != lastLayer_ || !layerCached_) {
       lastLayer_ = e.layer;
-      lastLayerCp936_ = toCp936(e.layer, e, "layer name");
+      bool lossy = false;
+      lastLayerCp936_ = toCp936(e.layer, e, "layer name", &lossy);
+      lastLayerLossy_ = lossy;
       layerCached_ = true;
     }
     entity.setLayer(lastLayerCp936_);
     entity.setHandle(e.handle);
+    if (lastLayerLossy_) database_.setExactLayerName(entity.objectId(), lastLayer_);
   }
 
  private:
@@ -109,15 +112,25 @@ class EntityBuilder final : public dxf::EntitySink {
   }
 
   // Code page 936 cannot hold every character; those that do not fit become
-  // '?' and the drawing says so, rather than being refused.
-  std::string toCp936(const std::string& utf8, const dxf::Entity& e, const char* what) {
+  // '?' and the drawing says so, rather than being refused: for each layer
+  // name, and for texts and block names once (they are not used to select).
+  std::string toCp936(const std::string& utf8, const dxf::Entity& e, const char* what,
+                      bool* lossy = nullptr) {
     bool ascii = true;
     for (char c : utf8)
       if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
     if (ascii) return utf8;
     if (std::optional<std::string> cp936 = utf8ToCp936(utf8)) return *std::move(cp936);
-    database_.addWarning(path_ + ":" + std::to_string(e.line) + ": the " + what + " \"" + utf8 +
-                         "\" has characters that code page 936 cannot hold; they became '?'");
+    if (lossy != nullptr) {
+      *lossy = true;
+      database_.addWarning(path_ + ":" + std::to_string(e.line) + ": the " + what + " \"" + utf8 +
+                           "\" has characters that code page 936 cannot hold; they became '?'");
+    } else if (!textWarned_) {
+      textWarned_ = true;
+      database_.addWarning(path_ + ":" + std::to_string(e.line) + ": the " + what + " \"" + utf8 +
+                           "\" has characters that code page 936 cannot hold; they became '?'" +
+                           " (the first such text; others are not told)");
+    }
     return utf8ToCp936Lossy(utf8);
   }
 
@@ -125,6 +138,8 @@ class EntityBuilder final : public dxf::EntitySink {
   const std::string& path_;
   std::string lastLayer_;
   std::string lastLayerCp936_;
+  bool lastLayerLossy_ = false;
+  bool textWarned_ = false;
   bool layerCached_ = false;
 };
 
@@ -178,6 +193,16 @@ AcDbEntity* Database::findByHandle(unsigned long long handle) const {
   for (const auto& entity : entities_)
     if (entity->handle() == handle) return entity.get();
   return nullptr;
+}
+
+const std::string* Database::exactLayerName(AcDbObjectId id) const {
+  auto found = exactLayerOf_.find(id.value());
+  return found == exactLayerOf_.end() ? nullptr : &exactLayerNames_[found->second];
+}
+
+void Database::setExactLayerName(AcDbObjectId id, const std::string& utf8) {
+  if (exactLayerNames_.empty() || exactLayerNames_.back() != utf8) exactLayerNames_.push_back(utf8);
+  exactLayerOf_[id.value()] = exactLayerNames_.size() - 1;
 }
 
 int Database::openObjectCount() const {

@@ -134,7 +134,14 @@ Points segmentArc(const Segment& s, const Arc& arc, double tolerance) {
   double h = std::fabs(cross(u, toCentre));
   double gap = arc.radius - h;
   if (gap < -tolerance) return result;
-  double half = gap > 0 ? std::sqrt(gap * (arc.radius + h)) : 0.0;
+  // Half the chord. The product overflows for radii near 1e300; the roots
+  // taken apart do not (the plain form stays for every other size, so
+  // results elsewhere keep their last bit).
+  double half = 0.0;
+  if (gap > 0) {
+    const double product = gap * (arc.radius + h);
+    half = std::isfinite(product) ? std::sqrt(product) : std::sqrt(gap) * std::sqrt(arc.radius + h);
+  }
   double along[2] = {foot - half, foot + half};
   int count = half <= tolerance ? 1 : 2;
   if (count == 1) along[0] = foot;

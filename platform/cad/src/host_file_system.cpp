@@ -1,29 +1,129 @@
 // The host's file services over POSIX. Paths arrive in code page 936 and are
 // converted to UTF-8 for the operating system; every error names the path (in
 // UTF-8) and the system's reason.
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "cad/code_page.h"
+#include "cad/file_write_failures.h"
 #include "host/file_system.h"
 
 namespace {
+
+int writeFailures = 0;
 
 std::string reason(int error) {
   return std::generic_category().message(error);
 }
 
 FileStatus systemError(const char* action, const std::string& utf8Path, int error) {
-  return FileStatus::error(std::string(action) + " \"" + utf8Path + "\": " + reason(error));
+  return FileStatus::error(std::string(action) + " \"" + utf8Path + "\": " + reason(error), error);
 }
+
+// A failure of writing, counted for the session's exit status.
+FileStatus writeFailure(FileStatus status) {
+  if (!status.isOk()) ++writeFailures;
+  return status;
+}
+
+// Temporary files not yet put in place or removed. Should the process be
+// ended by a signal meanwhile, the handler removes them, so a killed write
+// leaves nothing beside its target. Fixed storage: the handler may only read
+// it and call unlink().
+constexpr int kPendingSlots = 8;
+constexpr std::size_t kPendingPathSize = 4096;
+struct PendingTemporary {
+  volatile std::sig_atomic_t used = 0;
+  char path[kPendingPathSize] = {};
+};
+PendingTemporary pendingTemporaries[kPendingSlots];
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction previousActions[std::size(kCleanupSignals)];
+bool handlersInstalled = false;
+
+extern "C" void removeTemporariesAndResignal(int signal) {
+  for (const PendingTemporary& slot : pendingTemporaries)
+    if (slot.used) ::unlink(slot.path);
+  // The signal then takes its earlier course (by default, ending the process).
+  for (std::size_t i = 0; i < std::size(kCleanupSignals); ++i)
+    if (kCleanupSignals[i] == signal) ::sigaction(signal, &previousActions[i], nullptr);
+  ::raise(signal);
+}
+
+// Blocks the cleanup signals while the table changes.
+class CleanupSignalsBlocked {
+ public:
+  CleanupSignalsBlocked() {
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    for (int signal : kCleanupSignals) sigaddset(&blocked, signal);
+    ::pthread_sigmask(SIG_BLOCK, &blocked, &saved_);
+  }
+  ~CleanupSignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+  CleanupSignalsBlocked(const CleanupSignalsBlocked&) = delete;
+  CleanupSignalsBlocked& operator=(const CleanupSignalsBlocked&) = delete;
+
+ private:
+  sigset_t saved_;
+};
+
+void registerTemporary(const std::string& utf8Path) {
+  if (utf8Path.size() >= kPendingPathSize) return;
+  CleanupSignalsBlocked blocked;
+  for (PendingTemporary& slot : pendingTemporaries) {
+    if (slot.used) continue;
+    std::memcpy(slot.path, utf8Path.c_str(), utf8Path.size() + 1);
+    slot.used = 1;
+    if (!handlersInstalled) {
+      struct sigaction action {};
+      action.sa_handler = removeTemporariesAndResignal;
+      sigemptyset(&action.sa_mask);
+      for (std::size_t i = 0; i < std::size(kCleanupSignals); ++i)
+        ::sigaction(kCleanupSignals[i], &action, &previousActions[i]);
+      handlersInstalled = true;
+    }
+    return;
+  }
+}
+
+void forgetTemporary(const std::string& utf8Path) {
+  CleanupSignalsBlocked blocked;
+  bool anyLeft = false;
+  for (PendingTemporary& slot : pendingTemporaries) {
+    if (slot.used && utf8Path == slot.path) slot.used = 0;
+    anyLeft = anyLeft || slot.used;
+  }
+  if (!anyLeft && handlersInstalled) {
+    for (std::size_t i = 0; i < std::size(kCleanupSignals); ++i)
+      ::sigaction(kCleanupSignals[i], &previousActions[i], nullptr);
+    handlersInstalled = false;
+  }
+}
+
+class PosixFolderLock : public FolderLock {
+ public:
+  explicit PosixFolderLock(int descriptor) : descriptor_(descriptor) {}
+  ~PosixFolderLock() override { ::close(descriptor_); }
+  PosixFolderLock(const PosixFolderLock&) = delete;
+  PosixFolderLock& operator=(const PosixFolderLock&) = delete;
+
+ private:
+  int descriptor_;
+};
 
 // The operating system's form of a module path, or an error naming the path.
 FileStatus systemPath(const std::string& cp936Path, std::string* utf8Path) {
@@ -55,7 +155,7 @@ class PosixWritableFile : public WritableFile {
       const ssize_t written = ::write(descriptor_, data.data(), data.size());
       if (written < 0) {
         if (errno == EINTR) continue;
-        return systemError("cannot write", path_, errno);
+        return writeFailure(systemError("cannot write", path_, errno));
       }
       data.remove_prefix(static_cast<std::size_t>(written));
     }
@@ -72,8 +172,8 @@ class PosixWritableFile : public WritableFile {
     if (::fsync(descriptor) != 0 && errno != EINVAL) syncError = errno;
     const int closeResult = ::close(descriptor);
     const int closeError = closeResult != 0 && errno != EINTR ? errno : 0;
-    if (syncError != 0) return systemError("cannot flush", path_, syncError);
-    if (closeError != 0) return systemError("cannot close", path_, closeError);
+    if (syncError != 0) return writeFailure(systemError("cannot flush", path_, syncError));
+    if (closeError != 0) return writeFailure(systemError("cannot close", path_, closeError));
     return FileStatus::ok();
   }
 
@@ -86,12 +186,12 @@ class HostFileSystem : public FileSystem {
  public:
   FileStatus newWritableFile(const std::string& path,
                              std::unique_ptr<WritableFile>* file) override {
-    std::string utf8;
-    if (FileStatus status = systemPath(path, &utf8); !status.isOk()) return status;
-    const int descriptor = ::open(utf8.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (descriptor < 0) return systemError("cannot create", utf8, errno);
-    *file = std::make_unique<PosixWritableFile>(descriptor, utf8);
-    return FileStatus::ok();
+    return create(path, file, false);
+  }
+
+  FileStatus newTemporaryFile(const std::string& path,
+                              std::unique_ptr<WritableFile>* file) override {
+    return create(path, file, true);
   }
 
   FileStatus readFile(const std::string& path, std::size_t limit, std::string* contents) override {
@@ -132,15 +232,73 @@ class HostFileSystem : public FileSystem {
     std::string utf8From, utf8To;
     if (FileStatus status = systemPath(from, &utf8From); !status.isOk()) return status;
     if (FileStatus status = systemPath(to, &utf8To); !status.isOk()) return status;
-    if (std::rename(utf8From.c_str(), utf8To.c_str()) != 0)
-      return FileStatus::error("cannot rename \"" + utf8From + "\" to \"" + utf8To +
-                               "\": " + reason(errno));
+    return rename(utf8From, utf8To);
+  }
+
+  FileStatus replaceFile(const std::string& from, const std::string& to) override {
+    std::string utf8From, utf8To;
+    if (FileStatus status = systemPath(from, &utf8From); !status.isOk())
+      return writeFailure(status);
+    if (FileStatus status = systemPath(to, &utf8To); !status.isOk()) return writeFailure(status);
+    // Decided from the mode bits, not by trying: a process with every
+    // privilege would otherwise replace a file its owner protected.
+    struct stat old;
+    if (::stat(utf8To.c_str(), &old) == 0) {
+      if (S_ISREG(old.st_mode) && (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return writeFailure(FileStatus::readOnly("file \"" + utf8To + "\" is read-only"));
+      if (S_ISREG(old.st_mode) && ::chmod(utf8From.c_str(), old.st_mode & 07777) != 0)
+        return writeFailure(systemError("cannot set the mode of", utf8From, errno));
+    }
+    return writeFailure(rename(utf8From, utf8To));
+  }
+
+  FileStatus listFolder(const std::string& folder, std::vector<std::string>* names) override {
+    names->clear();
+    std::string utf8 = ".";
+    if (!folder.empty()) {
+      if (FileStatus status = systemPath(folder, &utf8); !status.isOk()) return status;
+    }
+    DIR* directory = ::opendir(utf8.c_str());
+    if (directory == nullptr) return systemError("cannot list", utf8, errno);
+    while (const dirent* entry = ::readdir(directory)) {
+      const std::string name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      // Names code page 936 cannot hold are no module file's.
+      if (std::optional<std::string> cp936 = cad::utf8ToCp936(name)) names->push_back(*cp936);
+    }
+    ::closedir(directory);
+    return FileStatus::ok();
+  }
+
+  FileStatus lockFolder(const std::string& folder, int waitMilliseconds,
+                        std::unique_ptr<FolderLock>* lock) override {
+    lock->reset();
+    std::string utf8 = ".";
+    if (!folder.empty()) {
+      if (FileStatus status = systemPath(folder, &utf8); !status.isOk())
+        return writeFailure(status);
+    }
+    const int descriptor = ::open(utf8.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return writeFailure(systemError("cannot open the folder", utf8, errno));
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
+    while (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+      const int error = errno;
+      if (error == EINTR) continue;
+      if (error != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+        ::close(descriptor);
+        return writeFailure(systemError("cannot lock the folder", utf8, error));
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    *lock = std::make_unique<PosixFolderLock>(descriptor);
     return FileStatus::ok();
   }
 
   FileStatus removeFile(const std::string& path) override {
     std::string utf8;
     if (FileStatus status = systemPath(path, &utf8); !status.isOk()) return status;
+    forgetTemporary(utf8);
     if (::unlink(utf8.c_str()) != 0) return systemError("cannot remove", utf8, errno);
     return FileStatus::ok();
   }
@@ -151,9 +309,45 @@ class HostFileSystem : public FileSystem {
     struct stat info;
     return ::stat(utf8.c_str(), &info) == 0;
   }
+
+ private:
+  static FileStatus create(const std::string& path, std::unique_ptr<WritableFile>* file,
+                           bool temporary) {
+    std::string utf8;
+    if (FileStatus status = systemPath(path, &utf8); !status.isOk()) return writeFailure(status);
+    // Registered before it exists, so no moment is left in which a signal
+    // would leave it behind.
+    if (temporary) registerTemporary(utf8);
+    const int descriptor = ::open(utf8.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+      const int error = errno;
+      if (temporary) forgetTemporary(utf8);
+      return writeFailure(systemError("cannot create", utf8, error));
+    }
+    *file = std::make_unique<PosixWritableFile>(descriptor, utf8);
+    return FileStatus::ok();
+  }
+
+  static FileStatus rename(const std::string& utf8From, const std::string& utf8To) {
+    if (std::rename(utf8From.c_str(), utf8To.c_str()) != 0) {
+      const int error = errno;
+      return FileStatus::error(
+          "cannot rename \"" + utf8From + "\" to \"" + utf8To + "\": " + reason(error), error);
+    }
+    forgetTemporary(utf8From);
+    return FileStatus::ok();
+  }
 };
 
 }  // namespace
+
+namespace cad {
+
+int failedFileWrites() {
+  return writeFailures;
+}
+
+}  // namespace cad
 
 FileSystem& hostFileSystem() {
   static HostFileSystem fileSystem;

@@ -1,25 +1,20 @@
 #include "cad/point_answer.h"
 
-#include <charconv>
-#include <cmath>
-#include <system_error>
+#include <optional>
 #include <vector>
 
 #include "answer_text.h"
+#include "dxf/group_reader.h"
 
 namespace cad {
 namespace {
 
-// One coordinate: a plain decimal number with an optional sign and exponent.
-// from_chars also takes "inf", "nan" and hexadecimal forms; those are refused
-// by allowing only the characters of a decimal number.
+// One coordinate: a finite decimal number with one optional sign and an
+// exponent, the drawing reader's syntax ("+-5", "inf" and "nan" are none).
 bool parseCoordinate(std::string_view text, double* value) {
-  text = detail::trimBlanks(text);
-  if (text.starts_with('+')) text.remove_prefix(1);
-  if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string_view::npos)
-    return false;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
-  return error == std::errc() && end == text.data() + text.size() && std::isfinite(*value);
+  const std::optional<double> read = dxf::parseReal(detail::trimBlanks(text));
+  if (read) *value = *read;
+  return read.has_value();
 }
 
 }  // namespace

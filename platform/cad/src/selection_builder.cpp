@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "cad/code_page.h"
+#include "dxf/group_reader.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
@@ -62,14 +63,10 @@ std::optional<std::vector<std::string>> splitWords(std::string_view text) {
   return words;
 }
 
+// The drawing reader's strict number syntax, as for every answer.
 std::optional<double> parseNumber(std::string_view text) {
   if (text.empty()) return std::nullopt;
-  if (text[0] == '+') text.remove_prefix(1);
-  double value = 0.0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-    return std::nullopt;
-  return value;
+  return dxf::parseReal(text);
 }
 
 // "x,y" (a z is allowed and ignored).
@@ -207,6 +204,14 @@ bool touchesBox(const AcDbEntity& entity, const Box& box) {
 
 }  // namespace
 
+bool utf8LayerNamesEqual(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  // Bytes of characters past ASCII are all 0x80 or more: lower() leaves them.
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
 std::optional<std::string> SelectionBuilder::apply(std::string_view clause) {
   std::optional<std::vector<std::string>> parsed = splitWords(clause);
   const std::string shown(clause);
@@ -222,20 +227,28 @@ std::optional<std::string> SelectionBuilder::apply(std::string_view clause) {
     for (const auto& entity : entities) matched.push_back(entity->objectId());
   } else if (keywordIs(keyword, "layer")) {
     if (words.size() < 2) return "selection clause \"" + shown + "\": layer needs a layer name";
-    std::vector<std::string> names;
-    for (std::size_t i = 1; i < words.size(); ++i) {
-      std::optional<std::string> name = utf8ToCp936(words[i]);
-      if (!name)
-        return "selection clause \"" + shown + "\": layer name \"" + words[i] +
-               "\" cannot be written in code page 936";
-      names.push_back(*std::move(name));
-    }
-    for (const auto& entity : entities)
-      for (const std::string& name : names)
-        if (text::cp936::equalIgnoringAsciiCase(entity->layer(), name)) {
+    // A layer whose name code page 936 cannot hold is compared in UTF-8, as
+    // the drawing has it: its code page 936 form is lossy.
+    std::vector<std::optional<std::string>> names;
+    for (std::size_t i = 1; i < words.size(); ++i) names.push_back(utf8ToCp936(words[i]));
+    std::vector<bool> found(names.size(), false);
+    for (const auto& entity : entities) {
+      const std::string* exact = database_.exactLayerName(entity->objectId());
+      for (std::size_t k = 0; k < names.size(); ++k) {
+        const bool equal = exact != nullptr ? utf8LayerNamesEqual(*exact, words[k + 1])
+                                            : names[k] && text::cp936::equalIgnoringAsciiCase(
+                                                              entity->layer(), *names[k]);
+        if (equal) {
           matched.push_back(entity->objectId());
+          found[k] = true;
           break;
         }
+      }
+    }
+    for (std::size_t k = 0; k < names.size(); ++k)
+      if (!names[k] && !found[k])
+        return "selection clause \"" + shown + "\": layer name \"" + words[k + 1] +
+               "\" cannot be written in code page 936 and no layer has it";
   } else if (keywordIs(keyword, "window") || keywordIs(keyword, "crossing")) {
     const bool window = keywordIs(keyword, "window");
     std::optional<AcGePoint2d> a = words.size() == 3 ? parseCorner(words[1]) : std::nullopt;

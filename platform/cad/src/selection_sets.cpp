@@ -13,6 +13,7 @@ namespace cad {
 
 long SelectionSets::add(std::vector<AcDbObjectId> ids) {
   const long key = ++lastKey_;
+  last_ = ids;
   sets_.emplace(key, std::move(ids));
   return key;
 }

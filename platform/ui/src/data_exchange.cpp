@@ -1,6 +1,7 @@
 #include "ui/data_exchange.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -89,6 +90,11 @@ std::optional<double> parseDouble(std::string_view text) {
 std::string formatDouble(double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*g", 15, value);
+  // Fifteen digits can round past the largest double (it shows as
+  // 1.79769313486232e+308, which reads back as no number); what is shown
+  // must read back, so such a value is shown in full.
+  if (std::isfinite(value) && !parseDouble(buffer))
+    std::snprintf(buffer, sizeof buffer, "%.*g", 17, value);
   return buffer;
 }
 

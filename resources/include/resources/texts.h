@@ -18,6 +18,17 @@ extern const char kProjectFileFilter[];     // open-file dialog filter
 extern const char kProjectFileExtension[];  // default extension, no dot
 extern const char kDataTooLarge[];          // coordinate limit exceeded
 extern const char kOverwriteFloor[];        // the floor's axis file exists
-extern const char kFileWriteFailed[];       // printf format, one %s: the file
+extern const char kFileWriteFailed[];       // printf format, %s the file, %s the reason
+extern const char kProjectInUse[];          // printf format, one %s: the project file
+
+// Reasons a file write failed, for kFileWriteFailed.
+extern const char kReasonReadOnly[];        // the file's mode bits deny writing
+extern const char kReasonNoPermission[];    // the folder or file may not be written
+extern const char kReasonDiskFull[];        // no space or quota left
+extern const char kReasonReadOnlyDisk[];    // the file system is mounted read-only
+extern const char kReasonNoFolder[];        // the folder does not exist
+extern const char kReasonFolderInTheWay[];  // a folder has the file's name
+extern const char kReasonNameTooLong[];     // the path is too long
+extern const char kReasonUnknown[];         // no reason known
 
 }  // namespace tavrin::resources

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cad/selection_builder.h"
 #include "cad/selection_sets.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
@@ -98,6 +100,60 @@ TEST(DatabaseLoad, HoldsChineseLayerNamesAndTextsInCodePage936) {
       EXPECT_EQ(text->text, floor) << file;
     }
   }
+}
+
+// Two layers that code page 936 turns into the same "AXIS-???" stay apart:
+// each is selected by its name as the drawing has it.
+TEST(DatabaseLoad, SelectsLayersThatCodePage936CannotHoldByTheirExactName) {
+  auto database = load("non_936_layer.dxf");
+  ASSERT_NE(database, nullptr);
+  ASSERT_EQ(database->entities().size(), 3u);
+  EXPECT_EQ(database->entities()[0]->layer(), database->entities()[1]->layer());
+  const std::string first = "AXIS-\xE0\xB9\x81\xE0\xB8\x81\xE0\xB8\x99";   // AXIS-แกน
+  const std::string second = "AXIS-\xE0\xB8\xA5\xE0\xB8\xB2\xE0\xB8\xA2";  // AXIS-ลาย
+  ASSERT_NE(database->exactLayerName(database->entities()[0]->objectId()), nullptr);
+  EXPECT_EQ(*database->exactLayerName(database->entities()[0]->objectId()), first);
+  EXPECT_EQ(database->exactLayerName(database->entities()[2]->objectId()), nullptr);  // 轴线
+  struct Case {
+    std::string clause;
+    std::vector<std::size_t> expected;  // entity positions
+  } cases[] = {
+      {"layer " + first, {0}},
+      {"layer axis-\xE0\xB8\xA5\xE0\xB8\xB2\xE0\xB8\xA2", {1}},
+      {"layer \xE8\xBD\xB4\xE7\xBA\xBF " + second, {1, 2}},
+      {"layer AXIS-???", {}},
+  };
+  for (const Case& c : cases) {
+    cad::SelectionBuilder builder(*database);
+    std::optional<std::string> error = builder.apply(c.clause);
+    ASSERT_FALSE(error.has_value()) << c.clause << ": " << *error;
+    std::vector<AcDbObjectId> expected;
+    for (std::size_t i : c.expected) expected.push_back(database->entities()[i]->objectId());
+    EXPECT_EQ(builder.ids(), expected) << c.clause;
+  }
+  cad::SelectionBuilder builder(*database);
+  std::optional<std::string> error = builder.apply("layer AXIS-\xE0\xB8\x81");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_NE(error->find("cannot be written in code page 936 and no layer has it"),
+            std::string::npos);
+}
+
+TEST(DatabaseLoad, OpensBinaryDrawingsAndTellsUnwritableTextsOnce) {
+  auto binary = load("binary_r2018.dxf");
+  auto ascii = load("ascii_r2018.dxf");
+  ASSERT_NE(binary, nullptr);
+  ASSERT_NE(ascii, nullptr);
+  ASSERT_EQ(binary->entities().size(), ascii->entities().size());
+  for (std::size_t i = 0; i < binary->entities().size(); ++i) {
+    EXPECT_EQ(binary->entities()[i]->isA(), ascii->entities()[i]->isA()) << i;
+    EXPECT_EQ(binary->entities()[i]->layer(), ascii->entities()[i]->layer()) << i;
+    EXPECT_EQ(binary->entities()[i]->handle(), ascii->entities()[i]->handle()) << i;
+  }
+  // Two texts with U+FFFD, which code page 936 cannot hold: the reader's
+  // warning and one of the database, not one per text.
+  auto undefined = load("undefined_bytes.dxf");
+  ASSERT_NE(undefined, nullptr);
+  EXPECT_EQ(undefined->warnings().size(), 2u);
 }
 
 TEST(DatabaseLoad, FailsWithFileAndLineAndNoDrawing) {

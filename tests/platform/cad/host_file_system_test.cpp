@@ -2,13 +2,20 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "cad/code_page.h"
+#include "cad/file_write_failures.h"
 
 namespace {
 
@@ -142,6 +149,114 @@ TEST_F(HostFileSystemTest, ClosingTwiceIsAnErrorNotACrash) {
   EXPECT_TRUE(file->close().isOk());
   EXPECT_FALSE(file->close().isOk());
   EXPECT_FALSE(file->append("late").isOk());
+}
+
+unsigned modeOf(const std::string& utf8) {
+  struct stat info {};
+  return ::stat(utf8.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// The mode bits decide, also for a process the kernel would let through.
+TEST_F(HostFileSystemTest, ReplacingKeepsTheModeAndRefusesFilesNobodyMayWrite) {
+  struct Case {
+    const char* label;
+    unsigned mode;
+    bool replaced;
+  } cases[] = {
+      {"group-readable", 0640, true},      {"owner may write only", 0200, true},
+      {"everybody may write", 0666, true}, {"read-only for all", 0444, false},
+      {"no bits at all", 0000, false},
+  };
+  for (const Case& c : cases) {
+    const std::string old = std::string("old\r\n\0\xff", 7);
+    ASSERT_TRUE(writeFile(path("住宅.N1"), old).isOk());
+    ASSERT_EQ(::chmod(utf8Path("住宅.N1").c_str(), c.mode), 0);
+    ASSERT_TRUE(writeFile(path("住宅.N1.~tmp"), "new").isOk());
+    const int failuresBefore = cad::failedFileWrites();
+    const FileStatus status = files_.replaceFile(path("住宅.N1.~tmp"), path("住宅.N1"));
+    EXPECT_EQ(status.isOk(), c.replaced) << c.label << ": " << status.message();
+    EXPECT_EQ(modeOf(utf8Path("住宅.N1")), c.mode) << c.label;
+    if (c.replaced) {
+      EXPECT_EQ(contentsOf(utf8Path("住宅.N1")), "new") << c.label;
+      EXPECT_EQ(cad::failedFileWrites(), failuresBefore) << c.label;
+    } else {
+      EXPECT_TRUE(status.isReadOnly()) << c.label;
+      EXPECT_NE(status.message().find(utf8Path("住宅.N1")), std::string::npos) << c.label;
+      EXPECT_EQ(contentsOf(utf8Path("住宅.N1")), old) << c.label;
+      EXPECT_EQ(cad::failedFileWrites(), failuresBefore + 1) << c.label;
+      ASSERT_TRUE(files_.removeFile(path("住宅.N1.~tmp")).isOk());
+    }
+    ASSERT_EQ(::chmod(utf8Path("住宅.N1").c_str(), 0600), 0);
+  }
+  // Without a file in the way it is a plain rename.
+  ASSERT_TRUE(writeFile(path("fresh.~tmp"), "x").isOk());
+  ASSERT_TRUE(files_.replaceFile(path("fresh.~tmp"), path("fresh")).isOk());
+  EXPECT_EQ(contentsOf(utf8Path("fresh")), "x");
+}
+
+TEST_F(HostFileSystemTest, FailuresCarryTheSystemErrorNumber) {
+  std::unique_ptr<WritableFile> file;
+  EXPECT_EQ(files_.newWritableFile(path("missing/a"), &file).systemError(), ENOENT);
+  fs::create_directory(folder_ / "in-the-way");
+  ASSERT_TRUE(writeFile(path("t"), "x").isOk());
+  EXPECT_EQ(files_.replaceFile(path("t"), path("in-the-way")).systemError(), EISDIR);
+}
+
+// A signal that ends the process during a write takes the temporary file
+// with it; one already put in place stays.
+TEST_F(HostFileSystemTest, EndingSignalsRemoveTemporaryFilesNotYetInPlace) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    ASSERT_TRUE(writeFile(path("a.N1"), "old").isOk());
+    EXPECT_EXIT(
+        {
+          std::unique_ptr<WritableFile> file;
+          if (!files_.newTemporaryFile(path("a.N1.~pending"), &file).isOk()) std::_Exit(1);
+          file->append("half of it");
+          std::raise(signal);
+          std::_Exit(2);
+        },
+        ::testing::KilledBySignal(signal), "");
+    EXPECT_FALSE(fs::exists(folder_ / "a.N1.~pending"));
+    EXPECT_EQ(contentsOf(utf8Path("a.N1")), "old");
+
+    EXPECT_EXIT(
+        {
+          std::unique_ptr<WritableFile> file;
+          if (!files_.newTemporaryFile(path("a.N1.~done"), &file).isOk()) std::_Exit(1);
+          file->append("new");
+          file->close();
+          if (!files_.replaceFile(path("a.N1.~done"), path("a.N1")).isOk()) std::_Exit(1);
+          std::raise(signal);
+          std::_Exit(2);
+        },
+        ::testing::KilledBySignal(signal), "");
+    EXPECT_EQ(contentsOf(utf8Path("a.N1")), "new");
+  }
+}
+
+TEST_F(HostFileSystemTest, AFolderLockIsHeldByOneHolderAtATime) {
+  std::unique_ptr<FolderLock> first, second;
+  ASSERT_TRUE(files_.lockFolder(path(""), 0, &first).isOk());
+  ASSERT_NE(first, nullptr);
+  const FileStatus busy = files_.lockFolder(path(""), 100, &second);
+  EXPECT_FALSE(busy.isOk());
+  EXPECT_EQ(busy.systemError(), EWOULDBLOCK);
+  EXPECT_NE(busy.message().find(folder_.string()), std::string::npos) << busy.message();
+  EXPECT_EQ(second, nullptr);
+  first.reset();
+  EXPECT_TRUE(files_.lockFolder(path(""), 0, &second).isOk());
+  EXPECT_EQ(files_.lockFolder(path("missing"), 0, &first).systemError(), ENOENT);
+}
+
+TEST_F(HostFileSystemTest, ListsAFoldersNamesInCodePage936) {
+  ASSERT_TRUE(writeFile(path("住宅.N1"), "").isOk());
+  fs::create_directory(folder_ / "sub");
+  std::vector<std::string> names;
+  ASSERT_TRUE(files_.listFolder(path(""), &names).isOk());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"sub", *cad::utf8ToCp936("住宅.N1")}));
+  EXPECT_FALSE(files_.listFolder(path("missing"), &names).isOk());
 }
 
 }  // namespace

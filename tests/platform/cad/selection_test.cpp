@@ -122,6 +122,10 @@ TEST(SelectionBuilder, RefusesMalformedClausesNamingThemAndAddsNothing) {
       {"window 0,0 1", "window needs two corners"},
       {"crossing 0,0 1,x", "crossing needs two corners"},
       {"window 0,0 1,1 2,2", "window needs two corners"},
+      // One sign at most, as everywhere numbers are read.
+      {"window +-5,+-3 5,3", "window needs two corners"},
+      {"crossing -1,-1 +-1,2", "crossing needs two corners"},
+      {"crossing -1,-1 inf,2", "crossing needs two corners"},
       {"handle", "handle needs a handle"},
       {"handle 1 zz", "\"zz\" is not a hexadecimal handle"},
       {"handle 1 FF", "no entity has handle FF"},
@@ -134,6 +138,27 @@ TEST(SelectionBuilder, RefusesMalformedClausesNamingThemAndAddsNothing) {
     ASSERT_TRUE(error.has_value()) << c.clause;
     EXPECT_NE(error->find(c.reason), std::string::npos) << c.clause << ": " << *error;
     EXPECT_TRUE(builder.ids().empty()) << c.clause;
+  }
+}
+
+TEST(SelectionBuilder, CrossingFindsAnArcWhoseSizeWouldOverflowASquare) {
+  cad::Database db;
+  auto arc = std::make_unique<AcDbArc>(AcGePoint3d(0, 0, 0), 1e300, 0, kPi);
+  arc->setHandle(1);
+  db.append(std::move(arc));
+  // The box straddles the arc's top, away from its ends.
+  struct Case {
+    const char* clause;
+    std::vector<unsigned long long> expected;
+  } cases[] = {
+      {"crossing -1e299,9e299 1e299,1.1e300", {1}},
+      {"crossing -1e301,-1e301 1e301,1e301", {1}},
+      {"crossing -1e299,1.1e300 1e299,1.2e300", {}},
+  };
+  for (const Case& c : cases) {
+    cad::SelectionBuilder builder(db);
+    ASSERT_FALSE(builder.apply(c.clause).has_value()) << c.clause;
+    EXPECT_EQ(handles(db, builder.ids()), c.expected) << c.clause;
   }
 }
 

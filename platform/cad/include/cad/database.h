@@ -5,6 +5,7 @@
 #include <memory_resource>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -65,6 +66,13 @@ class Database {
   // Objects open right now (with at least one reader).
   int openObjectCount() const;
 
+  // The layer name of the entity `id` as the drawing has it (UTF-8) when code
+  // page 936 cannot hold it, so that layer() holds '?' in its place; null
+  // for every other entity.
+  const std::string* exactLayerName(AcDbObjectId id) const;
+  // Records `utf8` as the exact layer name of the entity `id`.
+  void setExactLayerName(AcDbObjectId id, const std::string& utf8);
+
   // Messages about the drawing that did not stop it from loading, UTF-8,
   // each naming the file and line.
   const std::vector<std::string>& warnings() const { return warnings_; }
@@ -78,6 +86,9 @@ class Database {
   std::pmr::monotonic_buffer_resource storage_;
   std::vector<EntityPtr> entities_;
   std::vector<std::string> warnings_;
+  // Few entities have such names: object id -> index into exactLayerNames_.
+  std::unordered_map<std::uint64_t, std::size_t> exactLayerOf_;
+  std::vector<std::string> exactLayerNames_;
 };
 
 // The host's current drawing: an empty one until a drawing is set.

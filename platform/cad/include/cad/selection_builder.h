@@ -12,7 +12,9 @@
 // Builds a selection of a drawing's entities from clauses, one per answer:
 //   all                      every entity
 //   layer NAME...            entities on any of these layers (case-insensitive;
-//                            a name with blanks goes in double quotes)
+//                            a name with blanks goes in double quotes; one
+//                            that code page 936 cannot hold is compared as
+//                            the drawing has it)
 //   window x1,y1 x2,y2       entities entirely inside the box
 //   crossing x1,y1 x2,y2     entities inside the box or crossing its edges
 //   handle H...              the entities with these hexadecimal DXF handles
@@ -47,5 +49,9 @@ class SelectionBuilder {
   std::unordered_set<std::uint64_t> selected_;
   std::size_t lastMatched_ = 0;
 };
+
+// True when the UTF-8 layer names `a` and `b` are equal ignoring the case of
+// ASCII letters.
+bool utf8LayerNamesEqual(std::string_view a, std::string_view b);
 
 }  // namespace cad

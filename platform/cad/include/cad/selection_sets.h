@@ -20,13 +20,20 @@ class SelectionSets {
   // Removes the set with `key`; false when there is none.
   bool free(long key);
   // Removes every set (a new drawing was made current).
-  void clear() { sets_.clear(); }
+  void clear() {
+    sets_.clear();
+    last_.clear();
+  }
+  // The entities of the set added last, kept after it is freed; empty after
+  // clear(). What the user selected most recently.
+  const std::vector<AcDbObjectId>& lastSelection() const { return last_; }
   // Sets not yet freed.
   std::size_t size() const { return sets_.size(); }
 
  private:
   std::map<long, std::vector<AcDbObjectId>> sets_;
   long lastKey_ = 0;
+  std::vector<AcDbObjectId> last_;
 };
 
 // The host's selection sets.

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -56,6 +62,22 @@ TEST(GroupReader, SplitsPairsWithLfOrCrLfAndTrimsOnlyTheCodeLine) {
   }
 }
 
+TEST(GroupReader, ReadsEveryFormOfTheCodeLine) {
+  struct Case {
+    const char* line;
+    int code;
+  } cases[] = {{"0", 0},     {"  8", 8},   {" 10", 10},  {"100", 100}, {"1071", 1071},
+               {"0010", 10}, {"   5", 5},  {"+70", 70},  {"-5", -5},   {"\t62", 62},
+               {"40 ", 40},  {"  1\r", 1}, {" 999", 999}};
+  for (const Case& c : cases) {
+    std::vector<Pair> pairs = readAll(std::string(c.line) + "\nvalue\n");
+    ASSERT_EQ(pairs.size(), c.code == 999 ? 0u : 1u) << c.line;
+    if (c.code != 999) {
+      EXPECT_EQ(pairs[0].code, c.code) << c.line;
+    }
+  }
+}
+
 TEST(GroupReader, SkipsCommentsButCountsTheirLines) {
   std::vector<Pair> pairs = readAll("999\nmade by hand\n  0\nEOF\n");
   ASSERT_EQ(pairs.size(), 1u);
@@ -95,6 +117,34 @@ TEST(GroupReader, ReportsBadCodesAndMissingValuesWithTheirLine) {
   }
 }
 
+// Numbers as writers put them, short and long, read bit for bit as the
+// general parse reads them.
+TEST(DxfNumbers, ReadsDecimalsExactlyWhateverTheirLength) {
+  std::mt19937_64 random(936);
+  const char* formats[] = {"%.3f", "%.6f", "%.10f", "%.15g", "%.17g", "%.0f", "%.12e"};
+  for (int i = 0; i < 200000; ++i) {
+    const double magnitude = std::pow(10.0, static_cast<double>(random() % 16) - 6);
+    const double x = (static_cast<double>(random() % 2000001) / 1000000.0 - 1.0) * magnitude;
+    char text[64];
+    std::snprintf(text, sizeof text, formats[i % 7], x);
+    double expected = 0.0;
+    std::from_chars(text, text + std::strlen(text), expected);
+    std::optional<double> got = cad::dxf::parseReal(text);
+    ASSERT_TRUE(got.has_value()) << text;
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(*got), std::bit_cast<std::uint64_t>(expected)) << text;
+  }
+  for (const char* text : {"0.1", "-0.0", "999999999999999", "0.000000000000001",
+                           "4503599627370497", "1.", "  7.25", "+0.3"}) {
+    double expected = 0.0;
+    const char* start = text;
+    while (*start == ' ' || *start == '+') ++start;
+    std::from_chars(start, start + std::strlen(start), expected);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(*cad::dxf::parseReal(text)),
+              std::bit_cast<std::uint64_t>(expected))
+        << text;
+  }
+}
+
 TEST(DxfNumbers, ParsesWholeNumbersStrictly) {
   struct Case {
     const char* text;
@@ -113,6 +163,10 @@ TEST(DxfNumbers, ParsesWholeNumbersStrictly) {
       {"inf", std::nullopt},
       {"--1", std::nullopt},
       {"+-1", std::nullopt},
+      {"-", std::nullopt},
+      {".", std::nullopt},
+      {"1.2.3", std::nullopt},
+      {"12 3", std::nullopt},
       {"1e999", std::nullopt},
   };
   for (const Case& c : reals) EXPECT_EQ(cad::dxf::parseReal(c.text), c.expected) << c.text;

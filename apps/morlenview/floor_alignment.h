@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "morlenview/point_grid.h"
+
+// Whether the floors of a project line up in its coordinate system. Floors
+// exported with another base point, unit or scale land beside the others:
+// their extents miss each other, or their points lie a little off the
+// points of the other floors.
+namespace morlenview {
+
+// Points closer than this coincide (metres).
+inline constexpr double kCoincidence = 0.001;
+// A point that does not coincide with any point of another floor but lies
+// within this of one is a near miss (metres).
+inline constexpr double kNearMissLimit = 0.3;
+
+// The box of a floor's line work, in metres.
+struct Extent {
+  double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
+  bool empty = true;
+
+  void add(PlanePoint p);
+  // True when the closed boxes share at least one point; false when either
+  // is empty.
+  bool overlaps(const Extent& other) const;
+};
+
+// One floor as the check sees it: its distinct points and its extent.
+struct AlignmentFloor {
+  std::vector<PlanePoint> points;
+  Extent extent;
+};
+
+// A point of `floor` whose nearest point of `otherFloor` (indices into the
+// checked floors) lies `offset` metres away, kCoincidence <= offset <=
+// kNearMissLimit, while no point of that floor coincides with it.
+struct NearMiss {
+  std::size_t floor = 0;
+  PlanePoint at;
+  std::size_t otherFloor = 0;
+  PlanePoint nearest;
+  double offset = 0.0;
+};
+
+// The findings for two floors, first < second.
+struct FloorPairFinding {
+  std::size_t first = 0;
+  std::size_t second = 0;
+  bool extentsOverlap = true;
+  // Near misses of either floor against the other.
+  std::size_t nearMisses = 0;
+  double largestOffset = 0.0;
+
+  bool linesUp() const { return extentsOverlap && nearMisses == 0; }
+};
+
+struct AlignmentResult {
+  // Every pair of floors that both have points.
+  std::vector<FloorPairFinding> pairs;
+  // Every near miss, both directions, in floor and point order.
+  std::vector<NearMiss> nearMisses;
+
+  bool linesUp() const;
+};
+
+// Checks every pair of floors. Linear in the number of points per pair: each
+// floor's points are hashed in cells of kNearMissLimit.
+AlignmentResult checkAlignment(const std::vector<AlignmentFloor>& floors);
+
+}  // namespace morlenview

@@ -1,0 +1,237 @@
+// morlenview and cadhost's plot command run as a user runs them, on projects
+// exported by cadhost with the real module.
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string quoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text) result += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
+std::string readFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// Pixels of a PNG that are plainly red (the near-miss rings).
+int redPixels(const fs::path& png) {
+  std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
+      cairo_image_surface_create_from_png(png.c_str()), cairo_surface_destroy);
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return -1;
+  cairo_surface_flush(surface.get());
+  const unsigned char* data = cairo_image_surface_get_data(surface.get());
+  const int stride = cairo_image_surface_get_stride(surface.get());
+  int red = 0;
+  for (int y = 0; y < cairo_image_surface_get_height(surface.get()); ++y)
+    for (int x = 0; x < cairo_image_surface_get_width(surface.get()); ++x) {
+      std::uint32_t pixel = 0;
+      std::memcpy(&pixel, data + y * stride + x * 4, 4);
+      if (((pixel >> 16) & 0xFF) > 0xD0 && ((pixel >> 8) & 0xFF) < 0x30 && (pixel & 0xFF) < 0x30)
+        ++red;
+    }
+  return red;
+}
+
+// A 2 by 1 bay grid, 6 m bays: in millimetres, or the same in metres.
+std::string gridDxf(double unit) {
+  std::string text = "  0\nSECTION\n  2\nENTITIES\n";
+  const auto line = [&](double x1, double y1, double x2, double y2) {
+    text += "  0\nLINE\n  8\nAXIS\n 10\n" + std::to_string(x1 * unit) + "\n 20\n" +
+            std::to_string(y1 * unit) + "\n 11\n" + std::to_string(x2 * unit) + "\n 21\n" +
+            std::to_string(y2 * unit) + "\n";
+  };
+  for (double x : {0.0, 6000.0, 12000.0}) line(x, 0, x, 6000);
+  for (double y : {0.0, 6000.0}) line(0, y, 12000, y);
+  return text + "  0\nENDSEC\n  0\nEOF\n";
+}
+
+// A script exporting the axes on layer AXIS with the base point `base` as
+// floor `floor` of project.prj, with the dialog's unit `unit` (0 metre ...
+// 3 millimetre).
+std::string exportScript(const std::string& base, int floor, int unit = 3) {
+  return "acadtomn\n" + base + "\nlayer AXIS\n\nproject.prj\nset 1004 " + std::to_string(floor) +
+         "\nselect 1010 " + std::to_string(unit) + "\nclick 1005\n";
+}
+
+class MorlenviewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("morlenview_test_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string write(const std::string& name, const std::string& text) {
+    const fs::path path = folder_ / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  // Runs `program` with `arguments` in the test's folder.
+  Outcome run(const std::string& program, const std::vector<std::string>& arguments) {
+    std::string command = "cd " + quoted(folder_.string()) + " && " + quoted(program);
+    for (const std::string& a : arguments) command += " " + quoted(a);
+    command += " </dev/null >" + quoted((folder_ / "out").string()) + " 2>" +
+               quoted((folder_ / "err").string());
+    const int status = std::system(command.c_str());
+    Outcome result;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readFile(folder_ / "out");
+    result.err = readFile(folder_ / "err");
+    return result;
+  }
+
+  // cadhost on `drawing` with `script`; the export must succeed.
+  void exportWith(const std::string& drawing, const std::string& script) {
+    const Outcome outcome = run(CADHOST_PATH, {"--script", write("export.scr", script), drawing});
+    ASSERT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+  }
+
+  Outcome view(std::vector<std::string> extra = {}) {
+    extra.insert(extra.begin(), "project.prj");
+    return run(MORLENVIEW_PATH, extra);
+  }
+
+  fs::path folder_;
+};
+
+const std::string kPlan = std::string(TAVRIN_EXAMPLES_DIR) + "/plan/plan.dxf";
+
+TEST_F(MorlenviewTest, PlanFloorsWithTheSameAndAShiftedBasePoint) {
+  // Floor 2 with its base point 100 mm off; floors 1 and 3 as they should be.
+  exportWith(kPlan, exportScript("0,0", 1) + exportScript("100,0", 2) + exportScript("0,0", 3));
+  const Outcome outcome = view();
+  EXPECT_EQ(outcome.status, 3) << outcome.out << outcome.err;
+  EXPECT_NE(outcome.out.find("Floor 1 (project.N1): 77 segments (65 straight, 12 arc)"),
+            std::string::npos)
+      << outcome.out;
+  EXPECT_NE(outcome.out.find("Alignment of 3 floors: they do NOT line up"), std::string::npos);
+  EXPECT_NE(outcome.out.find("floors 1 and 3: line up"), std::string::npos) << outcome.out;
+  for (const char* pair : {"floors 1 and 2: ", "floors 2 and 3: "})
+    EXPECT_NE(outcome.out.find(std::string(pair) +
+                               "118 points lie 1 to 300 mm off a point of the other floor, "
+                               "largest offset 100.0 mm"),
+              std::string::npos)
+        << pair << "\n"
+        << outcome.out;
+  for (const char* picture :
+       {"project.N1.png", "project.N2.png", "project.N3.png", "project.floors.png"})
+    EXPECT_TRUE(fs::is_regular_file(folder_ / picture)) << picture;
+  // The near misses are ringed in red on the overlay, and only there.
+  EXPECT_GT(redPixels(folder_ / "project.floors.png"), 100);
+  EXPECT_EQ(redPixels(folder_ / "project.N1.png"), 0);
+}
+
+TEST_F(MorlenviewTest, AlignedPlanFloorsLineUp) {
+  exportWith(kPlan, exportScript("0,0", 1) + exportScript("0,0", 2));
+  const Outcome outcome = view({"--format", "svg", "--out", "pictures"});
+  EXPECT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+  EXPECT_NE(outcome.out.find("Alignment of 2 floors: they line up"), std::string::npos)
+      << outcome.out;
+  EXPECT_TRUE(fs::is_regular_file(folder_ / "pictures" / "project.floors.svg"));
+  EXPECT_EQ(redPixels(folder_ / "project.floors.png"), -1);  // no PNG written
+}
+
+TEST_F(MorlenviewTest, MetresExportedAsMillimetresAreReported) {
+  const std::string millimetres = write("mm.dxf", gridDxf(1.0));
+  const std::string metres = write("m.dxf", gridDxf(0.001));
+  exportWith(millimetres, exportScript("0,0", 1));
+  exportWith(metres, exportScript("0,0", 2, 3));  // the wrong unit: 1000 times too small
+  exportWith(metres, exportScript("0,0", 3, 0));  // metres, as it should be
+  const Outcome outcome = view();
+  EXPECT_EQ(outcome.status, 3) << outcome.out << outcome.err;
+  EXPECT_NE(outcome.out.find("floors 1 and 3: line up"), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.out.find("floors 1 and 2: 5 points lie 1 to 300 mm off a point of the other "
+                             "floor, largest offset 13.4 mm"),
+            std::string::npos)
+      << outcome.out;
+  EXPECT_NE(outcome.out.find("floors 2 and 3: 5 points lie"), std::string::npos) << outcome.out;
+}
+
+TEST_F(MorlenviewTest, AFloorThatCannotBeReadIsNamedAndTheOthersAreDrawn) {
+  exportWith(kPlan, exportScript("0,0", 1) + exportScript("0,0", 2));
+  write("project.N3", "0\r\nGraph Link\r\n1\r\n9,0\r\n 1.0,2.0,3.0\r\n");
+  const Outcome outcome = view();
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.out.find("Floor 3 (project.N3): cannot be read: project.N3 line 5: expected "
+                             "6 values"),
+            std::string::npos)
+      << outcome.out;
+  EXPECT_NE(outcome.out.find("Alignment of 2 floors: they line up"), std::string::npos);
+  EXPECT_TRUE(fs::is_regular_file(folder_ / "project.N2.png"));
+  EXPECT_FALSE(fs::exists(folder_ / "project.N3.png"));
+}
+
+TEST_F(MorlenviewTest, BadArgumentsAndMissingFiles) {
+  exportWith(kPlan, exportScript("0,0", 1));
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{}, 1, "no project file given"},
+      {{"nothing.prj"}, 1, "no project file nothing.prj"},
+      {{"project.prj", "--floor", "7"}, 1, "floor 7: no axis file project.N7"},
+      {{"project.prj", "--floor", "x"}, 1, "--floor needs a floor number"},
+      {{"project.prj", "--format", "gif"}, 1, "--format needs png, svg or pdf"},
+      {{"project.prj", "--colour"}, 1, "unknown option --colour"},
+      {{"project.prj", "--floor", "1", "--format", "pdf"}, 0, ""},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = run(MORLENVIEW_PATH, c.arguments);
+    EXPECT_EQ(outcome.status, c.status) << c.message << outcome.err;
+    EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+  }
+  EXPECT_TRUE(fs::is_regular_file(folder_ / "project.N1.pdf"));
+}
+
+TEST_F(MorlenviewTest, CadhostPlotsTheDrawingWithTheLastSelection) {
+  const std::string script =
+      "plot\nbefore.png\n" + exportScript("0,0", 1) + "plot\nafter.svg\nplot\nwrong.jpg\n";
+  const Outcome outcome = run(CADHOST_PATH, {"--script", write("plot.scr", script), kPlan});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.out.find("Picture file (.png, .svg or .pdf): before.png"), std::string::npos);
+  EXPECT_NE(outcome.out.find(", 0 of them selected, into before.png"), std::string::npos)
+      << outcome.out;
+  EXPECT_NE(outcome.out.find("Drew 14 lines and 3 arcs, 17 of them selected, into after.svg"),
+            std::string::npos)
+      << outcome.out;
+  EXPECT_NE(outcome.out.find("plot.scr:14: the picture file must end in .png, .svg or .pdf"),
+            std::string::npos)
+      << outcome.out;
+  EXPECT_TRUE(fs::is_regular_file(folder_ / "before.png"));
+  const std::string svg = readFile(folder_ / "after.svg");
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_FALSE(fs::exists(folder_ / "wrong.jpg"));
+}
+
+}  // namespace
