@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <vector>
 
 #include "ui/archive.h"
@@ -173,6 +174,14 @@ TEST(AxisPointArray, ReadingAShortArchiveThrows) {
   ui::Archive load(store.bytes().substr(0, store.bytes().size() - 1));
   AxisPointArray copy;
   EXPECT_THROW(copy.serialize(load), ui::ArchiveError);
+  // Anyone who catches standard exceptions learns the reason.
+  ui::Archive again(store.bytes().substr(0, store.bytes().size() - 1));
+  try {
+    copy.serialize(again);
+    ADD_FAILURE() << "no exception";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "archive ends early");
+  }
 }
 
 }  // namespace

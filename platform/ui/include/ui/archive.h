@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -36,8 +37,10 @@ class Archive {
   std::size_t position_ = 0;
 };
 
-struct ArchiveError {
-  std::string message;
+// What went wrong reading or writing an archive. A standard exception, so
+// whoever catches std::exception can name the reason.
+struct ArchiveError : std::runtime_error {
+  using std::runtime_error::runtime_error;
 };
 
 }  // namespace ui
