@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -133,121 +134,151 @@ ProjectParameters parametersShownIn(const ExportDialog& dialog) {
                            dialog.referenceY, dialog.unitIndex, dialog.scale};
 }
 
+// The project file the user picked and the files beside it (code page 936).
+struct Project {
+  std::string path;
+  std::string folder;
+  std::string base936;
+
+  std::string sibling(const std::string& suffix) const { return folder + base936 + suffix; }
+  std::string parameterPath() const { return sibling(".inf"); }
+  std::string floorPath(int floor) const { return sibling(floorSuffix(floor)); }
+};
+
+// Asks for the project file; null when the user cancels.
+std::optional<Project> chooseProject() {
+  ui::FileDialog chooser(true, resources::kProjectFileExtension, nullptr, ui::kFileDialogExplorer,
+                         resources::kProjectFileFilter);
+  if (chooser.doModal() != ui::kIdOk) return std::nullopt;
+  const std::string path = chooser.pathName();
+  return Project{path, projectFolder(path), projectBase(chooser.fileName())};
+}
+
+// One exporter per project at a time, until the command ends: otherwise two
+// could leave one's parameter file beside the other's axis file. False, after
+// saying so, when another exporter holds the project. A folder that cannot be
+// opened cannot be written either; the writes report that.
+bool lockProject(const Project& project, FileSystem& files, std::unique_ptr<FolderLock>& lock) {
+  if (FileStatus locked = files.lockFolder(project.folder, kLockWaitMilliseconds, &lock);
+      !locked.isOk() && locked.systemError() == EWOULDBLOCK) {
+    ui::applicationMessageBox(formatted(resources::kProjectInUse, project.path.c_str()), kWarning);
+    return false;
+  }
+  return true;
+}
+
+// A new project: its coordinate system from this drawing, millimetres at 1:1,
+// the project template and the parameter file. False, after saying so, when
+// the drawing's values are too large to place.
+bool startNewProject(const Project& project, ExportDialog& dialog, AxisSet& axes,
+                     const ads_point base, FileSystem& files) {
+  if (!takeOriginAndReference(dialog, axes, base)) {
+    ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
+    return false;
+  }
+  ProjectTemplate projectTemplate;
+  projectTemplate.composeText();
+  const WriteResult templateWritten = projectTemplate.writeToFile(project.path, files);
+  if (!templateWritten.written()) reportWriteFailure(templateWritten);
+
+  dialog.unitIndex = 3;
+  dialog.scale = 1.0;
+  axes.IntrinsicScale = 1.0;
+  axes.intrinsicUnitExponent = 3;
+  axes.unitExponent = 3;
+  axes.iScale = 1.0;
+  const WriteResult written =
+      writeParameterFile(project.parameterPath(), parametersShownIn(dialog), files);
+  if (!written.written()) reportWriteFailure(written);
+  return true;
+}
+
+// An existing project's coordinate system, from its parameter file. False
+// when that cannot be read: the project's reference point, unit and scale are
+// then not known before the dialog.
+bool loadProjectParameters(const Project& project, ExportDialog& dialog, AxisSet& axes,
+                           FileSystem& files) {
+  ProjectParameters read;
+  if (!readParameterFile(project.parameterPath(), files, &read).isOk()) return false;
+  dialog.originX = read.originX;
+  dialog.originY = read.originY;
+  dialog.referenceX = axes.referenceX = read.referenceX;
+  dialog.referenceY = axes.referenceY = read.referenceY;
+  dialog.unitIndex = read.unitIndex;
+  dialog.scale = read.scale;
+  axes.intrinsicUnitExponent = read.unitIndex;
+  axes.IntrinsicScale = read.scale;
+  return true;
+}
+
+// Save in the dialog: writes the chosen floor's axis file. True when the
+// dialog must be shown again (a value too large to write).
+bool saveFloor(const Project& project, ExportDialog& dialog, AxisSet& axes, const ads_point base,
+               bool parametersKnown, FileSystem& files) {
+  axes.iScale = dialog.scale;
+  axes.unitExponent = dialog.unitIndex;
+  axes.originX = dialog.originX;
+  axes.originY = dialog.originY;
+  axes.baseX = base[X];
+  axes.baseY = base[Y];
+  if (!parametersKnown) {
+    // The picked base point lands on the shown reference point, in the
+    // unit and scale the user confirmed.
+    axes.referenceX = dialog.referenceX;
+    axes.referenceY = dialog.referenceY;
+    axes.intrinsicUnitExponent = dialog.unitIndex;
+    axes.IntrinsicScale = dialog.scale;
+  }
+
+  // Floor 1 again: the project's coordinate system is set anew from this
+  // drawing, and this export already uses it. The parameter file follows
+  // only once the axis file is in place; until then the project keeps its
+  // old coordinate system, on disk and here.
+  const bool newCoordinates = dialog.floorNumber == 1 && files.pathExists(project.floorPath(1));
+  const CoordinateSystem previous = CoordinateSystem::of(dialog, axes);
+  if (newCoordinates) {
+    if (!takeOriginAndReference(dialog, axes, base)) {
+      ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
+      return true;
+    }
+    axes.unitExponent = axes.intrinsicUnitExponent = dialog.unitIndex;
+    axes.iScale = axes.IntrinsicScale = dialog.scale;
+  }
+
+  const WriteResult written = writeAxisFile(axes, project.floorPath(dialog.floorNumber), files);
+  if (!written.written() && newCoordinates) previous.restore(dialog, axes);
+  if (written.outcome == WriteOutcome::kTooLarge) {
+    ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
+    return true;
+  }
+  if (written.outcome == WriteOutcome::kWriteFailed) {
+    reportWriteFailure(written);
+  } else if (newCoordinates) {
+    const WriteResult parameters =
+        writeParameterFile(project.parameterPath(), parametersShownIn(dialog), files);
+    if (!parameters.written()) reportWriteFailure(parameters);
+  }
+  return false;
+}
+
 }  // namespace
 
 void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
-  ui::FileDialog chooser(true, resources::kProjectFileExtension, nullptr, ui::kFileDialogExplorer,
-                         resources::kProjectFileFilter);
-  if (chooser.doModal() != ui::kIdOk) return;
-  const std::string projectPath = chooser.pathName();
-  const std::string base936 = projectBase(chooser.fileName());
-  const std::string folder = projectFolder(projectPath);
-  const std::string parameterPath = folder + base936 + ".inf";
-  const std::string firstFloorPath = folder + base936 + floorSuffix(1);
-
-  // One exporter per project at a time, until the command ends: otherwise
-  // two could leave one's parameter file beside the other's axis file.
+  const std::optional<Project> project = chooseProject();
+  if (!project) return;
   std::unique_ptr<FolderLock> lock;
-  if (FileStatus locked = files.lockFolder(folder, kLockWaitMilliseconds, &lock);
-      !locked.isOk() && locked.systemError() == EWOULDBLOCK) {
-    ui::applicationMessageBox(formatted(resources::kProjectInUse, projectPath.c_str()), kWarning);
-    return;
-  }
-  // A folder that cannot be opened cannot be written either; the writes
-  // below report that.
+  if (!lockProject(*project, files, lock)) return;
 
   ExportDialog dialog(nullptr, files);
-  dialog.projectName = projectPath;
-
-  const bool newProject = !files.pathExists(projectPath);
-  if (newProject && !takeOriginAndReference(dialog, axes, base)) {
-    ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
-    return;
-  }
-  if (newProject) {
-    ProjectTemplate projectTemplate;
-    projectTemplate.composeText();
-    const WriteResult written = projectTemplate.writeToFile(projectPath, files);
-    if (!written.written()) reportWriteFailure(written);
-  }
-
-  // Whether the project's reference point and intrinsic unit and scale are
-  // known before the dialog: not when an existing project's parameter file
-  // cannot be read.
+  dialog.projectName = project->path;
   bool parametersKnown = true;
-  if (newProject) {
-    dialog.unitIndex = 3;
-    dialog.scale = 1.0;
-    axes.IntrinsicScale = 1.0;
-    axes.intrinsicUnitExponent = 3;
-    axes.unitExponent = 3;
-    axes.iScale = 1.0;
-    const WriteResult written = writeParameterFile(parameterPath, parametersShownIn(dialog), files);
-    if (!written.written()) reportWriteFailure(written);
+  if (!files.pathExists(project->path)) {
+    if (!startNewProject(*project, dialog, axes, base, files)) return;
   } else {
-    ProjectParameters read;
-    if (readParameterFile(parameterPath, files, &read).isOk()) {
-      dialog.originX = read.originX;
-      dialog.originY = read.originY;
-      dialog.referenceX = axes.referenceX = read.referenceX;
-      dialog.referenceY = axes.referenceY = read.referenceY;
-      dialog.unitIndex = read.unitIndex;
-      dialog.scale = read.scale;
-      axes.intrinsicUnitExponent = read.unitIndex;
-      axes.IntrinsicScale = read.scale;
-    } else {
-      parametersKnown = false;
-    }
+    parametersKnown = loadProjectParameters(*project, dialog, axes, files);
   }
-
-  for (bool retry = true; retry;) {
-    retry = false;
-    if (dialog.doModal() != ui::kIdOk) break;
-    axes.iScale = dialog.scale;
-    axes.unitExponent = dialog.unitIndex;
-    axes.originX = dialog.originX;
-    axes.originY = dialog.originY;
-    axes.baseX = base[X];
-    axes.baseY = base[Y];
-    if (!parametersKnown) {
-      // The picked base point lands on the shown reference point, in the
-      // unit and scale the user confirmed.
-      axes.referenceX = dialog.referenceX;
-      axes.referenceY = dialog.referenceY;
-      axes.intrinsicUnitExponent = dialog.unitIndex;
-      axes.IntrinsicScale = dialog.scale;
-    }
-
-    // Floor 1 again: the project's coordinate system is set anew from this
-    // drawing, and this export already uses it. The parameter file follows
-    // only once the axis file is in place; until then the project keeps its
-    // old coordinate system, on disk and here.
-    const bool newCoordinates = dialog.floorNumber == 1 && files.pathExists(firstFloorPath);
-    const CoordinateSystem previous = CoordinateSystem::of(dialog, axes);
-    if (newCoordinates) {
-      if (!takeOriginAndReference(dialog, axes, base)) {
-        ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
-        retry = true;
-        continue;
-      }
-      axes.unitExponent = axes.intrinsicUnitExponent = dialog.unitIndex;
-      axes.iScale = axes.IntrinsicScale = dialog.scale;
-    }
-
-    const std::string axisPath = folder + base936 + floorSuffix(dialog.floorNumber);
-    const WriteResult written = writeAxisFile(axes, axisPath, files);
-    if (!written.written() && newCoordinates) previous.restore(dialog, axes);
-    if (written.outcome == WriteOutcome::kTooLarge) {
-      ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
-      retry = true;
-    } else if (written.outcome == WriteOutcome::kWriteFailed) {
-      reportWriteFailure(written);
-    } else if (newCoordinates) {
-      const WriteResult parameters =
-          writeParameterFile(parameterPath, parametersShownIn(dialog), files);
-      if (!parameters.written()) reportWriteFailure(parameters);
-    }
-  }
+  while (dialog.doModal() == ui::kIdOk)
+    if (!saveFloor(*project, dialog, axes, base, parametersKnown, files)) break;
 }
 
 void exportAxisGrid(AxisSet& axes, const ads_point base) {
