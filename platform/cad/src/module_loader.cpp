@@ -108,6 +108,17 @@ bool resolve(void* library, const char* symbol, Function* function) {
   return address != nullptr;
 }
 
+// Looks up the module's four entry points in that order; the name of the
+// first one it lacks, or null when it has all four.
+const char* resolveEntryPoints(LoadedModule::State& state) {
+  if (!resolve(state.library, "DllMain", &state.dllMain)) return "DllMain";
+  if (!resolve(state.library, "_SetacrxPtp", &state.setacrxPtp)) return "_SetacrxPtp";
+  if (!resolve(state.library, "acrxGetApiVersion", &state.getApiVersion))
+    return "acrxGetApiVersion";
+  if (!resolve(state.library, "acrxEntryPoint", &state.entryPoint)) return "acrxEntryPoint";
+  return nullptr;
+}
+
 }  // namespace
 
 std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, std::string* error) {
@@ -128,16 +139,7 @@ std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, std::s
   state->library = dlopen(state->path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (state->library == nullptr) return fail("cannot load module " + path + ": " + dlError());
 
-  const char* missing = nullptr;
-  if (!resolve(state->library, "DllMain", &state->dllMain))
-    missing = "DllMain";
-  else if (!resolve(state->library, "_SetacrxPtp", &state->setacrxPtp))
-    missing = "_SetacrxPtp";
-  else if (!resolve(state->library, "acrxGetApiVersion", &state->getApiVersion))
-    missing = "acrxGetApiVersion";
-  else if (!resolve(state->library, "acrxEntryPoint", &state->entryPoint))
-    missing = "acrxEntryPoint";
-  if (missing != nullptr) {
+  if (const char* missing = resolveEntryPoints(*state)) {
     dlclose(state->library);
     return fail("cannot load module " + path + ": it has no entry point \"" + missing + "\"");
   }
