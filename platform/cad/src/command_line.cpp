@@ -1,5 +1,6 @@
 #include "cad/command_line.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "cad/code_page.h"
@@ -12,10 +13,14 @@ void CommandLine::print(std::string_view cp936) {
 
 void CommandLine::printUtf8(std::string_view utf8) {
   transcript_.append(utf8);
-  if (terminal_ != nullptr) {
-    terminal_->write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
-    terminal_->flush();
-  }
+  echo(utf8);
+}
+
+void CommandLine::echo(std::string_view utf8) {
+  if (terminal_ == nullptr) return;
+  terminal_->write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
+  terminal_->flush();
+  terminalLines_ += std::count(utf8.begin(), utf8.end(), '\n');
 }
 
 CommandLine& commandLine() {

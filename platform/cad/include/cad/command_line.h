@@ -25,9 +25,17 @@ class CommandLine {
   void setTerminal(std::ostream* terminal) { terminal_ = terminal; }
   std::ostream* terminal() const { return terminal_; }
 
+  // Text for the terminal only (UTF-8): the echo of keys typed, cursor
+  // movements. Not part of the transcript; nothing without a terminal.
+  void echo(std::string_view utf8);
+  // Line feeds written to the terminal so far, by printUtf8() and echo(); a
+  // screen that redraws itself in place counts the lines it must go back.
+  long terminalLines() const { return terminalLines_; }
+
  private:
   std::string transcript_;
   std::ostream* terminal_ = nullptr;
+  long terminalLines_ = 0;
 };
 
 // The host's command line.
