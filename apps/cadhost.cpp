@@ -17,6 +17,7 @@
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
 #include "cad/database.h"
+#include "cad/drawing_summary.h"
 #include "cad/file_write_failures.h"
 #include "cad/host_exit.h"
 #include "cad/input_source.h"
@@ -177,6 +178,11 @@ int run(const Options& options) {
     modules.push_back(std::move(module));
   }
 
+  if (options.drawing)
+    cad::commandLine().printUtf8(
+        "\n" + cad::drawingSummary(cad::currentDatabase(),
+                                   std::filesystem::path(*options.drawing).filename().string()));
+
   cad::CommandProcessor processor;
   processor.addHostCommand("plot", "draws the drawing's lines and arcs into a picture",
                            runPlotCommand);
@@ -189,7 +195,8 @@ int run(const Options& options) {
   }
   if (interactive)
     cad::commandLine().printUtf8(
-        "\nType a command name; \"commands\" lists them. Ctrl-D ends the session.\n");
+        "\nType a command name (help lists them and how to answer; Enter repeats the last "
+        "one).\nEsc cancels a prompt, Ctrl-C the command; Ctrl-D ends the session.\n");
   const cad::SessionResult result = processor.run();
   unloadAll();
   std::cout.flush();
