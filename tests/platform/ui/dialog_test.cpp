@@ -271,18 +271,34 @@ TEST_F(ModalDialogTest, CancelEndOfInputAndARefusedEventCloseWithCancel) {
   EXPECT_EQ(form.name, "first") << "cancelled: the fields were not read";
 }
 
-TEST_F(ModalDialogTest, InteractiveUseShowsTheDialogAfterEachEventAndAsksAgainAfterARefusal) {
+TEST_F(ModalDialogTest, APersonSeesTheLayoutTypesIntoTheFocusAndReadsRefusalsInIt) {
   InstalledInput terminal(/*interactive=*/true);
-  terminal->line("bogus").line("type x").line("key ESC");
+  terminal->line("bogus name")
+      .line("key TAB")
+      .line("t")
+      .line("key UP")
+      .line("select 100 1")
+      .line("?")
+      .line("key ESC");
   EXPECT_EQ(form.doModal(), ui::kIdCancel);
-  EXPECT_EQ(terminal->rejected().size(), 1u);
-  const std::string& transcript = cad::commandLine().transcript();
-  std::size_t shows = 0;
-  for (std::size_t at = transcript.find("dialog \"Test form\" [x]"); at != std::string::npos;
-       at = transcript.find("dialog \"Test form\" [x]", at + 1))
-    ++shows;
-  EXPECT_EQ(shows, 2u) << "at opening and after the one accepted event that left it open";
-  EXPECT_NE(transcript.find("100 edit \"x\" caret 1"), std::string::npos) << transcript;
+  EXPECT_TRUE(terminal->rejected().empty()) << "a person is told in the dialog, not refused";
+  const std::string& shown = cad::commandLine().transcript();
+  const char* const inOrder[] = {
+      "── Test form ──\n  Name: »[first ]«  <>  [5     ]  ↑↓\n  [Apply]  [Quit]\n",
+      "Name: »[bogus name]«",              // a plain line fills the focused edit
+      "»<>«  ↑↓ or type: one/分米/three",  // Tab reached the list, which shows its entries
+      "»<three>«",                         // typing picks by the start of an entry
+      "»<分米>«",                          // Up picks the entry before
+      "  ! select: control 100 is no list\n",
+      "Controls of dialog \"Test form\":\n  100 edit \"bogus name\"",
+      "closed: Cancel",
+  };
+  std::size_t at = 0;
+  for (const char* part : inOrder) {
+    at = shown.find(part, at);
+    ASSERT_NE(at, std::string::npos) << "missing in order: " << part << "\n" << shown;
+  }
+  EXPECT_EQ(form.name, "first") << "cancelled: the fields were not read";
 }
 
 TEST(DialogOpening, FailsWithAReasonWhenItCannotOpen) {
