@@ -89,7 +89,11 @@ TerminalInput::~TerminalInput() {
 }
 
 int TerminalInput::readByte(bool brief) {
-  if (pushedBack_ != kNoByte) return std::exchange(pushedBack_, kNoByte);
+  if (!typedAhead_.empty()) {
+    const auto c = static_cast<unsigned char>(typedAhead_.front());
+    typedAhead_.erase(0, 1);
+    return c;
+  }
   if (in_ != nullptr) {
     if (brief && in_->rdbuf()->in_avail() <= 0) return kTimedOut;
     const int c = in_->get();
@@ -106,7 +110,7 @@ int TerminalInput::readByte(bool brief) {
 const char* TerminalInput::readEscapeSequence(bool* isEscape) {
   const int introducer = readByte(true);
   if (introducer != '[' && introducer != 'O') {
-    if (introducer >= 0) pushedBack_ = introducer;
+    if (introducer >= 0) typedAhead_.insert(0, 1, static_cast<char>(introducer));
     *isEscape = true;
     return nullptr;
   }
@@ -243,8 +247,12 @@ bool TerminalInput::userBreak() {
       c = byte;
     }
     if (c == kCtrlC) interrupted_ = true;
-    if (c == kCtrlC || c == kEscape) return true;
-    // Anything else typed during the computation is dropped.
+    if (c == kCtrlC || c == kEscape) {
+      typedAhead_.clear();
+      return true;
+    }
+    // Anything else typed during the computation answers what comes next.
+    typedAhead_ += static_cast<char>(c);
   }
 }
 

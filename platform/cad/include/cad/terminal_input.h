@@ -61,7 +61,7 @@ class TerminalInput final : public InputSource {
   std::istream* in_ = nullptr;
   int fd_ = -1;  // standard input when read directly
   bool raw_ = false;
-  int pushedBack_ = kNoByte;
+  std::string typedAhead_;  // keys read but not yet used, oldest first
   bool afterCr_ = false;
   bool keyEvents_ = false;
   std::string pendingKey_;  // a key pressed after text: answered next
