@@ -180,6 +180,41 @@ TEST_F(DialogTest, SelectPicksAnEntryAndNotifiesTheDialog) {
   EXPECT_EQ(list->currentSelection(), -1);
 }
 
+TEST_F(DialogTest, ListKeysAndTypingPickEntriesAndArrowKeysSpinTheNumber) {
+  auto list = form.findControl<ui::ComboBox>(kChoiceList);
+  list->setEntryKey(1, "dm");
+  apply("focus 102");
+  const struct {
+    const char* event;
+    int selected;
+  } steps[] = {
+      {"key DOWN", 0},                                    // from none to the first
+      {"key UP", 0},                                      // stays at the top
+      {"key DOWN", 1}, {"key DOWN", 2}, {"key DOWN", 2},  // stays at the bottom
+      {"type o", 0},                                      // the start of "one"
+      {"type th", 2},                                     // "three"
+      {"type 分", 1},                                     // a Chinese start
+      {"type d", 1},                                      // the short name "dm"
+      {"type x", 1},                                      // matches nothing: unchanged
+      {"type t", 2},                                      // after a miss, the last character alone
+  };
+  for (const auto& step : steps) {
+    apply(step.event);
+    EXPECT_EQ(list->currentSelection(), step.selected) << step.event;
+  }
+  EXPECT_EQ(form.commands.size(), 7u) << "each change notifies the dialog once";
+
+  // Up and Down on the number edit click its up-down's arrows; elsewhere
+  // they do nothing.
+  apply("focus 103");
+  apply("key UP");
+  apply("key DOWN");
+  EXPECT_EQ(form.deltas, (std::vector<int>{-1, +1}));
+  apply("focus 100");
+  apply("key UP");
+  EXPECT_EQ(form.deltas.size(), 2u);
+}
+
 TEST_F(DialogTest, MalformedEventsAreRefusedWithAReasonAndChangeNothing) {
   struct Case {
     const char* line;
