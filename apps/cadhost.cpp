@@ -45,9 +45,11 @@ constexpr const char* kUsage =
     "  --help                show this text\n"
     "\n"
     "At the prompt \"Command: \" type a command name; the host's own commands are\n"
-    "\"commands\", \"modules\", \"drawing\" and \"plot\" (a picture of the lines and\n"
-    "arcs, the last selection highlighted). In a script, \";\" starts a comment line and\n"
-    "\"*cancel*\" cancels the pending input.\n"
+    "\"help\" (or \"?\"), \"commands\", \"modules\", \"drawing\" and \"plot\" (a picture of\n"
+    "the lines and arcs, the last selection highlighted). In a script, \";\" starts a\n"
+    "comment line and \"*cancel*\" cancels the pending input. At a terminal, Esc\n"
+    "cancels a prompt, Ctrl-C the running command, and Ctrl-D (or Ctrl-C twice at\n"
+    "\"Command: \") ends the session.\n"
     "\n"
     "Exit status: 0 when the input ran to its end without errors; 1 when the\n"
     "arguments are wrong or the drawing, the script or a module cannot be loaded;\n"
@@ -195,8 +197,8 @@ int run(const Options& options) {
   }
   if (interactive)
     cad::commandLine().printUtf8(
-        "\nType a command name (help lists them and how to answer; Enter repeats the last "
-        "one).\nEsc cancels a prompt, Ctrl-C the command; Ctrl-D ends the session.\n");
+        "\nType a command name; help lists them. Enter repeats the last command.\n"
+        "Esc cancels a prompt, Ctrl-C the command, Ctrl-D ends the session.\n");
   const cad::SessionResult result = processor.run();
   unloadAll();
   std::cout.flush();
