@@ -34,6 +34,14 @@ void restoreTerminal() {
   if (settingsSaved) tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
 }
 
+}  // namespace
+
+void restoreTerminalModes() {
+  restoreTerminal();
+}
+
+namespace {
+
 void restoreAndDie(int signal) {
   restoreTerminal();
   std::signal(signal, SIG_DFL);
@@ -47,7 +55,8 @@ bool enterRawMode(int fd) {
     savedSettings = settings;
     settingsSaved = true;
     std::atexit(restoreTerminal);
-    for (int signal : {SIGTERM, SIGHUP, SIGQUIT}) std::signal(signal, restoreAndDie);
+    for (int signal : {SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE})
+      std::signal(signal, restoreAndDie);
   }
   settings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
   settings.c_iflag &= ~static_cast<tcflag_t>(IXON);
@@ -65,10 +74,18 @@ void recordInTranscript(const std::string& text) {
   commandLine.setTerminal(terminal);
 }
 
-// Columns a UTF-8 character starting with `lead` takes: CJK text (three-byte
-// and longer sequences here) takes two.
-int columnsOf(unsigned char lead) {
-  return lead >= 0xE0 ? 2 : 1;
+// Columns the last character of `text` (UTF-8) takes; removes it.
+int popCharacter(std::string& text) {
+  std::size_t start = text.size();
+  while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80) --start;
+  if (start > 0) --start;
+  const auto lead = static_cast<unsigned char>(text[start]);
+  const int length = static_cast<int>(text.size() - start);
+  char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+  for (std::size_t k = start + 1; k < text.size(); ++k)
+    code = (code << 6) | (static_cast<unsigned char>(text[k]) & 0x3F);
+  text.erase(start);
+  return terminalColumns(code);
 }
 
 }  // namespace
@@ -150,8 +167,6 @@ Answer TerminalInput::next() {
   if (interrupted_) return Answer{Answer::Kind::kInterrupt, {}, location()};
   if (!pendingKey_.empty()) return keyEvent(std::exchange(pendingKey_, {}));
   std::string text;
-  // Columns each character typed takes, to erase it again.
-  std::string widths;
   while (!ended_) {
     const int c = readByte(false);
     if (c != '\n') afterCr_ = false;
@@ -172,7 +187,6 @@ Answer TerminalInput::next() {
         if (raw_) commandLine().echo("\n");
         commandLine().printUtf8("That is not valid UTF-8 text; please type it again.\n");
         text.clear();
-        widths.clear();
         continue;
       }
       return line(std::move(text));
@@ -206,12 +220,7 @@ Answer TerminalInput::next() {
         if (keyEvents_) return keyEvent("BACKSPACE");
         continue;
       }
-      // Drop the continuation bytes, then the lead byte.
-      while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
-        text.pop_back();
-      if (!text.empty()) text.pop_back();
-      const int columns = widths.empty() ? 1 : widths.back() - '0';
-      if (!widths.empty()) widths.pop_back();
+      const int columns = popCharacter(text);
       const std::string back(static_cast<std::size_t>(columns), '\b');
       commandLine().echo(back + std::string(static_cast<std::size_t>(columns), ' ') + back);
       continue;
@@ -224,7 +233,6 @@ Answer TerminalInput::next() {
     }
     if (c < 0x20) continue;
     const auto byte = static_cast<unsigned char>(c);
-    if ((byte & 0xC0) != 0x80) widths += static_cast<char>('0' + columnsOf(byte));
     text += static_cast<char>(byte);
     if (raw_) commandLine().echo(std::string(1, static_cast<char>(byte)));
   }

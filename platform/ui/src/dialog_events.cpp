@@ -80,8 +80,7 @@ CellKind kindOf(const Window& window) {
   return CellKind::kOther;
 }
 
-// The rows `text` takes on the terminal, long lines wrapping; CJK characters
-// (three-byte UTF-8 here) take two columns.
+// The rows `text` (UTF-8) takes on the terminal, long lines wrapping.
 long screenRows(std::string_view text) {
   struct winsize size {};
   const long columns =
@@ -93,7 +92,13 @@ long screenRows(std::string_view text) {
       rows += width == 0 ? 1 : (width + columns - 1) / columns;
       width = 0;
     } else if ((byte & 0xC0) != 0x80) {
-      width += byte >= 0xE0 ? 2 : 1;
+      // Decode the character that starts here.
+      const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+      char32_t code = length == 1 ? byte : byte & (0x7F >> length);
+      for (int k = 1; k < length && i + static_cast<std::size_t>(k) < text.size(); ++k)
+        code = (code << 6) |
+               (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
+      width += cad::terminalColumns(code);
     }
   }
   return rows;
@@ -255,9 +260,7 @@ std::string Dialog::layout(std::string_view status) const {
     previous = window.get();
   }
   if (!row.empty()) shown += "  " + row + "\n";
-  shown +=
-      "  Tab/Shift+Tab: next/previous field   ↑↓: change   Esc: close   ?: controls\n"
-      "  Type a value + Enter: fill the marked field   Enter alone: next field/press\n";
+  shown += "  Tab: next  ↑↓: change  text+Enter: fill  Enter: press  Esc: close  ?: ids\n";
   if (!status.empty()) shown += "  ! " + std::string(status) + "\n";
   return shown;
 }

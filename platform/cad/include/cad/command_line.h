@@ -41,4 +41,8 @@ class CommandLine {
 // The host's command line.
 CommandLine& commandLine();
 
+// Columns the character `code` takes on a terminal: two for the wide East
+// Asian ranges (CJK, Hangul, full-width forms), one for the rest.
+int terminalColumns(char32_t code);
+
 }  // namespace cad

@@ -70,4 +70,8 @@ class TerminalInput final : public InputSource {
   long lineNumber_ = 0;
 };
 
+// Puts a terminal that a TerminalInput switched to raw mode back as it was;
+// for ways out of the program that skip exit handlers. Safe to call always.
+void restoreTerminalModes();
+
 }  // namespace cad
