@@ -17,6 +17,7 @@
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
 #include "cad/database.h"
+#include "cad/drawing_summary.h"
 #include "cad/file_write_failures.h"
 #include "cad/host_exit.h"
 #include "cad/input_source.h"
@@ -44,9 +45,11 @@ constexpr const char* kUsage =
     "  --help                show this text\n"
     "\n"
     "At the prompt \"Command: \" type a command name; the host's own commands are\n"
-    "\"commands\", \"modules\", \"drawing\" and \"plot\" (a picture of the lines and\n"
-    "arcs, the last selection highlighted). In a script, \";\" starts a comment line and\n"
-    "\"*cancel*\" cancels the pending input.\n"
+    "\"help\" (or \"?\"), \"commands\", \"modules\", \"drawing\" and \"plot\" (a picture of\n"
+    "the lines and arcs, the last selection highlighted). In a script, \";\" starts a\n"
+    "comment line and \"*cancel*\" cancels the pending input. At a terminal, Esc\n"
+    "cancels a prompt, Ctrl-C the running command, and Ctrl-D (or Ctrl-C twice at\n"
+    "\"Command: \") ends the session.\n"
     "\n"
     "Exit status: 0 when the input ran to its end without errors; 1 when the\n"
     "arguments are wrong or the drawing, the script or a module cannot be loaded;\n"
@@ -177,6 +180,11 @@ int run(const Options& options) {
     modules.push_back(std::move(module));
   }
 
+  if (options.drawing)
+    cad::commandLine().printUtf8(
+        "\n" + cad::drawingSummary(cad::currentDatabase(),
+                                   std::filesystem::path(*options.drawing).filename().string()));
+
   cad::CommandProcessor processor;
   processor.addHostCommand("plot", "draws the drawing's lines and arcs into a picture",
                            runPlotCommand);
@@ -189,7 +197,8 @@ int run(const Options& options) {
   }
   if (interactive)
     cad::commandLine().printUtf8(
-        "\nType a command name; \"commands\" lists them. Ctrl-D ends the session.\n");
+        "\nType a command name; help lists them. Enter repeats the last command.\n"
+        "Esc cancels a prompt, Ctrl-C the command, Ctrl-D ends the session.\n");
   const cad::SessionResult result = processor.run();
   unloadAll();
   std::cout.flush();

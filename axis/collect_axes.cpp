@@ -14,6 +14,8 @@
 #include "host/ac_db_line.h"
 #include "host/ac_db_object.h"
 #include "host/ac_rx_abort.h"
+#include "host/ads_progress.h"
+#include "resources/texts.h"
 
 namespace tavrin {
 
@@ -196,9 +198,24 @@ std::vector<AxisEntity> axisEntities(const ads_name selection, long length) {
   return entities;
 }
 
+// Progress and the user's break for the outer loop, one step per axis.
+class LoopFeedback {
+ public:
+  explicit LoopFeedback(long total) { ads_progress_begin(resources::kCrossingsProgress, total); }
+  LoopFeedback(const LoopFeedback&) = delete;
+  LoopFeedback& operator=(const LoopFeedback&) = delete;
+  ~LoopFeedback() { ads_progress_end(); }
+
+  // False when the user asked to stop.
+  bool step(long done) {
+    ads_progress_update(done);
+    return ads_userbreak() == 0;
+  }
+};
+
 }  // namespace
 
-void collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer) {
+bool collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer) {
   long length = 0;
   ads_sslength(selection, &length);
   const std::vector<AxisEntity> entities = axisEntities(selection, length);
@@ -208,7 +225,9 @@ void collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buff
   ExtentIndex index(std::move(boxes));
 
   std::vector<std::uint32_t> partners;
+  LoopFeedback feedback(static_cast<long>(index.size()));
   for (std::uint32_t i = 0; i < index.size(); ++i) {
+    if (!feedback.step(static_cast<long>(i))) return false;
     const AxisEntity& e = entities[i];
     auto axis = std::make_unique<Axis>();
     OpenObject current;
@@ -227,6 +246,7 @@ void collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buff
     axes.append(std::move(axis));
     current.closeNow();
   }
+  return true;
 }
 
 void collectAxesPairwise(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer) {

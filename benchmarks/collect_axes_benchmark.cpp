@@ -68,7 +68,7 @@ void collectPlan(benchmark::State& state) {
   for (auto _ : state) {
     AxisSet axes;
     AcGePoint3dArray buffer(0, 8);
-    collectAxes(selection, axes, buffer);
+    if (!collectAxes(selection, axes, buffer)) state.SkipWithError("the collection was stopped");
     cleanAndOrderAxes(axes);
     points = 0;
     for (const Axis* a = axes.head(); a != nullptr; a = a->next) points += a->points.size();
@@ -104,7 +104,7 @@ void collectFullGrid(benchmark::State& state) {
   for (auto _ : state) {
     AxisSet axes;
     AcGePoint3dArray buffer(0, 8);
-    collectAxes(selection, axes, buffer);
+    if (!collectAxes(selection, axes, buffer)) state.SkipWithError("the collection was stopped");
     cleanAndOrderAxes(axes);
     benchmark::DoNotOptimize(axes.head());
   }

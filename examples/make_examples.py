@@ -15,7 +15,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def house():
-    doc = ezdxf.new("R2000")
+    doc = ezdxf.new("R2000", units=4)  # $INSUNITS: millimetres
     doc.layers.add("AXIS", color=1)
     msp = doc.modelspace()
     msp.add_line((0, 0), (10000, 0), dxfattribs={"layer": "AXIS"})
@@ -24,7 +24,7 @@ def house():
 
 
 def plan():
-    doc = ezdxf.new("R2010")
+    doc = ezdxf.new("R2010", units=4)  # $INSUNITS: millimetres
     for name, color in [("AXIS", 1), ("AXIS-BUBBLE", 3), ("WALL", 7), ("COLUMN", 4),
                         ("TEXT", 2), ("轴号", 6)]:
         doc.layers.add(name, color=color)

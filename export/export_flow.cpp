@@ -14,6 +14,7 @@
 #include "export/project_files.h"
 #include "export/project_parameters.h"
 #include "export/project_template.h"
+#include "host/ads.h"
 #include "resources/texts.h"
 #include "ui/dialog.h"
 #include "ui/file_dialog.h"
@@ -79,6 +80,16 @@ void reportWriteFailure(const WriteResult& result) {
   const std::string reason = failureReason(result);
   ui::applicationMessageBox(
       formatted(resources::kFileWriteFailed, result.file.c_str(), reason.c_str()), kWarning);
+}
+
+// One line on what Save wrote, and one when floor 1 set the project's
+// coordinate system anew.
+void reportWritten(const AxisSet& axes, const std::string& axisPath, bool coordinatesReset) {
+  ads_printf(resources::kAxisFileWritten, axisPath.c_str(), static_cast<int>(axes.count()),
+             static_cast<int>(axes.lineCount + axes.arcCount));
+  if (coordinatesReset)
+    ads_printf(resources::kCoordinatesReset, axes.originX, axes.originY, axes.referenceX,
+               axes.referenceY);
 }
 
 // The origin to propose: defaultOrigin of the axes, or the base point when
@@ -245,7 +256,8 @@ bool saveFloor(const Project& project, ExportDialog& dialog, AxisSet& axes, cons
     axes.iScale = axes.IntrinsicScale = dialog.scale;
   }
 
-  const WriteResult written = writeAxisFile(axes, project.floorPath(dialog.floorNumber), files);
+  const std::string axisPath = project.floorPath(dialog.floorNumber);
+  const WriteResult written = writeAxisFile(axes, axisPath, files);
   if (!written.written() && newCoordinates) previous.restore(dialog, axes);
   if (written.outcome == WriteOutcome::kTooLarge) {
     ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
@@ -253,11 +265,16 @@ bool saveFloor(const Project& project, ExportDialog& dialog, AxisSet& axes, cons
   }
   if (written.outcome == WriteOutcome::kWriteFailed) {
     reportWriteFailure(written);
-  } else if (newCoordinates) {
+    return false;
+  }
+  bool coordinatesReset = false;
+  if (newCoordinates) {
     const WriteResult parameters =
         writeParameterFile(project.parameterPath(), parametersShownIn(dialog), files);
     if (!parameters.written()) reportWriteFailure(parameters);
+    coordinatesReset = parameters.written();
   }
+  reportWritten(axes, axisPath, coordinatesReset);
   return false;
 }
 

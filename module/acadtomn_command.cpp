@@ -50,8 +50,18 @@ void acadtomn() {
   // Declared in this order so that the buffer goes before the axis set.
   AxisSet axes;
   AcGePoint3dArray intersections(0, 8);
-  collectAxes(selection.name(), axes, intersections);
+  long selected = 0;
+  ads_sslength(selection.name(), &selected);
+  const bool complete = collectAxes(selection.name(), axes, intersections);
   selection.free();
+  if (!complete) {
+    ads_printf("%s", resources::kCollectionStopped);
+    return;
+  }
+  long lines = 0, arcs = 0;
+  for (const Axis* axis = axes.head(); axis != nullptr; axis = axis->next)
+    ++(axis->kind == AxisKind::Arc ? arcs : lines);
+  ads_printf(resources::kSelectionSummary, lines, arcs, selected - lines - arcs);
   cleanAndOrderAxes(axes);
   exportAxisGrid(axes, base);
 }

@@ -60,7 +60,9 @@ constexpr ui::ControlTemplate kControls[] = {
 };
 
 constexpr const char* kUnits[] = {"米", "分米", "厘米", "毫米"};
-constexpr ui::ComboBoxInitData kInitData[] = {{kUnitList, kUnits}};
+// Typing one of these (or the start of a unit) picks the unit.
+constexpr const char* kUnitKeys[] = {"m", "dm", "cm", "mm"};
+constexpr ui::ComboBoxInitData kInitData[] = {{kUnitList, kUnits, kUnitKeys}};
 
 constexpr ui::DialogTemplate kExportDialog{
     kExportDialogId,

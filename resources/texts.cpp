@@ -11,6 +11,10 @@ const char kSelectionPrompt[] = "\n选择需转化的线(LINE)和弧(ARC):\n";
 const char kSelectionFailed[] = "\n选择实体失败!";
 const char kIntrinsicScaleTrace[] = "IntrinsicScale:%f\n";
 const char kScaleTrace[] = "iScale:%f\n";
+const char kCrossingsProgress[] = "正在求交点";
+const char kCollectionStopped[] = "\n已中止，未写入任何文件。\n";
+const char kSelectionSummary[] =
+    "%ld 条直线(LINE)和 %ld 条弧(ARC)成为轴线，其余 %ld 个实体已忽略。\n";
 
 const char kProjectFileFilter[] = "Morlen工程文件(*.prj)|*.prj||";
 const char kProjectFileExtension[] = "prj";
@@ -27,5 +31,8 @@ const char kReasonNoFolder[] = "文件夹不存在";
 const char kReasonFolderInTheWay[] = "已有同名的文件夹";
 const char kReasonNameTooLong[] = "文件名太长";
 const char kReasonUnknown[] = "未知错误";
+const char kAxisFileWritten[] = "已写入 %s：%d 条轴线，%d 段\n";
+const char kCoordinatesReset[] =
+    "第1标准层重新导出，工程坐标系已按本图重新设定：原点 %g,%g，基准点 %g,%g\n";
 
 }  // namespace tavrin::resources

@@ -146,7 +146,7 @@ Collected collect(const std::vector<AcDbObjectId>& ids, bool pairwise, bool clea
   if (pairwise)
     collectAxesPairwise(set, axes, buffer);
   else
-    collectAxes(set, axes, buffer);
+    EXPECT_TRUE(collectAxes(set, axes, buffer)) << "a script never breaks";
   cad::selectionSets().free(set[0]);
   if (clean) cleanAndOrderAxes(axes);
   Collected out;

@@ -17,6 +17,7 @@
 #include "cad/module_loader.h"
 #include "cad/registry.h"
 #include "cad/script_input.h"
+#include "cad/terminal_input.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
@@ -100,6 +101,47 @@ TEST_F(ExportFlowTest, TheHouseBecomesANewProjectByteForByte) {
   EXPECT_NE(transcript().find("IntrinsicScale:1.000000\niScale:1.000000\n"
                               "IntrinsicScale:1.000000\niScale:1.000000\n"),
             std::string::npos);
+}
+
+TEST_F(ExportFlowTest, TheCommandSaysWhatBecameAxesWhatSaveWroteAndWhenFloorOneResetTheProject) {
+  drawHouse();
+  cad::currentDatabase().append(std::make_unique<AcDbCircle>());
+  run("0,0", "house.prj", "click 1005\n");
+  const std::string first = transcript();
+  EXPECT_NE(first.find("\n2 条直线(LINE)和 0 条弧(ARC)成为轴线，其余 1 个实体已忽略。\n\nOpen [x]"),
+            std::string::npos)
+      << first;
+  // After the trace lines.
+  EXPECT_NE(first.find("iScale:1.000000\n已写入 " + path("house.N1") + "：2 条轴线，4 段\n"),
+            std::string::npos)
+      << first;
+  EXPECT_EQ(first.find("第1标准层重新导出"), std::string::npos) << "a new project resets nothing";
+
+  cad::commandLine().clear();
+  run("5000,0", "house.prj", "click 1005\nyes\n");
+  EXPECT_NE(transcript().find("已写入 " + path("house.N1") +
+                              "：2 条轴线，4 段\n"
+                              "第1标准层重新导出，工程坐标系已按本图重新设定：原点 -2500,-4500，"
+                              "基准点 5000,0\n"),
+            std::string::npos)
+      << transcript();
+  EXPECT_EQ(read("house.inf"), "-2500.000000,-4500.000000,5000.000000,0.000000,3,1.000000,");
+}
+
+TEST_F(ExportFlowTest, StoppingTheCrossingSearchWritesNothing) {
+  drawHouse();
+  // Esc typed while the crossings are searched: the input holds it already.
+  std::istringstream typed(
+      "0,0\nall\n\n\x1b"
+      "house.prj\nclick 1005\n");
+  cad::setInput(std::make_unique<cad::TerminalInput>(typed));
+  cad::SessionResult result;
+  ASSERT_TRUE(cad::CommandProcessor().runCommand("acadtomn", &result));
+  EXPECT_EQ(result.commandErrors, 0);
+  EXPECT_EQ(cad::currentDatabase().openObjectCount(), 0) << "objects left open";
+  EXPECT_NE(transcript().find("已中止，未写入任何文件。"), std::string::npos) << transcript();
+  EXPECT_EQ(transcript().find("Open [x]"), std::string::npos) << "no file chooser";
+  EXPECT_EQ(fileCount(), 0);
 }
 
 TEST_F(ExportFlowTest, CancellingTheFileChooserWritesNothing) {

@@ -23,7 +23,11 @@ namespace tavrin {
 // overlap cannot meet and are not intersected; the remaining partners are
 // visited in selection order, so the points and their order are those of
 // collectAxesPairwise.
-void collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer);
+//
+// Shows the host's progress meter, one step per axis, and answers false at
+// once when the user asks to stop (the axes so far stay in `axes`); true when
+// every entity was visited.
+[[nodiscard]] bool collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer);
 
 // The same axes by intersecting every selected line or arc with every other:
 // O(n^2) intersections, kept as the reference collectAxes is checked against.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -241,6 +242,11 @@ class Parser {
         result_.version = std::string(trimBlanks(group_.value));
       } else if (variable == "$DWGCODEPAGE" && group_.code == 3) {
         result_.codePage = std::string(trimBlanks(group_.value));
+      } else if (variable == "$INSUNITS" && group_.code == 70) {
+        const std::string_view text = trimBlanks(group_.value);
+        int units = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), units);
+        if (error == std::errc() && end == text.data() + text.size()) result_.insUnits = units;
       }
       if (!next()) return false;
     }

@@ -39,6 +39,10 @@ struct ReadResult {
   std::string version;   // $ACADVER, empty when absent
   std::string codePage;  // $DWGCODEPAGE, empty when absent
   bool binary = false;   // the drawing is binary DXF
+  // $INSUNITS, the declared drawing unit (0 none, 1 inch, 4 millimetre, 5
+  // centimetre, 6 metre, …); absent when the header does not say or it is no
+  // number.
+  std::optional<int> insUnits;
   std::size_t entityCount = 0;
 
   bool ok() const { return !error.has_value(); }

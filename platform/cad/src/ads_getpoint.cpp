@@ -13,6 +13,8 @@ int ads_getpoint(const ads_point /*reference*/, const char* prompt, ads_point re
   cad::InputSource& source = cad::input();
   for (;;) {
     if (prompt != nullptr) cad::commandLine().print(prompt);
+    // A person is told what the prompt takes; a transcript stays as it was.
+    if (source.interactive()) cad::commandLine().printUtf8("[x,y; Enter: none; Esc: cancel] ");
     const cad::Answer answer = source.next();
     if (!answer.isLine()) return RTCAN;
     if (cad::detail::trimBlanks(answer.text).empty()) return RTNONE;

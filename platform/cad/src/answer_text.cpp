@@ -11,6 +11,20 @@ std::string_view trimBlanks(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+std::string withAsciiCommas(std::string_view text) {
+  constexpr std::string_view kFullWidthComma = "\xEF\xBC\x8C";
+  std::string result;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.substr(i, kFullWidthComma.size()) == kFullWidthComma) {
+      result += ',';
+      i += kFullWidthComma.size();
+    } else {
+      result += text[i++];
+    }
+  }
+  return result;
+}
+
 bool isCancelAnswer(std::string_view line) {
   constexpr std::string_view kCancel = "*cancel*";
   const std::string_view text = trimBlanks(line);

@@ -164,6 +164,7 @@ std::unique_ptr<Database> Database::loadDxf(const std::string& path, std::string
       return nullptr;
     }
     for (std::string& warning : result.warnings) database->addWarning(std::move(warning));
+    database->setDeclaredUnits(result.insUnits);
   } catch (const std::bad_alloc&) {
     if (error != nullptr) *error = path + ": not enough memory to load the drawing";
     return nullptr;

@@ -19,7 +19,9 @@ bool parseCoordinate(std::string_view text, double* value) {
 
 }  // namespace
 
-std::variant<AcGePoint3d, std::string> parsePointAnswer(std::string_view text) {
+std::variant<AcGePoint3d, std::string> parsePointAnswer(std::string_view typed) {
+  const std::string normalized = detail::withAsciiCommas(typed);
+  const std::string_view text = normalized;
   std::vector<std::string_view> parts;
   for (std::string_view rest = text;;) {
     const auto comma = rest.find(',');

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "answer_text.h"
 #include "cad/code_page.h"
 #include "dxf/group_reader.h"
 #include "host/ac_db_arc.h"
@@ -212,7 +213,57 @@ bool utf8LayerNamesEqual(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::optional<std::string> SelectionBuilder::apply(std::string_view clause) {
+std::optional<std::string> SelectionBuilder::apply(std::string_view typed) {
+  const std::string normalized = detail::withAsciiCommas(typed);
+  const std::string_view clause = normalized;
+  std::string_view rest = clause.substr(std::min(clause.size(), clause.find_first_not_of(" \t")));
+  const std::string_view keyword = rest.substr(0, rest.find_first_of(" \t"));
+  std::vector<AcDbObjectId> matched;
+  if (keywordIs(keyword, "undo")) {
+    if (keyword.size() != rest.find_last_not_of(" \t\r") + 1)
+      return "selection clause \"" + std::string(clause) + "\": undo takes no arguments";
+    if (history_.empty()) return "nothing to undo: no clause has changed the selection yet";
+    ids_ = std::move(history_.back());
+    history_.pop_back();
+    selected_.clear();
+    for (AcDbObjectId id : ids_) selected_.insert(id.value());
+    lastMatched_.clear();
+    lastChange_ = Change::kUndone;
+    lastNote_.clear();
+    return std::nullopt;
+  }
+  if (keywordIs(keyword, "remove")) {
+    const std::string_view inner = rest.substr(keyword.size());
+    if (inner.find_first_not_of(" \t\r") == std::string_view::npos)
+      return "selection clause \"" + std::string(clause) +
+             "\": remove needs a clause, as in remove layer WALL";
+    if (std::optional<std::string> error = match(inner, &matched)) return error;
+    remove(matched);
+    return std::nullopt;
+  }
+  if (std::optional<std::string> error = match(clause, &matched)) return error;
+  add(matched);
+  return std::nullopt;
+}
+
+std::string SelectionBuilder::layerList() const {
+  std::vector<std::string> layers;
+  for (const auto& entity : database_.entities())
+    if (std::none_of(layers.begin(), layers.end(), [&](const std::string& known) {
+          return text::cp936::equalIgnoringAsciiCase(known, entity->layer());
+        }))
+      layers.push_back(entity->layer());
+  std::sort(layers.begin(), layers.end());
+  std::string list;
+  for (const std::string& layer : layers)
+    list += (list.empty() ? "" : ", ") + cp936ToUtf8Lossy(layer);
+  return list.empty() ? "none" : list;
+}
+
+std::optional<std::string> SelectionBuilder::match(std::string_view clause,
+                                                   std::vector<AcDbObjectId>* found) {
+  lastNote_.clear();
+  std::vector<AcDbObjectId>& matched = *found;
   std::optional<std::vector<std::string>> parsed = splitWords(clause);
   const std::string shown(clause);
   if (!parsed) return "selection clause \"" + shown + "\" has an unclosed quote";
@@ -220,7 +271,6 @@ std::optional<std::string> SelectionBuilder::apply(std::string_view clause) {
   if (words.empty()) return "the selection clause is empty";
   const std::string& keyword = words[0];
   const auto& entities = database_.entities();
-  std::vector<AcDbObjectId> matched;
 
   if (keywordIs(keyword, "all")) {
     if (words.size() != 1) return "selection clause \"" + shown + "\": all takes no arguments";
@@ -231,7 +281,7 @@ std::optional<std::string> SelectionBuilder::apply(std::string_view clause) {
     // the drawing has it: its code page 936 form is lossy.
     std::vector<std::optional<std::string>> names;
     for (std::size_t i = 1; i < words.size(); ++i) names.push_back(utf8ToCp936(words[i]));
-    std::vector<bool> found(names.size(), false);
+    std::vector<bool> layerFound(names.size(), false);
     for (const auto& entity : entities) {
       const std::string* exact = database_.exactLayerName(entity->objectId());
       for (std::size_t k = 0; k < names.size(); ++k) {
@@ -240,15 +290,20 @@ std::optional<std::string> SelectionBuilder::apply(std::string_view clause) {
                                                               entity->layer(), *names[k]);
         if (equal) {
           matched.push_back(entity->objectId());
-          found[k] = true;
+          layerFound[k] = true;
           break;
         }
       }
     }
     for (std::size_t k = 0; k < names.size(); ++k)
-      if (!names[k] && !found[k])
+      if (!names[k] && !layerFound[k])
         return "selection clause \"" + shown + "\": layer name \"" + words[k + 1] +
                "\" cannot be written in code page 936 and no layer has it";
+    std::string missing;
+    for (std::size_t k = 0; k < names.size(); ++k)
+      if (!layerFound[k]) missing += (missing.empty() ? "\"" : ", \"") + words[k + 1] + "\"";
+    if (!missing.empty())
+      lastNote_ = "no entity is on layer " + missing + "; the drawing's layers: " + layerList();
   } else if (keywordIs(keyword, "window") || keywordIs(keyword, "crossing")) {
     const bool window = keywordIs(keyword, "window");
     std::optional<AcGePoint2d> a = words.size() == 3 ? parseCorner(words[1]) : std::nullopt;
@@ -274,16 +329,25 @@ std::optional<std::string> SelectionBuilder::apply(std::string_view clause) {
     }
   } else {
     return "unknown selection clause \"" + shown +
-           "\" (use all, layer, window, crossing or handle)";
+           "\" (use all, layer, window, crossing, handle, remove or undo)";
   }
-  add(matched);
   return std::nullopt;
 }
 
 void SelectionBuilder::add(const std::vector<AcDbObjectId>& matched) {
-  lastMatched_ = matched.size();
+  lastMatched_ = matched;
+  lastChange_ = Change::kAdded;
+  history_.push_back(ids_);
   for (AcDbObjectId id : matched)
     if (selected_.insert(id.value()).second) ids_.push_back(id);
+}
+
+void SelectionBuilder::remove(const std::vector<AcDbObjectId>& matched) {
+  lastMatched_ = matched;
+  lastChange_ = Change::kRemoved;
+  history_.push_back(ids_);
+  for (AcDbObjectId id : matched) selected_.erase(id.value());
+  std::erase_if(ids_, [&](AcDbObjectId id) { return !selected_.contains(id.value()); });
 }
 
 }  // namespace cad

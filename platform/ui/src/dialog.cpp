@@ -82,6 +82,8 @@ bool Dialog::open(std::string* error) {
       return false;
     }
     for (const char* entry : data.entries) list->addString(entry != nullptr ? entry : "");
+    for (std::size_t i = 0; i < data.keys.size(); ++i)
+      if (data.keys[i] != nullptr) list->setEntryKey(static_cast<int>(i), data.keys[i]);
   }
   setText(dialogTemplate->caption != nullptr ? dialogTemplate->caption : "");
   open_ = true;
@@ -106,8 +108,17 @@ int Dialog::doModal() {
     cad::commandLine().printUtf8("\n" + error + "\n");
     return -1;
   }
-  show();
   cad::InputSource& input = cad::input();
+  // A person sees the dialog laid out and drawn again in place; a script's
+  // transcript lists every control.
+  const bool person = input.interactive();
+  if (person) {
+    input.setKeyEvents(true);
+    drawnAtLine_ = -1;
+    drawOnScreen({});
+  } else {
+    show();
+  }
   while (!ended_) {
     pumpMessages();
     if (ended_) break;
@@ -116,12 +127,15 @@ int Dialog::doModal() {
       endDialog(kIdCancel);
       break;
     }
-    std::string reason = applyEvent(answer.text);
-    if (!reason.empty())
-      input.reject(answer, reason);
-    else if (input.interactive() && !ended_)
-      show();
+    if (!person) {
+      std::string reason = applyEvent(answer.text);
+      if (!reason.empty()) input.reject(answer, reason);
+      continue;
+    }
+    const std::string reason = applyEvent(eventForTypedLine(answer.text));
+    if (!ended_) drawOnScreen(reason);
   }
+  if (person) input.setKeyEvents(false);
   int result = result_;
   cad::commandLine().printUtf8(describe() + " closed: " + resultName(result) + "\n");
   close();
@@ -165,6 +179,14 @@ bool Dialog::standardKeyHandling(const Message& message) {
     case key::kEscape:
       sendMessage(WM_COMMAND, kIdCancel);
       return true;
+    case key::kUp:
+    case key::kDown:
+      if (UpDown* spin = arrowKeysUpDownAfter(message.window)) {
+        postMessage(spin, WM_LBUTTONDOWN, 0,
+                    message.wParam == key::kUp ? kUpperArrow : kLowerArrow);
+        return true;
+      }
+      return false;
     case key::kEnter:
       if (auto* button = dynamic_cast<Button*>(focus_); button != nullptr && !button->isGroupBox())
         button->click();
@@ -174,6 +196,16 @@ bool Dialog::standardKeyHandling(const Message& message) {
     default:
       return false;
   }
+}
+
+UpDown* Dialog::arrowKeysUpDownAfter(const Window* window) const {
+  if (dynamic_cast<const Edit*>(window) == nullptr) return nullptr;
+  for (std::size_t i = 0; i + 1 < controls_.size(); ++i)
+    if (controls_[i].get() == window) {
+      auto* spin = dynamic_cast<UpDown*>(controls_[i + 1].get());
+      return spin != nullptr && spin->hasStyle(style::kUpDownArrowKeys) ? spin : nullptr;
+    }
+  return nullptr;
 }
 
 Window* Dialog::control(int id) const {

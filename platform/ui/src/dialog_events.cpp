@@ -1,14 +1,21 @@
 // The events a user gives an open dialog, one line each, and how the dialog
 // shows itself on the command line.
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <string>
 
 #include "answer_words.h"
 #include "cad/code_page.h"
 #include "cad/command_line.h"
+#include "cad/command_processor.h"
 #include "text/cp936.h"
+#include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/dialog.h"
 #include "ui/edit.h"
+#include "ui/static_control.h"
 #include "ui/up_down.h"
 
 namespace ui {
@@ -16,8 +23,11 @@ namespace ui {
 namespace {
 
 const char kEventList[] =
-    "focus ID, type TEXT, key ENTER|TAB|SHIFT+TAB|ESC|BACKSPACE, paste TEXT, select ID N, "
-    "click ID, spin ID up|down, close, set ID TEXT or show";
+    "focus ID, type TEXT, key ENTER|TAB|SHIFT+TAB|ESC|BACKSPACE|UP|DOWN, paste TEXT, "
+    "select ID N, click ID, spin ID up|down, close, set ID TEXT, show or ?";
+
+const char* const kVerbs[] = {"show",   "close", "focus", "type", "paste", "key",
+                              "select", "click", "spin",  "set",  "?"};
 
 struct KeyName {
   const char* name;
@@ -31,7 +41,72 @@ const KeyName kKeys[] = {
     {"shift+tab", key::kTab, kShiftDown},
     {"esc", key::kEscape, 0},
     {"backspace", key::kBackspace, 0},
+    {"up", key::kUp, 0},
+    {"down", key::kDown, 0},
 };
+
+// How one control reads in the laid-out dialog; empty for none.
+std::string cellOf(const Window& window, bool focused) {
+  const std::string text = cad::cp936ToUtf8Lossy(window.text());
+  std::string cell;
+  if (dynamic_cast<const StaticControl*>(&window) != nullptr) return text;
+  if (const auto* button = dynamic_cast<const Button*>(&window)) {
+    if (button->isGroupBox()) return {};
+    cell = "[" + text + "]";
+  } else if (const auto* edit = dynamic_cast<const Edit*>(&window)) {
+    if (edit->isReadOnly()) return text;
+    cell = "[" + text + std::string(text.size() < 6 ? 6 - text.size() : 0, ' ') + "]";
+  } else if (const auto* list = dynamic_cast<const ComboBox*>(&window)) {
+    cell = "<" + text + ">";
+    if (focused) {
+      std::string entries;
+      for (const std::string& entry : list->entries())
+        entries += (entries.empty() ? "" : "/") + cad::cp936ToUtf8Lossy(entry);
+      return "»" + cell + "«  ↑↓ or type: " + entries;
+    }
+  } else if (dynamic_cast<const UpDown*>(&window) != nullptr) {
+    return "↑↓";
+  } else {
+    cell = text;
+  }
+  return focused ? "»" + cell + "«" : cell;
+}
+
+enum class CellKind { kLabel, kButton, kOther };
+
+CellKind kindOf(const Window& window) {
+  if (dynamic_cast<const StaticControl*>(&window) != nullptr) return CellKind::kLabel;
+  if (dynamic_cast<const Button*>(&window) != nullptr) return CellKind::kButton;
+  return CellKind::kOther;
+}
+
+// The rows `text` (UTF-8) takes on the terminal, long lines wrapping.
+long screenRows(std::string_view text) {
+  struct winsize size {};
+  const long columns =
+      ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+  long rows = 0, width = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte == '\n') {
+      rows += width == 0 ? 1 : (width + columns - 1) / columns;
+      width = 0;
+    } else if ((byte & 0xC0) != 0x80) {
+      // Decode the character that starts here.
+      const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+      char32_t code = length == 1 ? byte : byte & (0x7F >> length);
+      for (int k = 1; k < length && i + static_cast<std::size_t>(k) < text.size(); ++k)
+        code = (code << 6) |
+               (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
+      width += cad::terminalColumns(code);
+    }
+  }
+  return rows;
+}
+
+bool rowsOverlap(const DialogRect& a, const DialogRect& b) {
+  return a.y < b.y + b.height && b.y < a.y + a.height;
+}
 
 }  // namespace
 
@@ -71,6 +146,10 @@ std::string Dialog::applyEvent(std::string_view line) {
   if (verb == "show") {
     if (!words::trim(rest).empty()) return "show takes nothing after it";
     show();
+    return {};
+  }
+  if (verb == "?") {
+    cad::commandLine().printUtf8(controlList());
     return {};
   }
   if (verb == "close") {
@@ -155,6 +234,70 @@ void Dialog::show() const {
     shown += "\n";
   }
   cad::commandLine().printUtf8(shown);
+}
+
+std::string Dialog::layout(std::string_view status) const {
+  std::string shown = "── " + cad::cp936ToUtf8Lossy(text()) + " ──\n";
+  std::string row;
+  const Window* previous = nullptr;
+  for (const auto& window : controls_) {
+    const std::string cell = cellOf(*window, window.get() == focus_);
+    if (cell.empty()) continue;
+    const CellKind kind = kindOf(*window);
+    bool newRow = previous == nullptr;
+    if (previous != nullptr && kind == CellKind::kLabel)
+      newRow =
+          kindOf(*previous) != CellKind::kLabel && !rowsOverlap(previous->rect(), window->rect());
+    if (previous != nullptr && kind == CellKind::kButton)
+      newRow = kindOf(*previous) != CellKind::kButton;
+    if (newRow && !row.empty()) {
+      shown += "  " + row + "\n";
+      row.clear();
+    }
+    if (!row.empty())
+      row += previous != nullptr && kindOf(*previous) == CellKind::kLabel ? " " : "  ";
+    row += cell;
+    previous = window.get();
+  }
+  if (!row.empty()) shown += "  " + row + "\n";
+  shown += "  Tab: next  ↑↓: change  text+Enter: fill  Enter: press  Esc: close  ?: ids\n";
+  if (!status.empty()) shown += "  ! " + std::string(status) + "\n";
+  return shown;
+}
+
+std::string Dialog::controlList() const {
+  std::string shown = "Controls of " + describe() + ":\n";
+  for (const auto& window : controls_)
+    if (window->id() != kNoControlId) shown += "  " + window->describe() + "\n";
+  shown += "Events: " + std::string(kEventList) + "\n";
+  return shown;
+}
+
+void Dialog::drawOnScreen(std::string_view status) {
+  cad::CommandLine& commandLine = cad::commandLine();
+  const long since = commandLine.terminalLines() - drawnAtLine_;
+  // Only the answer's line since the last drawing: draw over it.
+  if (drawnAtLine_ >= 0 && since == drawnLines_ + 1)
+    commandLine.echo("\x1b[" + std::to_string(drawnRows_ + 1) + "A\r\x1b[J");
+  else
+    cad::startNewLine();
+  drawnAtLine_ = commandLine.terminalLines();
+  const std::string shown = layout(status);
+  drawnLines_ = static_cast<long>(std::count(shown.begin(), shown.end(), '\n'));
+  drawnRows_ = screenRows(shown);
+  commandLine.printUtf8(shown + "> ");
+}
+
+std::string Dialog::eventForTypedLine(std::string_view line) const {
+  std::string_view rest;
+  const std::string verb = words::lower(words::firstWord(line, &rest));
+  for (const char* known : kVerbs)
+    if (verb == known) return std::string(line);
+  if (const auto* edit = dynamic_cast<const Edit*>(focus_); edit != nullptr && !edit->isReadOnly())
+    return "set " + std::to_string(edit->id()) + " " + std::string(words::trim(line));
+  if (dynamic_cast<const ComboBox*>(focus_) != nullptr)
+    return "type " + std::string(words::trim(line));
+  return std::string(line);
 }
 
 std::string Dialog::describe() const {

@@ -1,5 +1,8 @@
 #include "ui/file_dialog.h"
 
+#include <fnmatch.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -63,9 +66,8 @@ std::string FileDialog::acceptPath(const std::string& utf8, std::string* pathNam
   std::error_code error;
   fs::path path{std::string(typed)};
   if (path.is_relative()) {
-    fs::path here = fs::current_path(error);
-    if (error) return "the working folder cannot be read: " + error.message();
-    path = here / path;
+    if (folder_.empty()) return "the working folder cannot be read";
+    path = fs::path(folder_) / path;
   }
   path = path.lexically_normal();
   if (!path.has_filename()) return "\"" + path.string() + "\" names a folder, not a file";
@@ -103,17 +105,53 @@ int FileDialog::doModal() {
   shown += "  Answer with a path, or *cancel*.\n";
   cad::commandLine().printUtf8(shown);
 
+  std::error_code error;
+  folder_ = fs::current_path(error).string();
+  std::vector<std::string> patterns;
+  for (const Filter& filter : filters) {
+    // "*.prj;*.PRJ" holds several.
+    const std::string all = cad::cp936ToUtf8Lossy(filter.pattern);
+    for (std::size_t start = 0; start <= all.size();) {
+      const std::size_t end = std::min(all.find(';', start), all.size());
+      if (end > start) patterns.push_back(all.substr(start, end - start));
+      start = end + 1;
+    }
+  }
   cad::InputSource& input = cad::input();
+  if (input.interactive()) {
+    listFolder(folder_, patterns);
+    cad::commandLine().printUtf8(
+        "  Type a file name (a new name makes a new file), a folder to look in,\n"
+        "  a pattern such as *.prj to list, or Esc.\n");
+  }
   for (;;) {
+    if (input.interactive()) cad::commandLine().printUtf8("File name: ");
     cad::Answer answer = input.next();
     if (!answer.isLine()) return kIdCancel;
+    const std::string typed(words::trim(answer.text));
+    if (typed.find_first_of("?*") != std::string::npos) {
+      const fs::path pattern(typed);
+      listFolder((fs::path(folder_) / pattern.parent_path()).lexically_normal().string(),
+                 {pattern.filename().string()});
+      continue;
+    }
+    if (input.interactive() && !typed.empty()) {
+      const fs::path asked = fs::path(folder_) / typed;
+      if (fs::is_directory(asked, error)) {
+        folder_ = asked.lexically_normal().string();
+        if (folder_.size() > 1 && folder_.ends_with('/')) folder_.pop_back();
+        listFolder(folder_, patterns);
+        continue;
+      }
+    }
     std::string pathName;
     std::string reason = acceptPath(answer.text, &pathName);
     if (reason.empty() && (flags_ & kFileDialogNoChangeDir) == 0) {
-      std::error_code error;
+      std::error_code changeError;
       std::optional<std::string> utf8 = cad::cp936ToUtf8(pathName);
-      fs::current_path(fs::path(utf8.value_or("")).parent_path(), error);
-      if (error) reason = "cannot make the file's folder the working folder: " + error.message();
+      fs::current_path(fs::path(utf8.value_or("")).parent_path(), changeError);
+      if (changeError)
+        reason = "cannot make the file's folder the working folder: " + changeError.message();
     }
     if (!reason.empty()) {
       input.reject(answer, reason);
@@ -122,6 +160,42 @@ int FileDialog::doModal() {
     pathName_ = std::move(pathName);
     return kIdOk;
   }
+}
+
+void FileDialog::listFolder(std::string folder, const std::vector<std::string>& patterns) const {
+  if (folder.size() > 1 && folder.ends_with('/')) folder.pop_back();
+  std::vector<std::string> folders, files;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.starts_with('.')) continue;
+    std::error_code kindError;
+    if (it->is_directory(kindError)) {
+      folders.push_back(name + "/");
+      continue;
+    }
+    for (const std::string& pattern : patterns)
+      if (fnmatch(pattern.c_str(), name.c_str(), 0) == 0) {
+        files.push_back(name);
+        break;
+      }
+  }
+  std::sort(folders.begin(), folders.end());
+  std::sort(files.begin(), files.end());
+  std::string pattern;
+  for (const std::string& p : patterns) pattern += (pattern.empty() ? "" : " ") + p;
+  std::string shown = "  Look in: " + folder + "/\n";
+  if (error) shown += "    (cannot be read: " + error.message() + ")\n";
+  constexpr std::size_t kShown = 20;
+  const auto list = [&](const std::vector<std::string>& names, const std::string& none) {
+    if (names.empty()) shown += "    " + none + "\n";
+    for (std::size_t i = 0; i < names.size() && i < kShown; ++i) shown += "    " + names[i] + "\n";
+    if (names.size() > kShown)
+      shown += "    … and " + std::to_string(names.size() - kShown) + " more\n";
+  };
+  if (!folders.empty()) list(folders, "");
+  list(files, "no file matches " + pattern);
+  cad::commandLine().printUtf8(shown);
 }
 
 }  // namespace ui

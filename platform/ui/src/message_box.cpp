@@ -20,16 +20,20 @@ int messageBox(std::string_view text, std::string_view caption, unsigned type) {
 
   cad::InputSource& input = cad::input();
   for (;;) {
+    if (input.interactive())
+      cad::commandLine().printUtf8(yesNo ? "y or n (Enter: yes)? " : "Enter: OK ");
     cad::Answer answer = input.next();
     if (!answer.isLine()) return yesNo ? kIdNo : kIdOk;
     const std::string word = words::lower(words::trim(answer.text));
+    // Enter gives the default button, the first.
     if (yesNo) {
-      if (word == "yes" || word.empty()) return kIdYes;
-      if (word == "no") return kIdNo;
-      input.reject(answer, "the message box takes yes or no");
+      if (word == "yes" || word == "y" || word == "是" || word == "key enter" || word.empty())
+        return kIdYes;
+      if (word == "no" || word == "n" || word == "否") return kIdNo;
+      input.reject(answer, "the message box takes yes or no (y, n, 是, 否; Enter for yes)");
     } else {
-      if (word == "ok" || word.empty()) return kIdOk;
-      input.reject(answer, "the message box takes ok");
+      if (word == "ok" || word == "key enter" || word.empty()) return kIdOk;
+      input.reject(answer, "the message box takes ok (or Enter)");
     }
   }
 }

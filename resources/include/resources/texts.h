@@ -12,6 +12,9 @@ extern const char kSelectionPrompt[];      // asks for the lines and arcs
 extern const char kSelectionFailed[];      // selection not made
 extern const char kIntrinsicScaleTrace[];  // printf format, one double
 extern const char kScaleTrace[];           // printf format, one double
+extern const char kCrossingsProgress[];    // progress label of the crossing search
+extern const char kCollectionStopped[];    // the user stopped the crossing search
+extern const char kSelectionSummary[];     // printf format: %ld lines, %ld arcs, %ld others
 
 // Export flow.
 extern const char kProjectFileFilter[];     // open-file dialog filter
@@ -30,5 +33,7 @@ extern const char kReasonNoFolder[];        // the folder does not exist
 extern const char kReasonFolderInTheWay[];  // a folder has the file's name
 extern const char kReasonNameTooLong[];     // the path is too long
 extern const char kReasonUnknown[];         // no reason known
+extern const char kAxisFileWritten[];       // printf format: %s file, %d axes, %d segments
+extern const char kCoordinatesReset[];      // printf format: origin x, y, reference x, y
 
 }  // namespace tavrin::resources

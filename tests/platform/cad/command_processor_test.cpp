@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include "cad/command_stack.h"
+#include "cad/terminal_input.h"
 #include "fresh_host.h"
 #include "host/ads.h"
 
@@ -98,6 +100,43 @@ TEST_F(CommandProcessorTest, ChineseCommandNamesAreTypedInUtf8) {
   cad::commandStack().addCommand("TEST", "\xD6\xE1\xCD\xF8", "\xD6\xE1\xCD\xF8", 0, hello);  // 轴网
   runScript("轴网\n");
   EXPECT_EQ(helloRuns, 1);
+}
+
+TEST_F(CommandProcessorTest, HelpSuggestionsAndRepeatingForAPerson) {
+  const cad::SessionResult script = runScript("?\nhallo\n");
+  EXPECT_NE(transcript().find("Commands:\n  hello  (TEST)\n"), std::string::npos) << transcript();
+  EXPECT_NE(transcript().find("How to answer:\n"), std::string::npos);
+  EXPECT_NE(transcript().find("test.scr:2: unknown command \"hallo\"; did you mean hello?\n"),
+            std::string::npos)
+      << transcript();
+  EXPECT_TRUE(script.inputFailed);
+
+  // At a terminal an empty line repeats the last command; a name far from
+  // every command gets no suggestion.
+  cad::resetHost();
+  SetUp();
+  std::istringstream typed("hello\n\nzzzzzz\n");
+  cad::setInput(std::make_unique<cad::TerminalInput>(typed));
+  const cad::SessionResult person = processor.run();
+  EXPECT_EQ(helloRuns, 2);
+  EXPECT_TRUE(person.ok());
+  EXPECT_NE(transcript().find("unknown command \"zzzzzz\" (help lists the commands)\n"),
+            std::string::npos)
+      << transcript();
+}
+
+TEST_F(CommandProcessorTest, CtrlCCancelsTheCommandAndASecondOneEndsTheSession) {
+  // Ctrl-C at the point prompt ends the command; the next prompt asks anew.
+  std::istringstream typed("ask\n\x03hello\n\x03\x03hello\n");
+  cad::setInput(std::make_unique<cad::TerminalInput>(typed));
+  const cad::SessionResult result = processor.run();
+  EXPECT_NE(transcript().find("Point: [x,y; Enter: none; Esc: cancel] ^C\n\nresult -5002\n"),
+            std::string::npos)
+      << transcript();
+  EXPECT_EQ(helloRuns, 1) << "the second Ctrl-C in a row ended the session";
+  EXPECT_NE(transcript().find("*Cancel*\n(Ctrl-C again or Ctrl-D ends the session.)\n"),
+            std::string::npos);
+  EXPECT_TRUE(result.ok());
 }
 
 TEST_F(CommandProcessorTest, EmptyInputEndsAtOnce) {

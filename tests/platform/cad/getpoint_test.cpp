@@ -25,6 +25,11 @@ TEST_F(GetPointTest, AnswersAndResultCodes) {
       {"x,y", "1,2\n", RTNORM, 1, 2, 0, false},
       {"x,y,z with blanks and exponents", " 1.5 , -2e3 ,+4 \n", RTNORM, 1.5, -2000, 4, false},
       {"integers and negative zero", "-0,10000\n", RTNORM, 0, 10000, 0, false},
+      {"full-width commas",
+       "1\xEF\xBC\x8C"
+       "2\xEF\xBC\x8C"
+       "3\n",
+       RTNORM, 1, 2, 3, false},
       {"empty line", "\n", RTNONE, 0, 0, 0, false},
       {"blank line", "   \n", RTNONE, 0, 0, 0, false},
       {"cancel", "*cancel*\n", RTCAN, 0, 0, 0, false},
@@ -91,14 +96,19 @@ TEST_F(GetPointTest, MalformedAnswerNamesTheProblem) {
 }
 
 TEST_F(GetPointTest, TerminalIsAskedAgainAfterAMalformedAnswer) {
-  std::istringstream typed("oops\n3,4\n");
+  // A Chinese input method types the full-width comma.
+  std::istringstream typed(
+      "oops\n3\xEF\xBC\x8C"
+      "4\n");
   cad::setInput(std::make_unique<cad::TerminalInput>(typed));
   ads_point point;
   EXPECT_EQ(ads_getpoint(nullptr, kPrompt, point), RTNORM);
   EXPECT_EQ(point[X], 3);
   EXPECT_EQ(point[Y], 4);
-  EXPECT_EQ(transcript(),
-            "\n请指定点:oops\n\"oops\" is not a point: expected x,y or x,y,z\n\n请指定点:3,4\n");
+  const std::string hint = "[x,y; Enter: none; Esc: cancel] ";
+  EXPECT_EQ(transcript(), "\n请指定点:" + hint +
+                              "oops\n\"oops\" is not a point: expected x,y or x,y,z\n" +
+                              "\n请指定点:" + hint + "3，4\n");
 }
 
 TEST_F(GetPointTest, NullResultIsAnErrorAndReadsNothing) {

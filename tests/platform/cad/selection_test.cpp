@@ -162,6 +162,51 @@ TEST(SelectionBuilder, CrossingFindsAnArcWhoseSizeWouldOverflowASquare) {
   }
 }
 
+TEST(SelectionBuilder, RemovesUndoesAndNamesMissingLayers) {
+  auto db = sampleDrawing();
+  cad::SelectionBuilder builder(*db);
+  using Change = cad::SelectionBuilder::Change;
+  const struct {
+    const char* clause;
+    std::vector<unsigned long long> selected;
+    Change change;
+    std::size_t matched;
+    const char* note;  // part of lastNote(); "" for none
+  } steps[] = {
+      {"all", {1, 2, 3, 4, 5, 6, 7, 8, 9}, Change::kAdded, 9, ""},
+      {"remove layer axis", {3, 4, 5, 6, 7, 8}, Change::kRemoved, 3, ""},
+      // Full-width commas, as a Chinese input method types them.
+      {"REMOVE window -1\xEF\xBC\x8C-1 11\xEF\xBC\x8C"
+       "31",
+       {3, 4, 6, 8},
+       Change::kRemoved,
+       3,
+       ""},
+      {"undo", {3, 4, 5, 6, 7, 8}, Change::kUndone, 0, ""},
+      {"layer nosuch Axis",
+       {3, 4, 5, 6, 7, 8, 1, 2, 9},
+       Change::kAdded,
+       3,
+       "no entity is on layer \"nosuch\"; the drawing's layers: 0, Axis, arcs, 轴线"},
+      {"undo", {3, 4, 5, 6, 7, 8}, Change::kUndone, 0, ""},
+      {"undo", {1, 2, 3, 4, 5, 6, 7, 8, 9}, Change::kUndone, 0, ""},
+      {"undo", {}, Change::kUndone, 0, ""},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.clause);
+    ASSERT_EQ(builder.apply(step.clause), std::nullopt);
+    EXPECT_EQ(handles(*db, builder.ids()), step.selected);
+    EXPECT_EQ(builder.lastChange(), step.change);
+    EXPECT_EQ(builder.lastMatched(), step.matched);
+    EXPECT_EQ(builder.lastNote(), step.note);
+  }
+  const auto nothingLeft = builder.apply("undo");
+  ASSERT_TRUE(nothingLeft.has_value());
+  EXPECT_NE(nothingLeft->find("nothing to undo"), std::string::npos);
+  for (const char* bad : {"undo 2", "remove", "remove bogus"})
+    EXPECT_TRUE(builder.apply(bad).has_value()) << bad;
+}
+
 // Answers from a list. A script ends on a rejection; a terminal goes on.
 class ListInput final : public cad::InputSource {
  public:
@@ -298,6 +343,18 @@ TEST_F(Selecting, TerminalAsksAgainAfterABadClause) {
   ASSERT_EQ(input.rejections.size(), 1u);
   EXPECT_NE(input.rejections[0].find("list:1: selection clause \"window 1\""), std::string::npos)
       << input.rejections[0];
+  EXPECT_EQ(ads_ssfree(set), RTNORM);
+}
+
+TEST_F(Selecting, EachClauseIsReportedByKind) {
+  answer({"all", "remove handle 1 4", "undo", ""});
+  ads_name set;
+  ASSERT_EQ(ads_ssget(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+  EXPECT_EQ(cad::commandLine().transcript(),
+            "Select objects: 9 found, 9 total\n  3 LINE, 1 ARC, 5 other\n"
+            "Select objects: 2 removed, 7 total\n  1 LINE, 0 ARC, 1 other\n"
+            "Select objects: Last clause undone, 9 total\n"
+            "Select objects: ");
   EXPECT_EQ(ads_ssfree(set), RTNORM);
 }
 

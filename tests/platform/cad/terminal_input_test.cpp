@@ -66,4 +66,76 @@ TEST_F(TerminalInputTest, InvalidUtf8IsRefusedAndTheNextLineRead) {
   EXPECT_NE(transcript().find("not valid UTF-8"), std::string::npos);
 }
 
+TEST_F(TerminalInputTest, KeysEditCancelInterruptAndEnd) {
+  const struct {
+    const char* label;
+    std::string keys;
+    Kind kind;
+    std::string text;
+  } cases[] = {
+      {"Backspace erases characters, also Chinese ones",
+       "ab\x7f\xE8\xBD\xB4\x08"
+       "c\r",
+       Kind::kLine, "ac"},
+      {"a CR LF pair is one Enter", "x\r\ny\n", Kind::kLine, "x"},
+      {"Esc cancels", "ab\x1b", Kind::kCancel, ""},
+      {"arrows without key events are ignored", "\x1b[Aok\n", Kind::kLine, "ok"},
+      {"Ctrl-C interrupts", "ab\x03", Kind::kInterrupt, ""},
+      {"Ctrl-D on an empty line ends", "\x04more\n", Kind::kEnd, ""},
+      {"Ctrl-D after text is ignored",
+       "a\x04"
+       "b\n",
+       Kind::kLine, "ab"},
+      {"other control keys are ignored", "a\x01\x1b[5~b\n", Kind::kLine, "ab"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::istringstream typed(c.keys);
+    cad::TerminalInput terminal(typed);
+    const cad::Answer answer = terminal.next();
+    EXPECT_EQ(answer.kind, c.kind);
+    EXPECT_EQ(answer.text, c.text);
+  }
+}
+
+TEST_F(TerminalInputTest, AnInterruptLastsUntilTheCommandPromptAndBreaksComputations) {
+  std::istringstream typed("\x03next\n");
+  cad::TerminalInput terminal(typed);
+  EXPECT_EQ(terminal.next().kind, Kind::kInterrupt);
+  EXPECT_EQ(terminal.next().kind, Kind::kInterrupt) << "every asker of the command hears it";
+  EXPECT_TRUE(terminal.userBreak());
+  terminal.atCommandPrompt();
+  EXPECT_EQ(terminal.next().text, "next");
+  EXPECT_FALSE(terminal.userBreak());
+
+  // Keys typed during a computation are kept for the next prompt; Esc
+  // breaks and drops them.
+  std::istringstream ahead("typed ahead\n");
+  cad::TerminalInput typing(ahead);
+  EXPECT_FALSE(typing.userBreak());
+  EXPECT_EQ(typing.next().text, "typed ahead");
+  std::istringstream during(
+      "xy\x1b"
+      "after\n");
+  cad::TerminalInput busy(during);
+  EXPECT_TRUE(busy.userBreak());
+  EXPECT_EQ(busy.next().text, "after");
+}
+
+TEST_F(TerminalInputTest, KeyEventsNameTheKeysADialogMovesWith) {
+  std::istringstream typed(
+      "\x1b[A\x1bOB\t\x1b[Z\r\x7f"
+      "2\t"
+      "c\x1b[B\x1b");
+  cad::TerminalInput terminal(typed);
+  terminal.setKeyEvents(true);
+  for (const char* expected : {"key UP", "key DOWN", "key TAB", "key SHIFT+TAB", "key ENTER",
+                               "key BACKSPACE", "2", "key TAB", "c", "key DOWN"}) {
+    const cad::Answer answer = terminal.next();
+    EXPECT_EQ(answer.kind, Kind::kLine) << expected;
+    EXPECT_EQ(answer.text, expected);
+  }
+  EXPECT_EQ(terminal.next().kind, Kind::kCancel) << "Esc alone still cancels";
+}
+
 }  // namespace

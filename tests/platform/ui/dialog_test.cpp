@@ -180,6 +180,41 @@ TEST_F(DialogTest, SelectPicksAnEntryAndNotifiesTheDialog) {
   EXPECT_EQ(list->currentSelection(), -1);
 }
 
+TEST_F(DialogTest, ListKeysAndTypingPickEntriesAndArrowKeysSpinTheNumber) {
+  auto list = form.findControl<ui::ComboBox>(kChoiceList);
+  list->setEntryKey(1, "dm");
+  apply("focus 102");
+  const struct {
+    const char* event;
+    int selected;
+  } steps[] = {
+      {"key DOWN", 0},                                    // from none to the first
+      {"key UP", 0},                                      // stays at the top
+      {"key DOWN", 1}, {"key DOWN", 2}, {"key DOWN", 2},  // stays at the bottom
+      {"type o", 0},                                      // the start of "one"
+      {"type th", 2},                                     // "three"
+      {"type 分", 1},                                     // a Chinese start
+      {"type d", 1},                                      // the short name "dm"
+      {"type x", 1},                                      // matches nothing: unchanged
+      {"type t", 2},                                      // after a miss, the last character alone
+  };
+  for (const auto& step : steps) {
+    apply(step.event);
+    EXPECT_EQ(list->currentSelection(), step.selected) << step.event;
+  }
+  EXPECT_EQ(form.commands.size(), 7u) << "each change notifies the dialog once";
+
+  // Up and Down on the number edit click its up-down's arrows; elsewhere
+  // they do nothing.
+  apply("focus 103");
+  apply("key UP");
+  apply("key DOWN");
+  EXPECT_EQ(form.deltas, (std::vector<int>{-1, +1}));
+  apply("focus 100");
+  apply("key UP");
+  EXPECT_EQ(form.deltas.size(), 2u);
+}
+
 TEST_F(DialogTest, MalformedEventsAreRefusedWithAReasonAndChangeNothing) {
   struct Case {
     const char* line;
@@ -271,18 +306,34 @@ TEST_F(ModalDialogTest, CancelEndOfInputAndARefusedEventCloseWithCancel) {
   EXPECT_EQ(form.name, "first") << "cancelled: the fields were not read";
 }
 
-TEST_F(ModalDialogTest, InteractiveUseShowsTheDialogAfterEachEventAndAsksAgainAfterARefusal) {
+TEST_F(ModalDialogTest, APersonSeesTheLayoutTypesIntoTheFocusAndReadsRefusalsInIt) {
   InstalledInput terminal(/*interactive=*/true);
-  terminal->line("bogus").line("type x").line("key ESC");
+  terminal->line("bogus name")
+      .line("key TAB")
+      .line("t")
+      .line("key UP")
+      .line("select 100 1")
+      .line("?")
+      .line("key ESC");
   EXPECT_EQ(form.doModal(), ui::kIdCancel);
-  EXPECT_EQ(terminal->rejected().size(), 1u);
-  const std::string& transcript = cad::commandLine().transcript();
-  std::size_t shows = 0;
-  for (std::size_t at = transcript.find("dialog \"Test form\" [x]"); at != std::string::npos;
-       at = transcript.find("dialog \"Test form\" [x]", at + 1))
-    ++shows;
-  EXPECT_EQ(shows, 2u) << "at opening and after the one accepted event that left it open";
-  EXPECT_NE(transcript.find("100 edit \"x\" caret 1"), std::string::npos) << transcript;
+  EXPECT_TRUE(terminal->rejected().empty()) << "a person is told in the dialog, not refused";
+  const std::string& shown = cad::commandLine().transcript();
+  const char* const inOrder[] = {
+      "── Test form ──\n  Name: »[first ]«  <>  [5     ]  ↑↓\n  [Apply]  [Quit]\n",
+      "Name: »[bogus name]«",              // a plain line fills the focused edit
+      "»<>«  ↑↓ or type: one/分米/three",  // Tab reached the list, which shows its entries
+      "»<three>«",                         // typing picks by the start of an entry
+      "»<分米>«",                          // Up picks the entry before
+      "  ! select: control 100 is no list\n",
+      "Controls of dialog \"Test form\":\n  100 edit \"bogus name\"",
+      "closed: Cancel",
+  };
+  std::size_t at = 0;
+  for (const char* part : inOrder) {
+    at = shown.find(part, at);
+    ASSERT_NE(at, std::string::npos) << "missing in order: " << part << "\n" << shown;
+  }
+  EXPECT_EQ(form.name, "first") << "cancelled: the fields were not read";
 }
 
 TEST(DialogOpening, FailsWithAReasonWhenItCannotOpen) {

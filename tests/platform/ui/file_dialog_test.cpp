@@ -76,27 +76,69 @@ TEST_F(FileDialogTest, UnusablePathsAreRefusedAndATerminalAsksAgain) {
   struct Case {
     std::string answer;
     const char* reasonPart;
+    bool terminal;  // a folder answered at a terminal is looked into instead
   };
   const Case cases[] = {
-      {"", "no file name"},
-      {"missing/house.prj", "does not exist"},
-      {"jobs/", "names a folder"},
-      {"jobs/folder.prj", "is a folder"},
-      {"jobs/\xF0\x9F\x98\x80.prj", "code page 936 cannot hold"},
+      {"", "no file name", true},
+      {"missing/house.prj", "does not exist", true},
+      {"jobs/", "names a folder", false},
+      {"jobs/folder.prj", "is a folder", false},
+      {"jobs/\xF0\x9F\x98\x80.prj", "code page 936 cannot hold", true},
   };
   for (const Case& c : cases) {
-    InstalledInput terminal(/*interactive=*/true);
-    terminal->line(c.answer).line("jobs/ok.prj");
+    InstalledInput source(c.terminal);
+    source->line(c.answer).line("jobs/ok.prj");
     ui::FileDialog chooser = projectChooser(ui::kFileDialogNoChangeDir);
-    EXPECT_EQ(chooser.doModal(), ui::kIdOk) << c.answer;
-    EXPECT_EQ(chooser.fileName(), "ok.prj");
-    ASSERT_EQ(terminal->rejected().size(), 1u) << c.answer;
-    EXPECT_NE(terminal->rejected()[0].find(c.reasonPart), std::string::npos)
-        << c.answer << " -> " << terminal->rejected()[0];
+    EXPECT_EQ(chooser.doModal(), c.terminal ? ui::kIdOk : ui::kIdCancel) << c.answer;
+    if (c.terminal) {
+      EXPECT_EQ(chooser.fileName(), "ok.prj");
+    }
+    ASSERT_EQ(source->rejected().size(), 1u) << c.answer;
+    EXPECT_NE(source->rejected()[0].find(c.reasonPart), std::string::npos)
+        << c.answer << " -> " << source->rejected()[0];
   }
   InstalledInput script;
   script->line("missing/house.prj").line("jobs/ok.prj");
   EXPECT_EQ(projectChooser().doModal(), ui::kIdCancel) << "a script ends at its error";
+}
+
+TEST_F(FileDialogTest, PatternsListMatchesAndAreNeverTakenAsFileNames) {
+  std::ofstream(root_ / "jobs" / "house.prj") << "x";
+  std::ofstream(root_ / "jobs" / "tower.prj") << "x";
+  std::ofstream(root_ / "jobs" / "notes.txt") << "x";
+  for (bool terminal : {false, true}) {
+    InstalledInput source(terminal);
+    source->line("jobs/*.prj").line("?").line("t*.prj").line("esc");
+    // At a terminal "jobs/" is looked into first; a script stays in the root.
+    ui::FileDialog chooser = projectChooser(ui::kFileDialogNoChangeDir);
+    if (terminal) {
+      InstalledInput folderFirst(true);
+      folderFirst->line("jobs").line("t*.prj").line("?").line("tower");
+      ui::FileDialog inJobs = projectChooser(ui::kFileDialogNoChangeDir);
+      ASSERT_EQ(inJobs.doModal(), ui::kIdOk);
+      EXPECT_EQ(inJobs.pathName(), (root_ / "jobs" / "tower.prj").string());
+      EXPECT_TRUE(folderFirst->rejected().empty());
+      const std::string& shown = cad::commandLine().transcript();
+      EXPECT_NE(shown.find("Look in: " + (root_ / "jobs").string() +
+                           "/\n    folder.prj/\n"
+                           "    house.prj\n    tower.prj\n"),
+                std::string::npos)
+          << shown;
+      EXPECT_EQ(shown.find("notes.txt"), std::string::npos) << "the filter hides other files";
+      continue;
+    }
+    ASSERT_EQ(chooser.doModal(), ui::kIdOk);
+    EXPECT_EQ(chooser.fileName(), "esc.prj") << "only the plain name is a file name";
+    EXPECT_TRUE(source->rejected().empty());
+    const std::string& shown = cad::commandLine().transcript();
+    EXPECT_NE(shown.find("no file matches ?"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("/jobs/\n    folder.prj/\n    house.prj\n    tower.prj\n"),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("no file matches t*.prj"), std::string::npos) << shown;
+  }
+  EXPECT_FALSE(fs::exists(root_ / "?.prj"));
+  EXPECT_FALSE(fs::exists(root_ / "jobs" / "*.prj"));
 }
 
 TEST_F(FileDialogTest, CancelAndEndOfInputCancelAndLeaveTheFolder) {

@@ -16,10 +16,20 @@ TEST(MessageBox, AnswersFromTheInputSource) {
     int result;
   };
   const Case cases[] = {
-      {ui::kMessageBoxOk, "ok", ui::kIdOk},      {ui::kMessageBoxOk, " OK ", ui::kIdOk},
-      {ui::kMessageBoxOk, "", ui::kIdOk},        {ui::kMessageBoxOk, nullptr, ui::kIdOk},
-      {ui::kMessageBoxYesNo, "yes", ui::kIdYes}, {ui::kMessageBoxYesNo, "No", ui::kIdNo},
-      {ui::kMessageBoxYesNo, "", ui::kIdYes},    {ui::kMessageBoxYesNo, nullptr, ui::kIdNo},
+      {ui::kMessageBoxOk, "ok", ui::kIdOk},
+      {ui::kMessageBoxOk, " OK ", ui::kIdOk},
+      {ui::kMessageBoxOk, "", ui::kIdOk},
+      {ui::kMessageBoxOk, nullptr, ui::kIdOk},
+      {ui::kMessageBoxYesNo, "yes", ui::kIdYes},
+      {ui::kMessageBoxYesNo, "No", ui::kIdNo},
+      {ui::kMessageBoxYesNo, "", ui::kIdYes},
+      {ui::kMessageBoxYesNo, nullptr, ui::kIdNo},
+      {ui::kMessageBoxYesNo, "Y", ui::kIdYes},
+      {ui::kMessageBoxYesNo, "n", ui::kIdNo},
+      {ui::kMessageBoxYesNo, "是", ui::kIdYes},
+      {ui::kMessageBoxYesNo, " 否 ", ui::kIdNo},
+      {ui::kMessageBoxYesNo, "key ENTER", ui::kIdYes},
+      {ui::kMessageBoxOk, "key ENTER", ui::kIdOk},
   };
   for (const Case& c : cases) {
     InstalledInput input;

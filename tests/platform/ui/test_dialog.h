@@ -37,7 +37,7 @@ inline const ui::ControlTemplate kTestControls[] = {
     {kQuitButton, "Button", "Quit", {40, 70, 30, 14}, style::kPushButton | style::kTabStop},
 };
 inline const char* const kChoices[] = {"one", "\xB7\xD6\xC3\xD7", "three"};
-inline const ui::ComboBoxInitData kTestInitData[] = {{kChoiceList, kChoices}};
+inline const ui::ComboBoxInitData kTestInitData[] = {{kChoiceList, kChoices, {}}};
 inline const ui::DialogTemplate kTestDialogs[] = {
     {kTestDialogId,
      "Test form",

@@ -25,12 +25,24 @@ class CommandLine {
   void setTerminal(std::ostream* terminal) { terminal_ = terminal; }
   std::ostream* terminal() const { return terminal_; }
 
+  // Text for the terminal only (UTF-8): the echo of keys typed, cursor
+  // movements. Not part of the transcript; nothing without a terminal.
+  void echo(std::string_view utf8);
+  // Line feeds written to the terminal so far, by printUtf8() and echo(); a
+  // screen that redraws itself in place counts the lines it must go back.
+  long terminalLines() const { return terminalLines_; }
+
  private:
   std::string transcript_;
   std::ostream* terminal_ = nullptr;
+  long terminalLines_ = 0;
 };
 
 // The host's command line.
 CommandLine& commandLine();
+
+// Columns the character `code` takes on a terminal: two for the wide East
+// Asian ranges (CJK, Hangul, full-width forms), one for the rest.
+int terminalColumns(char32_t code);
 
 }  // namespace cad

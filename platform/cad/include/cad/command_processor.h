@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cad {
@@ -18,15 +20,17 @@ struct SessionResult {
 // The command prompt: prints "Command: ", reads a line from the active input
 // source and runs the command it names, until the input ends. A name is looked
 // up among the host's own commands first, then in the command stack (global
-// or local name, any ASCII case). An empty line does nothing; a cancel prints
-// "*Cancel*"; an unknown name is rejected (a script stops there with an error
-// naming the line). A command that throws is reported and the prompt comes
-// back.
+// or local name, any ASCII case). An empty line does nothing in a script and
+// repeats the last command at a terminal; a cancel or interrupt prints
+// "*Cancel*", and a second interrupt in a row ends the session; an unknown
+// name is rejected with the nearest command name suggested (a script stops
+// there with an error naming the line). A command that throws is reported and
+// the prompt comes back.
 class CommandProcessor {
  public:
   // With the host's listing commands: "commands" (registered commands by
-  // group), "modules" (loaded modules) and "drawing" (what the current
-  // drawing holds).
+  // group), "modules" (loaded modules), "drawing" (what the current drawing
+  // holds) and "help" or "?" (the commands and how to answer each prompt).
   CommandProcessor();
 
   // Adds a host command. `name` is ASCII; `summary` is one line for listings.
@@ -40,6 +44,10 @@ class CommandProcessor {
   bool runCommand(const std::string& name, SessionResult* result);
 
  private:
+  void listHelp() const;
+  // The command name closest to `typed` when one is close enough.
+  std::optional<std::string> nearestName(std::string_view typed) const;
+
   struct HostCommand {
     std::string name;
     std::string summary;

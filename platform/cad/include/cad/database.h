@@ -4,6 +4,7 @@
 #include <memory>
 #include <memory_resource>
 #include <new>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -72,6 +73,9 @@ class Database {
   const std::string* exactLayerName(AcDbObjectId id) const;
   // Records `utf8` as the exact layer name of the entity `id`.
   void setExactLayerName(AcDbObjectId id, const std::string& utf8);
+  // The drawing unit its header declares ($INSUNITS code), if it does.
+  const std::optional<int>& declaredUnits() const { return declaredUnits_; }
+  void setDeclaredUnits(std::optional<int> units) { declaredUnits_ = units; }
 
   // Messages about the drawing that did not stop it from loading, UTF-8,
   // each naming the file and line.
@@ -89,6 +93,7 @@ class Database {
   // Few entities have such names: object id -> index into exactLayerNames_.
   std::unordered_map<std::uint64_t, std::size_t> exactLayerOf_;
   std::vector<std::string> exactLayerNames_;
+  std::optional<int> declaredUnits_;
 };
 
 // The host's current drawing: an empty one until a drawing is set.

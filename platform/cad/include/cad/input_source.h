@@ -11,9 +11,10 @@ namespace cad {
 
 struct Answer {
   enum class Kind {
-    kLine,    // a line of text (possibly empty: Enter)
-    kCancel,  // "*cancel*", as Esc would
-    kEnd,     // the input is exhausted; askers treat it as a cancel
+    kLine,       // a line of text (possibly empty: Enter)
+    kCancel,     // "*cancel*", as Esc would
+    kEnd,        // the input is exhausted; askers treat it as a cancel
+    kInterrupt,  // Ctrl-C: cancels the whole command, not only this prompt
   };
   Kind kind = Kind::kEnd;
   std::string text;      // UTF-8, no line end; only for kLine
@@ -39,6 +40,18 @@ class InputSource {
   virtual bool interactive() const = 0;
   // True when an answer was rejected (a script error).
   virtual bool failed() const = 0;
+
+  // The command prompt is asking: an interrupt of the command that ran is
+  // over. A source that answered kInterrupt answers it to every asker until
+  // then, so that the whole command ends.
+  virtual void atCommandPrompt() {}
+  // Polled during long computations: true when the user asked to stop them
+  // (Esc or Ctrl-C at a terminal). A script never breaks.
+  virtual bool userBreak() { return false; }
+  // While on, a terminal answers the keys a dialog moves with, pressed on an
+  // empty line, as the lines "key UP", "key DOWN", "key TAB", "key SHIFT+TAB",
+  // "key ENTER" and "key BACKSPACE". Scripts ignore it.
+  virtual void setKeyEvents(bool /*on*/) {}
 };
 
 // The host's active input source. Until one is installed it is a source that

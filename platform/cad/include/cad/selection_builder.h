@@ -18,6 +18,8 @@
 //   window x1,y1 x2,y2       entities entirely inside the box
 //   crossing x1,y1 x2,y2     entities inside the box or crossing its edges
 //   handle H...              the entities with these hexadecimal DXF handles
+//   remove CLAUSE            takes the entities CLAUSE matches out again
+//   undo                     takes back the last clause that changed anything
 // Keywords are case-insensitive. Each clause adds the entities it matches
 // that are not selected yet: clause by clause, in drawing order within one.
 // Entities of unknown geometry (generic entities) are only found by all,
@@ -38,16 +40,32 @@ class SelectionBuilder {
   // The selection so far, in selection order.
   const std::vector<AcDbObjectId>& ids() const { return ids_; }
   // Entities the last successful clause matched (including those already
-  // selected before it).
-  std::size_t lastMatched() const { return lastMatched_; }
+  // selected before it); for undo, none.
+  std::size_t lastMatched() const { return lastMatched_.size(); }
+  const std::vector<AcDbObjectId>& lastMatchedIds() const { return lastMatched_; }
+  // What the last successful clause did: added, removed or undid.
+  enum class Change { kAdded, kRemoved, kUndone };
+  Change lastChange() const { return lastChange_; }
+  // Something worth telling about the last successful clause (UTF-8, one
+  // line, no line end), e.g. that a layer it names is not in the drawing;
+  // empty when there is nothing.
+  const std::string& lastNote() const { return lastNote_; }
 
  private:
+  // The entities `clause` matches, in drawing order, or why it is malformed.
+  std::optional<std::string> match(std::string_view clause, std::vector<AcDbObjectId>* matched);
   void add(const std::vector<AcDbObjectId>& matched);
+  void remove(const std::vector<AcDbObjectId>& matched);
+  std::string layerList() const;
 
   const Database& database_;
   std::vector<AcDbObjectId> ids_;
   std::unordered_set<std::uint64_t> selected_;
-  std::size_t lastMatched_ = 0;
+  std::vector<AcDbObjectId> lastMatched_;
+  Change lastChange_ = Change::kAdded;
+  std::string lastNote_;
+  // The selection before each clause that changed it, for undo.
+  std::vector<std::vector<AcDbObjectId>> history_;
 };
 
 // True when the UTF-8 layer names `a` and `b` are equal ignoring the case of

@@ -11,7 +11,10 @@ namespace ui {
 // Class "ComboBox" as a drop-down list: entries (code page 936) in the order
 // added (the template never asks for sorting here) and one current selection,
 // -1 for none. Its list is never shown dropped down, so Enter on it reaches
-// the dialog.
+// the dialog. With the focus, Up and Down pick the previous and next entry,
+// and typed characters pick the first entry whose text, or short name, starts
+// with what was typed since the focus came (or with the last character alone
+// when nothing starts with all of it).
 class ComboBox : public Window {
  public:
   static const RuntimeClass kClass;
@@ -20,6 +23,9 @@ class ComboBox : public Window {
 
   // Appends an entry and returns its index.
   int addString(std::string_view entry);
+  // Gives entry `index` a short ASCII name that typing may use; false when
+  // there is no such entry.
+  bool setEntryKey(int index, std::string_view key);
   int count() const { return static_cast<int>(entries_.size()); }
   const std::vector<std::string>& entries() const { return entries_; }
   // CB_SETCURSEL: selects `index`; -1, or an index out of range, clears the
@@ -34,9 +40,17 @@ class ComboBox : public Window {
   std::intptr_t handleMessage(const Message& message) override;
   bool canTakeFocus() const override { return true; }
   std::string describe() const override;
+  void focusGained(bool selectAll) override;
 
  private:
+  // Selects `index` and tells the dialog (CBN_SELCHANGE).
+  void selectAndNotify(int index);
+  // The first entry that `typed` (code page 936) starts, or -1.
+  int entryStartingWith(std::string_view typed) const;
+
   std::vector<std::string> entries_;
+  std::vector<std::string> keys_;
+  std::string typed_;
   int selection_ = -1;
 };
 

@@ -10,6 +10,8 @@
 
 namespace ui {
 
+class UpDown;
+
 // A dialog built from a template of the module's resource table. doModal()
 // creates its controls, runs its modal loop on the host's input source and
 // destroys the controls again; the object itself and its fields live on, so
@@ -18,14 +20,22 @@ namespace ui {
 // Every message for the dialog or its controls goes, in this order, through
 // preTranslateMessage(), the standard dialog key handling (Tab and Shift+Tab
 // between tab stops, Esc gives Cancel, Enter on a push button presses it,
-// Enter elsewhere gives the standard OK), and the window procedure of the
-// window it is for.
+// Enter elsewhere gives the standard OK, Up and Down on an edit whose next
+// control is an up-down with arrow keys click that up-down's arrows), and the
+// window procedure of the window it is for.
 //
 // While the dialog is open, the input source's lines are events:
-//   focus ID | type TEXT | key ENTER|TAB|SHIFT+TAB|ESC|BACKSPACE | paste TEXT
-//   select ID N | click ID | spin ID up|down | close | set ID TEXT | show
+//   focus ID | type TEXT | key ENTER|TAB|SHIFT+TAB|ESC|BACKSPACE|UP|DOWN
+//   paste TEXT | select ID N | click ID | spin ID up|down | close
+//   set ID TEXT | show | ?
 // Text is UTF-8 and reaches the dialog in code page 936. "*cancel*" and the
-// end of the input close the dialog with Cancel.
+// end of the input close the dialog with Cancel. "?" lists the controls with
+// their ids, and the events.
+//
+// Where a person answers, the dialog is drawn as laid out (each label beside
+// its field, the focus marked, a line of hints) and drawn again in place
+// after each event; the keys it moves with arrive as key events, and a line
+// that is no event fills the focused field (set) or, on a list, is typed.
 class Dialog : public Window {
  public:
   static const RuntimeClass kClass;
@@ -91,6 +101,13 @@ class Dialog : public Window {
   // Prints the dialog (caption, every control with its state, focus) on the
   // host's command line in UTF-8.
   void show() const;
+  // The dialog as laid out, for a person: one line per row of the template
+  // (labels beside their fields, "»" and "«" around the focus), then the
+  // hints and `status` when there is one. UTF-8, each line ending in a line
+  // feed.
+  std::string layout(std::string_view status) const;
+  // The controls with their ids and the events, for "?".
+  std::string controlList() const;
 
   std::intptr_t handleMessage(const Message& message) override;
   std::string describe() const override;
@@ -119,6 +136,14 @@ class Dialog : public Window {
 
  private:
   std::shared_ptr<Window> controlShared(int id) const;
+  // The up-down right after `window` in template order when `window` is an
+  // edit and the up-down takes arrow keys; else null.
+  UpDown* arrowKeysUpDownAfter(const Window* window) const;
+  // Draws layout() on the terminal, over the last drawing when nothing but
+  // the answer to it was printed since.
+  void drawOnScreen(std::string_view status);
+  // At a terminal: a line that is no event becomes one for the focus.
+  std::string eventForTypedLine(std::string_view line) const;
   bool standardKeyHandling(const Message& message);
   void createControls(const DialogTemplate& dialogTemplate);
 
@@ -129,6 +154,9 @@ class Dialog : public Window {
   std::vector<std::shared_ptr<Window>> controls_;
   Window* focus_ = nullptr;
   std::deque<Message> queue_;
+  long drawnAtLine_ = -1;  // the terminal line the last drawing started at
+  long drawnLines_ = 0;    // the lines it took
+  long drawnRows_ = 0;     // the screen rows they took, long lines wrapped
 };
 
 }  // namespace ui

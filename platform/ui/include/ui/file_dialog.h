@@ -21,9 +21,13 @@ inline constexpr unsigned kFileDialogExplorer = 0x00080000;
 // the working folder; a name without extension gets the default extension.
 // It refuses (a script then ends, a terminal asks again) an empty answer, a
 // path whose folder does not exist, a folder, a missing file when the file
-// must exist, and a path that code page 936 cannot hold. On OK, unless
-// kFileDialogNoChangeDir is given, the working folder becomes the chosen
-// file's folder. "*cancel*" and the end of the input cancel.
+// must exist, and a path that code page 936 cannot hold. An answer holding
+// "?" or "*" is never a file name: it is a pattern, and the dialog lists the
+// names of the folder shown that match it and asks again. Where a person
+// answers, the dialog also lists the folder shown (its subfolders and the
+// files of its filters), and answering a folder shows that folder instead.
+// On OK, unless kFileDialogNoChangeDir is given, the working folder becomes
+// the chosen file's folder. "*cancel*" and the end of the input cancel.
 class FileDialog : public Object {
  public:
   static const RuntimeClass kClass;
@@ -58,7 +62,11 @@ class FileDialog : public Object {
  private:
   // Checks one answer; empty reason and `*pathName` set when it is usable.
   std::string acceptPath(const std::string& utf8, std::string* pathName) const;
+  // Lists the subfolders of `folder` and its files that match any of
+  // `patterns` (UTF-8, "*" and "?" wildcards), on the command line.
+  void listFolder(std::string folder, const std::vector<std::string>& patterns) const;
 
+  std::string folder_;  // the folder shown; relative answers start here (UTF-8)
   bool openDialog_;
   std::string defaultExtension_;
   std::string initialName_;

@@ -74,6 +74,8 @@ inline constexpr unsigned kBackspace = 0x08;
 inline constexpr unsigned kTab = 0x09;
 inline constexpr unsigned kEnter = 0x0D;
 inline constexpr unsigned kEscape = 0x1B;
+inline constexpr unsigned kUp = 0x26;
+inline constexpr unsigned kDown = 0x28;
 }  // namespace key
 
 // Results of dialogs and message boxes, and the ids of the standard commands.

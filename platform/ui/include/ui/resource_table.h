@@ -33,6 +33,9 @@ struct ControlTemplate {
 struct ComboBoxInitData {
   int controlId = kNoControlId;
   std::span<const char* const> entries;  // code page 936
+  // Short ASCII names of the entries, in the same order (may be empty): typing
+  // one selects its entry as typing the start of the entry does.
+  std::span<const char* const> keys;
 };
 
 // A dialog template: caption, frame, font and the controls in template order

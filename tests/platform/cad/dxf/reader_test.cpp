@@ -315,6 +315,21 @@ TEST(DxfReader, ReadsTheFixturesOfEveryVersionInFileOrder) {
   }
 }
 
+TEST(DxfReader, ReadsTheDeclaredUnitWhenTheHeaderGivesANumber) {
+  const struct {
+    const char* value;
+    std::optional<int> units;
+  } cases[] = {{"4", 4}, {" 6 ", 6}, {"x", std::nullopt}, {nullptr, std::nullopt}};
+  for (const auto& c : cases) {
+    Groups header = {{9, "$ACADVER"}, {1, "AC1027"}};
+    if (c.value != nullptr) header.insert(header.end(), {{9, "$INSUNITS"}, {70, c.value}});
+    Collect sink;
+    const ReadResult result = read(drawing({}, header), sink);
+    ASSERT_TRUE(result.ok()) << *result.error;
+    EXPECT_EQ(result.insUnits, c.units) << (c.value ? c.value : "absent");
+  }
+}
+
 TEST(DxfReader, ReadsChineseNamesFromLegacyAndUnicodeDrawings) {
   const std::string axis = "\xE8\xBD\xB4\xE7\xBA\xBF";               // 轴线
   const std::string floor = "\xE6\xA0\x87\xE5\x87\x86\xE5\xB1\x82";  // 标准层

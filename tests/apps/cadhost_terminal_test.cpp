@@ -1,0 +1,160 @@
+// cadhost at a terminal: run in a pseudo-terminal, driven by keys as a person
+// types them, with assertions on what the screen receives.
+
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// cadhost on the house example in a terminal of 80 by 40.
+class Terminal {
+ public:
+  explicit Terminal(const fs::path& folder) {
+    struct winsize size {};
+    size.ws_row = 40;
+    size.ws_col = 80;
+    pid_ = forkpty(&fd_, nullptr, nullptr, &size);
+    if (pid_ == 0) {
+      if (chdir(folder.c_str()) != 0) _exit(126);
+      const std::string drawing = std::string(TAVRIN_EXAMPLES_DIR) + "/house/house.dxf";
+      execl(CADHOST_PATH, CADHOST_PATH, drawing.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+  }
+  ~Terminal() {
+    if (pid_ > 0 && !exited_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (fd_ >= 0) close(fd_);
+  }
+  bool started() const { return pid_ > 0; }
+
+  void type(const std::string& keys) {
+    ASSERT_EQ(write(fd_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+  }
+  // Reads the screen until `text` appears after what earlier waits consumed;
+  // false after five seconds without it.
+  bool waitFor(const std::string& text) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (screen_.find(text, seen_) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > deadline || !readSome()) return false;
+    }
+    seen_ = screen_.find(text, seen_) + text.size();
+    return true;
+  }
+  // The exit status once the program ends, or -1 after five seconds.
+  int exitStatus() {
+    for (int i = 0; i < 50; ++i) {
+      readSome();
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        exited_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      usleep(100000);
+    }
+    return -1;
+  }
+  const std::string& screen() const { return screen_; }
+
+ private:
+  bool readSome() {
+    struct pollfd waiting = {fd_, POLLIN, 0};
+    if (poll(&waiting, 1, 100) < 0) return false;
+    if ((waiting.revents & POLLIN) == 0) return (waiting.revents & POLLHUP) == 0;
+    char buffer[4096];
+    const ssize_t got = read(fd_, buffer, sizeof buffer);
+    if (got <= 0) return false;
+    screen_.append(buffer, static_cast<std::size_t>(got));
+    return true;
+  }
+
+  int fd_ = -1;
+  pid_t pid_ = -1;
+  bool exited_ = false;
+  std::string screen_;
+  std::size_t seen_ = 0;
+};
+
+class CadhostTerminalTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("cadhost_terminal_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  fs::path folder_;
+};
+
+#define EXPECT_SCREEN(terminal, text) \
+  EXPECT_TRUE((terminal).waitFor(text)) << "waiting for: " << (text) << "\n" << (terminal).screen()
+
+TEST_F(CadhostTerminalTest, APersonRecoversFromATypoCancelsAndExportsByKeys) {
+  Terminal terminal(folder_);
+  ASSERT_TRUE(terminal.started());
+  EXPECT_SCREEN(terminal, "layers with LINE or ARC:\r\n    AXIS: 2 LINE\r\n");
+  EXPECT_SCREEN(terminal, "Command: ");
+  terminal.type("acadtmn\r");
+  EXPECT_SCREEN(terminal, "did you mean acadtomn?");
+  terminal.type("acadtomn\r");
+  EXPECT_SCREEN(terminal, "选择基准点：");
+  terminal.type("12\x1b");  // Esc drops what was typed and cancels
+  EXPECT_SCREEN(terminal, "取消选点!");
+  EXPECT_SCREEN(terminal, "Command: ");
+  terminal.type("\r");  // Enter repeats the command
+  EXPECT_SCREEN(terminal, "acadtomn\r\n");
+  EXPECT_SCREEN(terminal, "选择基准点：");
+  terminal.type("0，0\r");
+  EXPECT_SCREEN(terminal, "Select objects: ");
+  terminal.type("all\r");
+  EXPECT_SCREEN(terminal, "2 found, 2 total\r\n  2 LINE, 0 ARC, 0 other\r\n");
+  terminal.type("\r");
+  EXPECT_SCREEN(terminal, "File name: ");
+  terminal.type("tower\r");
+  EXPECT_SCREEN(terminal, "  选择标准层: »[1     ]«  ↑↓\r\n");
+  // Floor 2 and Tab: the dialog is drawn again over itself, the focus on
+  // the unit list.
+  terminal.type("2\t");
+  EXPECT_SCREEN(terminal, "A\r\x1b[J── 存为Morlen轴网格式 ──");
+  EXPECT_SCREEN(terminal, "  单位: »<毫米>«");
+  terminal.type("\t\t\r");  // past the scale to Save, and press it
+  EXPECT_SCREEN(terminal, "已写入 " + (folder_ / "tower.N2").string() + "：2 条轴线，4 段");
+  EXPECT_SCREEN(terminal, "Command: ");
+  terminal.type("\x03");
+  EXPECT_SCREEN(terminal, "Ctrl-C again or Ctrl-D ends the session.");
+  terminal.type("\x03");
+  EXPECT_EQ(terminal.exitStatus(), 0) << terminal.screen();
+  EXPECT_TRUE(fs::exists(folder_ / "tower.N2"));
+  EXPECT_EQ(terminal.screen().find("1004 edit"), std::string::npos)
+      << "a person sees the laid-out dialog, not the control listing";
+}
+
+TEST_F(CadhostTerminalTest, CtrlCLeavesTheDialogAndTheCommandAndWritesNothing) {
+  Terminal terminal(folder_);
+  ASSERT_TRUE(terminal.started());
+  EXPECT_SCREEN(terminal, "Command: ");
+  terminal.type("acadtomn\r0,0\rlayer AXIS\r\rtower\r");
+  EXPECT_SCREEN(terminal, "── 存为Morlen轴网格式 ──");
+  terminal.type("\x03");
+  EXPECT_SCREEN(terminal, "closed: Cancel");
+  EXPECT_SCREEN(terminal, "Command: ");
+  terminal.type("\x04");  // Ctrl-D ends the session
+  EXPECT_EQ(terminal.exitStatus(), 0) << terminal.screen();
+  EXPECT_FALSE(fs::exists(folder_ / "tower.N1"));
+}
+
+}  // namespace
