@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <limits>
 #include <map>
-#include <numbers>
 #include <vector>
 
+#include "arc_extremes.h"
 #include "cad/code_page.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
@@ -37,34 +37,12 @@ const T* as(const AcDbEntity& entity) {
   return entity.isKindOf(T::desc()) ? static_cast<const T*>(&entity) : nullptr;
 }
 
-// The arc's end points and the quadrant points its sweep passes.
-void addArc(const AcDbArc& arc, Extents& extents) {
-  constexpr double kTurn = 2 * std::numbers::pi;
-  const AcGePoint3d c = arc.center();
-  const double r = arc.radius();
-  const auto at = [&](double angle) {
-    extents.add(c.x + r * std::cos(angle), c.y + r * std::sin(angle));
-  };
-  at(arc.startAngle());
-  at(arc.endAngle());
-  double start = std::fmod(arc.startAngle(), kTurn);
-  if (start < 0) start += kTurn;
-  double sweep = std::fmod(arc.endAngle(), kTurn);
-  if (sweep < 0) sweep += kTurn;
-  sweep -= start;
-  if (sweep <= 0) sweep += kTurn;
-  for (int quarter = 0; quarter < 4; ++quarter) {
-    const double angle = quarter * (std::numbers::pi / 2);
-    if (std::fmod(angle - start + 2 * kTurn, kTurn) <= sweep) at(angle);
-  }
-}
-
 void addEntity(const AcDbEntity& entity, Extents& extents) {
   if (auto line = as<AcDbLine>(entity)) {
     extents.add(line->startPoint());
     extents.add(line->endPoint());
   } else if (auto arc = as<AcDbArc>(entity)) {
-    addArc(*arc, extents);
+    for (const AcGePoint3d& p : arcExtremes(*arc)) extents.add(p);
   } else if (auto circle = as<AcDbCircle>(entity)) {
     extents.add(circle->centre.x - circle->radius, circle->centre.y - circle->radius);
     extents.add(circle->centre.x + circle->radius, circle->centre.y + circle->radius);

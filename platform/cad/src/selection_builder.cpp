@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <numbers>
 
 #include "answer_text.h"
+#include "arc_extremes.h"
 #include "cad/code_page.h"
 #include "dxf/group_reader.h"
 #include "host/ac_db_arc.h"
@@ -125,30 +125,6 @@ bool polylineTouchesBox(const std::vector<AcGePoint3d>& vertices, bool closed, c
 bool allInside(const std::vector<AcGePoint3d>& vertices, const Box& box) {
   return !vertices.empty() && std::all_of(vertices.begin(), vertices.end(),
                                           [&](const AcGePoint3d& p) { return box.contains(p); });
-}
-
-AcGePoint3d pointAt(const AcGePoint3d& centre, double radius, double angle) {
-  return AcGePoint3d(centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), 0);
-}
-
-// The end points of an arc and the points where it is furthest left, right,
-// up and down: its extents lie within these.
-std::vector<AcGePoint3d> arcExtremes(const AcDbArc& arc) {
-  constexpr double kTurn = 2 * std::numbers::pi;
-  std::vector<AcGePoint3d> points = {pointAt(arc.center(), arc.radius(), arc.startAngle()),
-                                     pointAt(arc.center(), arc.radius(), arc.endAngle())};
-  double start = std::fmod(arc.startAngle(), kTurn);
-  if (start < 0) start += kTurn;
-  double sweep = std::fmod(arc.endAngle(), kTurn);
-  if (sweep < 0) sweep += kTurn;
-  sweep -= start;
-  if (sweep <= 0) sweep += kTurn;
-  for (int quarter = 0; quarter < 4; ++quarter) {
-    double angle = quarter * (std::numbers::pi / 2);
-    double offset = std::fmod(angle - start + 2 * kTurn, kTurn);
-    if (offset <= sweep) points.push_back(pointAt(arc.center(), arc.radius(), angle));
-  }
-  return points;
 }
 
 bool curveTouchesBox(const AcDbArc& arc, const Box& box) {
