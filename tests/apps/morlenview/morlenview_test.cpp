@@ -16,28 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "support/program_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string quoted(const std::string& text) {
-  std::string result = "'";
-  for (char c : text) result += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-  return result + "'";
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 // Pixels of a PNG that are plainly red (the near-miss rings).
 int redPixels(const fs::path& png) {
