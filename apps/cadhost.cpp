@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/result.h"
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
 #include "cad/database.h"
@@ -65,13 +66,10 @@ struct Options {
   bool help = false;
 };
 
-// Null with `*error` set when the arguments make no sense.
-std::optional<Options> parseArguments(int argc, char** argv, std::string* error) {
+// Failed, saying why, when the arguments make no sense.
+base::Result<Options> parseArguments(int argc, char** argv) {
   Options options;
-  const auto refuse = [&](std::string message) {
-    *error = std::move(message);
-    return std::optional<Options>();
-  };
+  const auto refuse = [](std::string message) { return base::Status::error(std::move(message)); };
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     const auto value = [&]() -> std::optional<std::string> {
@@ -133,13 +131,18 @@ std::vector<std::string> modulesToLoad(const Options& options) {
   return modules;
 }
 
-std::unique_ptr<cad::InputSource> openInput(const Options& options, std::string* error) {
-  if (options.script && *options.script != "-")
-    return cad::ScriptInput::fromFile(*options.script, error);
-  if (!options.script && isatty(STDIN_FILENO)) return std::make_unique<cad::TerminalInput>();
+base::Result<std::unique_ptr<cad::InputSource>> openInput(const Options& options) {
+  using Source = std::unique_ptr<cad::InputSource>;
+  if (options.script && *options.script != "-") {
+    auto script = cad::ScriptInput::fromFile(*options.script);
+    if (!script.isOk()) return script.status();
+    return Source(std::move(script).value());
+  }
+  if (!options.script && isatty(STDIN_FILENO))
+    return Source(std::make_unique<cad::TerminalInput>());
   std::ostringstream text;
   text << std::cin.rdbuf();
-  return std::make_unique<cad::ScriptInput>("<stdin>", text.str());
+  return Source(std::make_unique<cad::ScriptInput>("<stdin>", text.str()));
 }
 
 int fail(const std::string& message) {
@@ -152,19 +155,17 @@ int run(const Options& options) {
   cad::commandLine().setTerminal(&std::cout);
 
   if (options.drawing) {
-    std::string error;
-    auto database = cad::Database::loadDxf(*options.drawing, &error);
-    if (!database) return fail(error);
-    for (const std::string& warning : database->warnings())
+    auto database = cad::Database::loadDxf(*options.drawing);
+    if (!database.isOk()) return fail(database.message());
+    for (const std::string& warning : (*database)->warnings())
       cad::commandLine().printUtf8("warning: " + warning + "\n");
-    cad::setCurrentDatabase(std::move(database));
+    cad::setCurrentDatabase(std::move(database).value());
   }
 
-  std::string error;
-  auto source = openInput(options, &error);
-  if (!source) return fail(error);
-  const bool interactive = source->interactive();
-  cad::setInput(std::move(source));
+  auto source = openInput(options);
+  if (!source.isOk()) return fail(source.message());
+  const bool interactive = (*source)->interactive();
+  cad::setInput(std::move(source).value());
 
   // Unloaded in reverse order of loading, also when a later one fails.
   std::vector<std::unique_ptr<cad::LoadedModule>> modules;
@@ -172,12 +173,12 @@ int run(const Options& options) {
     while (!modules.empty()) modules.pop_back();
   };
   for (const std::string& path : modulesToLoad(options)) {
-    auto module = cad::LoadedModule::load(path, &error);
-    if (!module) {
+    auto module = cad::LoadedModule::load(path);
+    if (!module.isOk()) {
       unloadAll();
-      return fail(error);
+      return fail(module.message());
     }
-    modules.push_back(std::move(module));
+    modules.push_back(std::move(module).value());
   }
 
   if (options.drawing)
@@ -215,10 +216,9 @@ int run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string error;
-  const auto options = parseArguments(argc, argv, &error);
-  if (!options) {
-    std::cerr << "cadhost: " << error << "\n\n" << kUsage;
+  const auto options = parseArguments(argc, argv);
+  if (!options.isOk()) {
+    std::cerr << "cadhost: " << options.message() << "\n\n" << kUsage;
     return cad::kExitLoadFailed;
   }
   if (options->help) {

@@ -76,11 +76,11 @@ std::string toBinary(const std::string& ascii) {
   std::string out(cad::dxf::kBinaryDxfSentinel);
   cad::dxf::GroupReader groups(ascii);
   cad::dxf::Group group;
-  cad::dxf::GroupError error;
+  base::Status error = base::Status::ok();
   auto little = [&out](std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
   };
-  while (groups.next(group, error) == cad::dxf::GroupReader::Status::kPair) {
+  while (groups.next(group, error) == cad::dxf::GroupStep::kPair) {
     little(static_cast<std::uint64_t>(group.code), 2);
     if (group.code >= 10 && group.code <= 59) {
       little(std::bit_cast<std::uint64_t>(*cad::dxf::parseReal(group.value)), 8);
@@ -146,13 +146,12 @@ void loadIntoDatabase(benchmark::State& state) {
   const DrawingFile& file = drawing();
   const bool binary = state.range(0) == 1;
   for (auto _ : state) {
-    std::string error;
-    auto database = cad::Database::loadDxf(file.path(binary), &error);
-    if (!database || database->entities().size() != kLines + kArcs) {
-      state.SkipWithError(("load failed: " + error).c_str());
+    auto database = cad::Database::loadDxf(file.path(binary));
+    if (!database.isOk() || (*database)->entities().size() != kLines + kArcs) {
+      state.SkipWithError(("load failed: " + database.message()).c_str());
       break;
     }
-    benchmark::DoNotOptimize(database.get());
+    benchmark::DoNotOptimize(database->get());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<long>(file.contents().size()));
   state.counters["megabytes"] =

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CountingSink sink;
   const std::string_view contents(reinterpret_cast<const char*>(data), size);
   const cad::dxf::ReadResult result = cad::dxf::readDxf(contents, "fuzz.dxf", sink);
-  FUZZ_CHECK(result.ok() || !result.error->empty());
+  FUZZ_CHECK(result.ok() || !result.status.message().empty());
   FUZZ_CHECK(!result.ok() || result.entityCount == sink.count);
   FUZZ_CHECK(result.warnings.size() <= cad::dxf::ReadResult::kMaxWarnings + 1);
   return 0;

@@ -29,9 +29,9 @@ class TavrinTest : public ::testing::Test {
 
   // Loads the module as the host loads it.
   void loadModule() {
-    std::string error;
-    module = cad::LoadedModule::load(TAVRIN_MODULE_PATH, &error);
-    ASSERT_NE(module, nullptr) << error;
+    auto loaded = cad::LoadedModule::load(TAVRIN_MODULE_PATH);
+    ASSERT_TRUE(loaded.isOk()) << loaded.message();
+    module = std::move(loaded).value();
   }
 
   // Runs "acadtomn" with `script` answering everything it asks.

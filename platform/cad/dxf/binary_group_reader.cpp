@@ -50,10 +50,11 @@ BinaryGroupReader::Type BinaryGroupReader::typeOf(int code) {
   return code >= 0 && code < kCodeLimit ? kTypes[static_cast<std::size_t>(code)] : Type::kNone;
 }
 
-BinaryGroupReader::BinaryGroupReader(std::string_view file)
+BinaryGroupReader::BinaryGroupReader(std::string_view file, std::string_view fileName)
     : data_(file.data()),
       size_(file.size()),
-      pos_(std::min(file.size(), kBinaryDxfSentinel.size())) {
+      pos_(std::min(file.size(), kBinaryDxfSentinel.size())),
+      fileName_(fileName) {
   // Both forms start with group 0 (SECTION): "00 'S'" with one-byte codes,
   // "00 00" with two; a leading comment (999) is "E7 03" with two.
   const unsigned char* first = reinterpret_cast<const unsigned char*>(data_ + pos_);
@@ -62,93 +63,98 @@ BinaryGroupReader::BinaryGroupReader(std::string_view file)
   shortCodes_ = !twoBytes;
 }
 
-BinaryGroupReader::Status BinaryGroupReader::next(Group& group, GroupError& error) {
+// Reads the code at pos_ into `code`; false when the file ends inside it.
+inline bool BinaryGroupReader::readCode(int& code) {
+  if (shortCodes_ && static_cast<unsigned char>(data_[pos_]) != 255) {
+    code = static_cast<unsigned char>(data_[pos_]);
+    ++pos_;
+    return true;
+  }
+  if (shortCodes_) ++pos_;
+  if (!has(2)) return false;
+  code = static_cast<std::int16_t>(little(2));
+  pos_ += 2;
+  return true;
+}
+
+template <class Integer>
+inline bool BinaryGroupReader::readInteger(Group& group) {
+  if (!has(sizeof(Integer))) return false;
+  group.kind = Group::Kind::kInteger;
+  group.integer = static_cast<Integer>(little(sizeof(Integer)));
+  pos_ += sizeof(Integer);
+  return true;
+}
+
+// Reads a value of `type` at pos_ into `group`; false when the file ends
+// inside it. Forced inline: as a call, it costs binary reading a few percent.
+[[gnu::always_inline]] inline bool BinaryGroupReader::readValue(Type type, Group& group) {
+  switch (type) {
+    case Type::kString: {
+      const void* nul = std::memchr(data_ + pos_, 0, size_ - pos_);
+      if (nul == nullptr) return false;
+      const auto length = static_cast<std::size_t>(static_cast<const char*>(nul) - (data_ + pos_));
+      group.kind = Group::Kind::kText;
+      group.value = std::string_view(data_ + pos_, length);
+      pos_ += length + 1;
+      return true;
+    }
+    case Type::kChunk: {
+      if (!has(1)) return false;
+      const std::size_t length = static_cast<unsigned char>(data_[pos_]);
+      if (!has(1 + length)) return false;
+      group.kind = Group::Kind::kText;
+      group.value = std::string_view(data_ + pos_ + 1, length);
+      pos_ += 1 + length;
+      return true;
+    }
+    case Type::kReal:
+      if (!has(8)) return false;
+      group.kind = Group::Kind::kReal;
+      group.real = std::bit_cast<double>(little(8));
+      pos_ += 8;
+      return true;
+    case Type::kInt16:
+      return readInteger<std::int16_t>(group);
+    case Type::kInt32:
+      return readInteger<std::int32_t>(group);
+    case Type::kInt64:
+      return readInteger<std::int64_t>(group);
+    case Type::kBool:
+      return readInteger<unsigned char>(group);
+    case Type::kNone:
+      break;
+  }
+  return false;
+}
+
+GroupStep BinaryGroupReader::fail(base::Status& failure, std::size_t offset,
+                                  const std::string& message) const {
+  failure = base::Status::error(where(fileName_, offset) + ": " + message);
+  return GroupStep::kError;
+}
+
+GroupStep BinaryGroupReader::next(Group& group, base::Status& failure) {
   for (;;) {
-    if (pos_ >= size_) return Status::kEndOfText;
+    if (pos_ >= size_) return GroupStep::kEndOfText;
     const std::size_t codeAt = pos_;
-    int code;
-    if (shortCodes_ && static_cast<unsigned char>(data_[pos_]) != 255) {
-      code = static_cast<unsigned char>(data_[pos_]);
-      ++pos_;
-    } else {
-      if (shortCodes_) ++pos_;
-      if (!has(2)) {
-        error = {codeAt, "the file ends inside a group code (truncated?)"};
-        return Status::kError;
-      }
-      code = static_cast<std::int16_t>(little(2));
-      pos_ += 2;
-    }
+    int code = 0;
+    if (!readCode(code))
+      return fail(failure, codeAt, "the file ends inside a group code (truncated?)");
     const Type type = typeOf(code);
-    if (type == Type::kNone) {
-      error = {codeAt,
-               "group code " + std::to_string(code) + " is not a DXF group code (corrupt?)"};
-      return Status::kError;
-    }
+    if (type == Type::kNone)
+      return fail(failure, codeAt,
+                  "group code " + std::to_string(code) + " is not a DXF group code (corrupt?)");
     const std::size_t valueAt = pos_;
-    switch (type) {
-      case Type::kString: {
-        const void* nul = std::memchr(data_ + pos_, 0, size_ - pos_);
-        if (nul == nullptr) break;
-        const auto length =
-            static_cast<std::size_t>(static_cast<const char*>(nul) - (data_ + pos_));
-        group.kind = Group::Kind::kText;
-        group.value = std::string_view(data_ + pos_, length);
-        pos_ += length + 1;
-        break;
-      }
-      case Type::kChunk: {
-        if (!has(1)) break;
-        const std::size_t length = static_cast<unsigned char>(data_[pos_]);
-        if (!has(1 + length)) break;
-        group.kind = Group::Kind::kText;
-        group.value = std::string_view(data_ + pos_ + 1, length);
-        pos_ += 1 + length;
-        break;
-      }
-      case Type::kReal:
-        if (!has(8)) break;
-        group.kind = Group::Kind::kReal;
-        group.real = std::bit_cast<double>(little(8));
-        pos_ += 8;
-        break;
-      case Type::kInt16:
-        if (!has(2)) break;
-        group.kind = Group::Kind::kInteger;
-        group.integer = static_cast<std::int16_t>(little(2));
-        pos_ += 2;
-        break;
-      case Type::kInt32:
-        if (!has(4)) break;
-        group.kind = Group::Kind::kInteger;
-        group.integer = static_cast<std::int32_t>(little(4));
-        pos_ += 4;
-        break;
-      case Type::kInt64:
-        if (!has(8)) break;
-        group.kind = Group::Kind::kInteger;
-        group.integer = static_cast<std::int64_t>(little(8));
-        pos_ += 8;
-        break;
-      case Type::kBool:
-        if (!has(1)) break;
-        group.kind = Group::Kind::kInteger;
-        group.integer = static_cast<unsigned char>(data_[pos_]);
-        pos_ += 1;
-        break;
-      case Type::kNone:
-        break;
-    }
-    if (pos_ == valueAt) {
-      error = {codeAt,
-               "the file ends inside the value of group " + std::to_string(code) + " (truncated?)"};
-      return Status::kError;
-    }
+    if (!readValue(type, group))
+      return fail(
+          failure, codeAt,
+          "the file ends inside the value of group " + std::to_string(code) + " (truncated?)");
     if (code == 999) continue;
     group.code = code;
     group.line = codeAt;
     group.valueLine = valueAt;
-    return Status::kPair;
+    return GroupStep::kPair;
   }
 }
 

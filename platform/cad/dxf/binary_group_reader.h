@@ -22,26 +22,39 @@ inline constexpr std::string_view kBinaryDxfSentinel{"AutoCAD Binary DXF\r\n\x1a
 
 class BinaryGroupReader {
  public:
-  using Status = GroupReader::Status;
-
   // `file` is the whole file, sentinel included; it must outlive the reader
-  // and every Group it hands out.
-  explicit BinaryGroupReader(std::string_view file);
+  // and every Group it hands out. `fileName` only names the file in failure
+  // messages.
+  explicit BinaryGroupReader(std::string_view file, std::string_view fileName = {});
 
   // kPair with `group` filled (strings and binary chunks as kText, numbers
   // as kReal or kInteger); kEndOfText when no byte is left; kError with
-  // `error` set for a code no DXF group has or a group cut off by the end of
-  // the file. Never reads past the end.
-  Status next(Group& group, GroupError& error);
+  // `failure` set ("<file>: byte <offset>: <what>") for a code no DXF group
+  // has or a group cut off by the end of the file. Never reads past the end.
+  GroupStep next(Group& group, base::Status& failure);
 
   // The size of the file: where it ended.
   std::size_t endLocation() const { return size_; }
+  // "<file>: byte <offset>", or `fileName` alone for offset 0 (no place
+  // applies).
+  static std::string where(std::string_view fileName, std::size_t offset) {
+    std::string text(fileName);
+    if (offset > 0) text += ": byte " + std::to_string(offset);
+    return text;
+  }
   // True when the drawing uses one-byte group codes (the 12 format).
   bool shortCodes() const { return shortCodes_; }
 
  private:
   enum class Type : unsigned char { kNone, kString, kReal, kInt16, kInt32, kInt64, kBool, kChunk };
   static Type typeOf(int code);
+
+  // The steps of next(); each false when the file ends inside what it reads.
+  bool readCode(int& code);
+  bool readValue(Type type, Group& group);
+  template <class Integer>
+  bool readInteger(Group& group);
+  GroupStep fail(base::Status& failure, std::size_t offset, const std::string& message) const;
 
   bool has(std::size_t bytes) const { return size_ - pos_ >= bytes; }
   std::uint64_t little(std::size_t bytes) const {
@@ -54,6 +67,7 @@ class BinaryGroupReader {
   const char* data_;
   std::size_t size_;
   std::size_t pos_;
+  std::string_view fileName_;
   bool shortCodes_;
 };
 

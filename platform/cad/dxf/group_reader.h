@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
+
 // Splits DXF text into its group-code/value pairs. Each pair is two lines: the
 // group code (an integer, blanks around it allowed) and the value (only a
 // trailing CR is stripped, so blanks in texts survive). Lines end with LF or
@@ -30,53 +32,56 @@ struct Group {
   std::size_t valueLine = 0;
 };
 
-// Why a pair could not be read: the line it concerns and what was wrong.
-struct GroupError {
-  std::size_t line = 0;
-  std::string message;
-};
+// What one call of a group reader's next() found. Reading a group is the
+// reader's inner loop, so the step answers this enum; only a kError fills the
+// caller's base::Status, which says why.
+enum class GroupStep : unsigned char { kPair, kEndOfText, kError };
 
 class GroupReader {
  public:
-  // `text` must outlive the reader and every Group it hands out.
-  explicit GroupReader(std::string_view text) : data_(text.data()), size_(text.size()) {}
-
-  enum class Status { kPair, kEndOfText, kError };
+  // `text` must outlive the reader and every Group it hands out. `fileName`
+  // only names the text in failure messages.
+  explicit GroupReader(std::string_view text, std::string_view fileName = {})
+      : data_(text.data()), size_(text.size()), fileName_(fileName) {}
 
   // kPair with `group` filled; kEndOfText when no line is left; kError with
-  // `error` set for a code line that is not an integer or a code line with no
-  // value line after it.
-  Status next(Group& group, GroupError& error) {
+  // `failure` set ("<file>:<line>: <what>") for a code line that is not an
+  // integer or a code line with no value line after it.
+  GroupStep next(Group& group, base::Status& failure) {
     for (;;) {
       std::string_view codeLine;
-      if (!takeLine(codeLine)) return Status::kEndOfText;
+      if (!takeLine(codeLine)) return GroupStep::kEndOfText;
       const std::size_t codeLineNumber = line_;
       std::optional<long long> code = parseCode(codeLine);
-      if (!code) {
-        error = {codeLineNumber, "group code \"" + printable(codeLine) + "\" is not an integer"};
-        return Status::kError;
-      }
-      if (*code < -5 || *code > 1071) {
-        error = {codeLineNumber, "group code " + std::to_string(*code) + " is out of range"};
-        return Status::kError;
-      }
+      if (!code)
+        return fail(failure, codeLineNumber,
+                    "group code \"" + printable(codeLine) + "\" is not an integer");
+      if (*code < -5 || *code > 1071)
+        return fail(failure, codeLineNumber,
+                    "group code " + std::to_string(*code) + " is out of range");
       std::string_view value;
-      if (!takeLine(value)) {
-        error = {codeLineNumber, "the file ends after group code " + std::to_string(*code) +
-                                     " without its value (truncated?)"};
-        return Status::kError;
-      }
+      if (!takeLine(value))
+        return fail(failure, codeLineNumber,
+                    "the file ends after group code " + std::to_string(*code) +
+                        " without its value (truncated?)");
       if (*code == 999) continue;
       group.code = static_cast<int>(*code);
       group.value = value;
       group.line = codeLineNumber;
       group.valueLine = codeLineNumber + 1;
-      return Status::kPair;
+      return GroupStep::kPair;
     }
   }
 
   // Number of lines consumed so far: where the text ended.
   std::size_t endLocation() const { return line_; }
+
+  // "<file>:<line>", or `fileName` alone for line 0 (no place applies).
+  static std::string where(std::string_view fileName, std::size_t line) {
+    std::string text(fileName);
+    if (line > 0) text += ":" + std::to_string(line);
+    return text;
+  }
 
   // A short excerpt of `text` for messages, valid UTF-8 whatever the bytes:
   // control bytes become '?', bytes 0x80 to 0xFF "\xNN" (their code page is
@@ -130,8 +135,14 @@ class GroupReader {
 
   static std::optional<long long> parseCode(std::string_view text);
 
+  GroupStep fail(base::Status& failure, std::size_t line, const std::string& message) const {
+    failure = base::Status::error(where(fileName_, line) + ": " + message);
+    return GroupStep::kError;
+  }
+
   const char* data_;
   std::size_t size_;
+  std::string_view fileName_;
   std::size_t pos_ = 0;
   std::size_t line_ = 0;
 };

@@ -132,7 +132,7 @@ class Parser {
   static constexpr bool kBinary = std::is_same_v<Groups, BinaryGroupReader>;
 
   Parser(std::string_view text, std::string_view fileName, EntitySink& sink, ReadResult& result)
-      : text_(text), groups_(text), fileName_(fileName), sink_(sink), result_(result) {}
+      : text_(text), groups_(text, fileName), fileName_(fileName), sink_(sink), result_(result) {}
 
   bool run() {
     if (!first()) return false;
@@ -161,14 +161,13 @@ class Parser {
  private:
   bool first() {
     if constexpr (kBinary) result_.binary = true;
-    GroupError error;
-    switch (groups_.next(group_, error)) {
-      case GroupReader::Status::kPair:
+    switch (groups_.next(group_, failure_)) {
+      case GroupStep::kPair:
         break;
-      case GroupReader::Status::kEndOfText:
+      case GroupStep::kEndOfText:
         return fail(kBinary ? groups_.endLocation() : 0, "not a DXF drawing: it holds no groups");
-      case GroupReader::Status::kError:
-        return fail(error.line, "not a DXF drawing: " + error.message);
+      case GroupStep::kError:
+        return failAsNotDxf();
     }
     if (group_.code != 0 || trimBlanks(group_.value) != "SECTION")
       return fail(group_.line, "not a DXF drawing: it does not start with 0/SECTION");
@@ -177,28 +176,36 @@ class Parser {
 
   // Reads the next pair into group_; the end of the text here is an error.
   bool next() {
-    GroupError error;
-    switch (groups_.next(group_, error)) {
-      case GroupReader::Status::kPair:
+    switch (groups_.next(group_, failure_)) {
+      case GroupStep::kPair:
         return true;
-      case GroupReader::Status::kEndOfText:
+      case GroupStep::kEndOfText:
         return fail(groups_.endLocation(), "the file ends without 0/EOF (truncated?)");
-      case GroupReader::Status::kError:
-        return fail(error.line, error.message);
+      case GroupStep::kError:
+        result_.status = std::move(failure_);
+        return false;
     }
     return false;
   }
 
   // "<file>:<line>" or, in binary DXF, "<file>: byte <offset>"; the file
   // alone for location 0.
-  std::string where(std::size_t location) const {
-    std::string text(fileName_);
-    if (location > 0) text += (kBinary ? ": byte " : ":") + std::to_string(location);
-    return text;
-  }
+  std::string where(std::size_t location) const { return Groups::where(fileName_, location); }
 
   bool fail(std::size_t line, const std::string& message) {
-    result_.error = where(line) + ": " + message;
+    result_.status = base::Status::error(where(line) + ": " + message);
+    return false;
+  }
+
+  // The groups' failure at the start of the text, which says the text is no
+  // drawing: "<place>: not a DXF drawing: <what>". The place is never 0 there
+  // ("<file>:<line>" or "<file>: byte <offset>"), so the first ": " after it
+  // starts <what>.
+  bool failAsNotDxf() {
+    const std::string& message = failure_.message();
+    const std::size_t what = message.find(": ", fileName_.size() + (kBinary ? 1 : 0));
+    result_.status =
+        base::Status::error(message.substr(0, what) + ": not a DXF drawing" + message.substr(what));
     return false;
   }
 
@@ -265,13 +272,13 @@ class Parser {
   bool afterSection() {
     for (;;) {
       const std::size_t endLine = group_.line;
-      GroupError error;
-      switch (groups_.next(group_, error)) {
-        case GroupReader::Status::kPair:
+      switch (groups_.next(group_, failure_)) {
+        case GroupStep::kPair:
           break;
-        case GroupReader::Status::kError:
-          return fail(error.line, error.message);
-        case GroupReader::Status::kEndOfText:
+        case GroupStep::kError:
+          result_.status = std::move(failure_);
+          return false;
+        case GroupStep::kEndOfText:
           if (!entitiesRead_)
             return fail(groups_.endLocation(), "the file ends without 0/EOF (truncated?)");
           warn(endLine, "the file ends after this ENDSEC without 0/EOF; its entities are whole");
@@ -373,8 +380,8 @@ class Parser {
       std::uint64_t highest = 0;
       Groups all(text_);
       Group g;
-      GroupError error;
-      while (all.next(g, error) == GroupReader::Status::kPair)
+      base::Status ignored = base::Status::ok();
+      while (all.next(g, ignored) == GroupStep::kPair)
         if ((g.code == 5 || g.code == 105) && g.kind == Group::Kind::kText)
           if (std::optional<std::uint64_t> h = parseHandle(g.value))
             highest = std::max(highest, *h);
@@ -510,9 +517,8 @@ class Parser {
   }
 
   bool decode(std::string_view raw, std::string& out, std::size_t line) {
-    std::string reason;
-    if (!decoder_->decode(raw, out, reason)) return fail(line, reason);
-    return true;
+    const base::Status decoded = decoder_->decode(raw, out);
+    return decoded.isOk() || fail(line, decoded.message());
   }
 
   // Texts are not needed to find axes: bytes the drawing's encoding does not
@@ -670,6 +676,7 @@ class Parser {
   std::string_view text_;
   Groups groups_;
   Group group_;
+  base::Status failure_ = base::Status::ok();  // the groups' last failure
   std::string_view fileName_;
   EntitySink& sink_;
   ReadResult& result_;
@@ -732,8 +739,9 @@ ReadResult readDxf(std::string_view contents, std::string_view fileName, EntityS
   ReadResult result;
   if (contents.starts_with(kBinarySentinelName)) {
     if (!contents.starts_with(kBinaryDxfSentinel)) {
-      result.error = std::string(fileName) +
-                     ": binary DXF whose first line is damaged (it must end in CR LF SUB NUL)";
+      result.status = base::Status::error(
+          std::string(fileName) +
+          ": binary DXF whose first line is damaged (it must end in CR LF SUB NUL)");
       return result;
     }
     Parser<BinaryGroupReader> parser(contents, fileName, sink, result);
@@ -742,7 +750,7 @@ ReadResult readDxf(std::string_view contents, std::string_view fileName, EntityS
   }
   if (contents.starts_with(kByteOrderMark)) contents.remove_prefix(kByteOrderMark.size());
   if (contents.empty()) {
-    result.error = std::string(fileName) + ": the file is empty";
+    result.status = base::Status::error(std::string(fileName) + ": the file is empty");
     return result;
   }
   Parser<GroupReader> parser(contents, fileName, sink, result);
@@ -754,16 +762,16 @@ ReadResult readDxfFile(const std::string& path, EntitySink& sink) {
   ReadResult result;
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) {
-    result.error = path + ": cannot open: " + systemError(errno);
+    result.status = base::Status::error(path + ": cannot open: " + systemError(errno));
     return result;
   }
   struct stat status;
   if (::fstat(file.get(), &status) != 0) {
-    result.error = path + ": cannot read: " + systemError(errno);
+    result.status = base::Status::error(path + ": cannot read: " + systemError(errno));
     return result;
   }
   if (!S_ISREG(status.st_mode)) {
-    result.error = path + ": not a regular file";
+    result.status = base::Status::error(path + ": not a regular file");
     return result;
   }
   const auto size = static_cast<std::size_t>(status.st_size);
@@ -771,7 +779,7 @@ ReadResult readDxfFile(const std::string& path, EntitySink& sink) {
   MappedFile mapped(::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.get(), 0),
                     size);
   if (!mapped.ok()) {
-    result.error = path + ": cannot read: " + systemError(errno);
+    result.status = base::Status::error(path + ": cannot read: " + systemError(errno));
     return result;
   }
   return readDxf(mapped.contents(), path, sink);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "dxf/entity.h"
 
 // A strict reader of DXF drawings, ASCII or binary. It hands the model-space
@@ -28,11 +29,13 @@ class EntitySink {
   virtual void entity(const Entity& entity) = 0;
 };
 
+// What a read found besides the entities. Facts of the header and warnings
+// are filled as far as the read got, also when it failed.
 struct ReadResult {
-  // Set when the read failed: "<file>:<line>: <what>" ("<file>: byte
+  // Failed when the read failed: "<file>:<line>: <what>" ("<file>: byte
   // <offset>: <what>" in binary DXF, "<file>: <what>" when no place
   // applies). UTF-8.
-  std::optional<std::string> error;
+  base::Status status = base::Status::ok();
   // Things kept but worth telling, e.g. an arc whose plane is not parallel to
   // XY; each names the file and line. At most kMaxWarnings, then one summary.
   std::vector<std::string> warnings;
@@ -45,7 +48,7 @@ struct ReadResult {
   std::optional<int> insUnits;
   std::size_t entityCount = 0;
 
-  bool ok() const { return !error.has_value(); }
+  bool ok() const { return status.isOk(); }
   static constexpr std::size_t kMaxWarnings = 100;
 };
 

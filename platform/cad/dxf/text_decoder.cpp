@@ -105,26 +105,24 @@ TextDecoder::TextDecoder(std::string_view version, std::string_view codePage)
 
 TextDecoder::~TextDecoder() = default;
 
-bool TextDecoder::decode(std::string_view raw, std::string& out, std::string& reason) const {
+base::Status TextDecoder::decode(std::string_view raw, std::string& out) const {
   out.clear();
   if (isAscii(raw)) {
     expandUnicodeEscapes(raw, out);
-    return true;
+    return base::Status::ok();
   }
   bool replaced = false;
   std::string converted;
   if (convert(raw, converted, false, replaced)) {
     expandUnicodeEscapes(converted, out);
-    return true;
+    return base::Status::ok();
   }
-  if (encoding_ == "UTF-8")
-    reason = "text is not valid UTF-8";
-  else if (!converter_)
-    reason = "text is not ASCII and the drawing's code page \"" + printableName(codePage_) +
-             "\" is unknown";
-  else
-    reason = "text is not valid in the drawing's code page " + printableName(codePage_);
-  return false;
+  if (encoding_ == "UTF-8") return base::Status::error("text is not valid UTF-8");
+  if (!converter_)
+    return base::Status::error("text is not ASCII and the drawing's code page \"" +
+                               printableName(codePage_) + "\" is unknown");
+  return base::Status::error("text is not valid in the drawing's code page " +
+                             printableName(codePage_));
 }
 
 bool TextDecoder::decodeLenient(std::string_view raw, std::string& out) const {

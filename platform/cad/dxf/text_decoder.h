@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
+
 // Turns the bytes of a drawing's texts and names into UTF-8. Drawings before
 // AC1021 store them in the code page named by $DWGCODEPAGE; from AC1021 on
 // they are UTF-8 whatever $DWGCODEPAGE says. Either way "\U+XXXX" escapes are
@@ -21,11 +23,12 @@ class TextDecoder {
   TextDecoder(const TextDecoder&) = delete;
   TextDecoder& operator=(const TextDecoder&) = delete;
 
-  // Decodes `raw` into `out` (UTF-8). False with `reason` set when the bytes
-  // are not valid in the drawing's encoding or are not ASCII and the code
-  // page is unknown. ASCII needs no code page: it is copied, escapes
-  // expanded, whatever the drawing declares.
-  bool decode(std::string_view raw, std::string& out, std::string& reason) const;
+  // Decodes `raw` into `out` (UTF-8; `out` is a buffer the caller reuses).
+  // Failed, saying why without a place, when the bytes are not valid in the
+  // drawing's encoding or are not ASCII and the code page is unknown. ASCII
+  // needs no code page: it is copied, escapes expanded, whatever the drawing
+  // declares.
+  base::Status decode(std::string_view raw, std::string& out) const;
 
   // As decode, but never fails: each byte the encoding leaves undefined (any
   // byte from 0x80 when the code page is unknown) becomes U+FFFD. True when

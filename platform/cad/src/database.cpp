@@ -154,20 +154,16 @@ Database::Database() : serial_(nextSerial()) {}
 
 Database::~Database() = default;
 
-std::unique_ptr<Database> Database::loadDxf(const std::string& path, std::string* error) {
+base::Result<std::unique_ptr<Database>> Database::loadDxf(const std::string& path) {
   auto database = std::make_unique<Database>();
   try {
     EntityBuilder builder(*database, path);
     dxf::ReadResult result = dxf::readDxfFile(path, builder);
-    if (!result.ok()) {
-      if (error != nullptr) *error = *result.error;
-      return nullptr;
-    }
+    if (!result.ok()) return std::move(result.status);
     for (std::string& warning : result.warnings) database->addWarning(std::move(warning));
     database->setDeclaredUnits(result.insUnits);
   } catch (const std::bad_alloc&) {
-    if (error != nullptr) *error = path + ": not enough memory to load the drawing";
-    return nullptr;
+    return base::Status::error(path + ": not enough memory to load the drawing");
   }
   return database;
 }

@@ -121,11 +121,8 @@ const char* resolveEntryPoints(LoadedModule::State& state) {
 
 }  // namespace
 
-std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, std::string* error) {
-  const auto fail = [&](const std::string& message) {
-    if (error != nullptr) *error = message;
-    return nullptr;
-  };
+base::Result<std::unique_ptr<LoadedModule>> LoadedModule::load(const std::string& path) {
+  const auto fail = [](std::string message) { return base::Status::error(std::move(message)); };
   std::error_code code;
   const std::filesystem::path absolute = std::filesystem::canonical(path, code);
   if (code) return fail("cannot load module " + path + ": " + code.message());

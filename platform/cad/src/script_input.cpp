@@ -24,18 +24,12 @@ ScriptInput::ScriptInput(std::string name, std::string_view text) : name_(std::m
   }
 }
 
-std::unique_ptr<ScriptInput> ScriptInput::fromFile(const std::string& path, std::string* error) {
+base::Result<std::unique_ptr<ScriptInput>> ScriptInput::fromFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    if (error != nullptr) *error = "cannot open script " + path + ": " + std::strerror(errno);
-    return nullptr;
-  }
+  if (!file) return base::Status::error("cannot open script " + path + ": " + std::strerror(errno));
   std::ostringstream text;
   text << file.rdbuf();
-  if (file.bad()) {
-    if (error != nullptr) *error = "cannot read script " + path;
-    return nullptr;
-  }
+  if (file.bad()) return base::Status::error("cannot read script " + path);
   return std::make_unique<ScriptInput>(path, text.str());
 }
 

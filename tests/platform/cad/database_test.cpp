@@ -23,10 +23,9 @@ std::string dataPath(const std::string& name) {
 }
 
 std::unique_ptr<cad::Database> load(const std::string& name) {
-  std::string error;
-  auto database = cad::Database::loadDxf(dataPath(name), &error);
-  EXPECT_NE(database, nullptr) << error;
-  return database;
+  auto database = cad::Database::loadDxf(dataPath(name));
+  EXPECT_TRUE(database.isOk()) << database.message();
+  return database.isOk() ? std::move(database).value() : nullptr;
 }
 
 double degrees(double radians) {
@@ -165,14 +164,13 @@ TEST(DatabaseLoad, FailsWithFileAndLineAndNoDrawing) {
                {"garbage.dxf", "not a DXF drawing"},
                {"missing.dxf", "cannot open"}};
   for (const Case& c : cases) {
-    std::string error;
-    auto database = cad::Database::loadDxf(dataPath(c.file), &error);
-    EXPECT_EQ(database, nullptr) << c.file;
+    auto database = cad::Database::loadDxf(dataPath(c.file));
+    EXPECT_FALSE(database.isOk()) << c.file;
+    const std::string& error = database.message();
     EXPECT_EQ(error.rfind(dataPath(c.file), 0), 0u) << error;
     EXPECT_NE(error.find(c.message), std::string::npos) << error;
   }
-  std::string error;
-  cad::Database::loadDxf(dataPath("non_numeric.dxf"), &error);
+  const std::string error = cad::Database::loadDxf(dataPath("non_numeric.dxf")).message();
   EXPECT_NE(error.find("non_numeric.dxf:1"), std::string::npos) << error;  // a line number
 }
 

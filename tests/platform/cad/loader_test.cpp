@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +16,14 @@ namespace {
 
 std::string modulePathFor(const std::string& name) {
   return std::string(TAVRIN_TEST_MODULE_DIR) + "/" + name + ".arx";
+}
+
+// The test module `name`, loaded; null (a test failure naming why) when it
+// cannot be.
+std::unique_ptr<cad::LoadedModule> load(const std::string& name) {
+  auto loaded = cad::LoadedModule::load(modulePathFor(name));
+  EXPECT_TRUE(loaded.isOk()) << loaded.message();
+  return loaded.isOk() ? std::move(loaded).value() : nullptr;
 }
 
 std::string pointerText(const void* pointer) {
@@ -35,9 +44,8 @@ std::vector<std::string> moduleCalls(const std::string& transcript) {
 class LoaderTest : public FreshHost {};
 
 TEST_F(LoaderTest, LoadsAndUnloadsInTheHostsOrder) {
-  std::string error;
-  auto module = cad::LoadedModule::load(modulePathFor("sound"), &error);
-  ASSERT_TRUE(module) << error;
+  auto module = load("sound");
+  ASSERT_TRUE(module);
   const std::string instance = pointerText(module->instance());
   const std::string appId = pointerText(module->appId());
   EXPECT_NE(instance, appId);
@@ -70,9 +78,8 @@ TEST_F(LoaderTest, LoadsAndUnloadsInTheHostsOrder) {
 }
 
 TEST_F(LoaderTest, ModuleLooksUpTheCommandStackClassOnce) {
-  std::string error;
-  auto module = cad::LoadedModule::load(modulePathFor("sound"), &error);
-  ASSERT_TRUE(module) << error;
+  auto module = load("sound");
+  ASSERT_TRUE(module);
   module.reset();
   EXPECT_EQ(cad::classDictionaryLookups(), 1);
 }
@@ -92,8 +99,9 @@ TEST_F(LoaderTest, RefusesFaultyModulesAndUndoesWhatRan) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.module);
     cad::resetHost();
-    std::string error;
-    EXPECT_FALSE(cad::LoadedModule::load(modulePathFor(c.module), &error));
+    const auto refused = cad::LoadedModule::load(modulePathFor(c.module));
+    EXPECT_FALSE(refused.isOk());
+    const std::string& error = refused.message();
     for (const std::string& mention : c.errorMentions)
       EXPECT_NE(error.find(mention), std::string::npos) << error;
     std::vector<std::string> calls;
@@ -121,27 +129,27 @@ TEST_F(LoaderTest, UnloadableFilesAreClearErrors) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    std::string error;
-    EXPECT_FALSE(cad::LoadedModule::load(c.path, &error));
+    const auto refused = cad::LoadedModule::load(c.path);
+    EXPECT_FALSE(refused.isOk());
+    const std::string& error = refused.message();
     EXPECT_NE(error.find(c.mention), std::string::npos) << error;
   }
 }
 
 TEST_F(LoaderTest, SameModuleIsNotLoadedTwice) {
-  std::string error;
-  auto module = cad::LoadedModule::load(modulePathFor("sound"), &error);
-  ASSERT_TRUE(module) << error;
-  EXPECT_FALSE(cad::LoadedModule::load(modulePathFor("sound"), &error));
-  EXPECT_NE(error.find("loaded already"), std::string::npos) << error;
+  auto module = load("sound");
+  ASSERT_TRUE(module);
+  const auto again = cad::LoadedModule::load(modulePathFor("sound"));
+  EXPECT_FALSE(again.isOk());
+  EXPECT_NE(again.message().find("loaded already"), std::string::npos) << again.message();
   EXPECT_EQ(cad::dynamicLinker().modules().size(), 1u);
 }
 
 TEST_F(LoaderTest, CommandsLeftBehindAreRemovedWithTheModule) {
-  std::string error;
-  auto leaky = cad::LoadedModule::load(modulePathFor("leaves_commands"), &error);
-  ASSERT_TRUE(leaky) << error;
-  auto sound = cad::LoadedModule::load(modulePathFor("sound"), &error);
-  ASSERT_TRUE(sound) << error;
+  auto leaky = load("leaves_commands");
+  ASSERT_TRUE(leaky);
+  auto sound = load("sound");
+  ASSERT_TRUE(sound);
   ASSERT_TRUE(cad::commandStack().find("leaves_commandshello"));
   leaky.reset();
   EXPECT_FALSE(cad::commandStack().find("leaves_commandshello"));

@@ -107,19 +107,19 @@ TEST_F(ScriptInputTest, ReadsAScriptFile) {
   const auto path = std::filesystem::temp_directory_path() /
                     ("script_input_test_" + std::to_string(getpid()) + ".scr");
   std::ofstream(path, std::ios::binary) << "one\r\ntwo\r\n";
-  std::string error;
-  auto script = cad::ScriptInput::fromFile(path.string(), &error);
-  ASSERT_TRUE(script) << error;
-  EXPECT_EQ(script->next().text, "one");
-  const cad::Answer second = script->next();
+  auto script = cad::ScriptInput::fromFile(path.string());
+  ASSERT_TRUE(script.isOk()) << script.message();
+  EXPECT_EQ((*script)->next().text, "one");
+  const cad::Answer second = (*script)->next();
   EXPECT_EQ(second.text, "two");
   EXPECT_EQ(second.location, path.string() + ":2");
   std::filesystem::remove(path);
 }
 
 TEST_F(ScriptInputTest, MissingScriptFileIsAnErrorNamingIt) {
-  std::string error;
-  EXPECT_FALSE(cad::ScriptInput::fromFile("/nonexistent/dir/run.scr", &error));
+  const auto script = cad::ScriptInput::fromFile("/nonexistent/dir/run.scr");
+  EXPECT_FALSE(script.isOk());
+  const std::string& error = script.message();
   EXPECT_NE(error.find("/nonexistent/dir/run.scr"), std::string::npos) << error;
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/result.h"
 #include "host/ac_db_entity.h"
 #include "host/ac_db_object_id.h"
 
@@ -38,11 +39,11 @@ class Database {
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
-  // Loads a DXF drawing from `path` (UTF-8). On failure returns null and sets
-  // `*error` to a message that names the file and, where there is one, the
-  // line. No partial drawing is ever returned. Things kept but worth telling
-  // (e.g. an arc not parallel to XY) are in warnings() of the result.
-  static std::unique_ptr<Database> loadDxf(const std::string& path, std::string* error);
+  // Loads a DXF drawing from `path` (UTF-8). On failure the status names the
+  // file and, where there is one, the line. No partial drawing is ever
+  // returned. Things kept but worth telling (e.g. an arc not parallel to XY)
+  // are in warnings() of the drawing.
+  static base::Result<std::unique_ptr<Database>> loadDxf(const std::string& path);
 
   // Takes ownership of `entity`, gives it the next object id and returns it.
   // Ids are unique across every database of the process, so an id of one

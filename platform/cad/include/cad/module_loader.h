@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "base/result.h"
+
 namespace cad {
 
 // A module loaded into the host, from load to unload.
@@ -21,11 +23,11 @@ namespace cad {
 // is another opaque pointer that the dynamic linker knows.
 class LoadedModule {
  public:
-  // Loads the module file at `path` (UTF-8). On failure returns null, sets
-  // `*error` to a message naming the module and what failed (the missing
-  // entry point, the wrong interface version, the loader's own message), and
-  // leaves nothing loaded: whatever part of the start-up ran is undone.
-  static std::unique_ptr<LoadedModule> load(const std::string& path, std::string* error);
+  // Loads the module file at `path` (UTF-8). On failure the status names the
+  // module and what failed (the missing entry point, the wrong interface
+  // version, the loader's own message), and nothing is left loaded: whatever
+  // part of the start-up ran is undone.
+  static base::Result<std::unique_ptr<LoadedModule>> load(const std::string& path);
 
   ~LoadedModule();
   LoadedModule(const LoadedModule&) = delete;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
 #include "cad/input_source.h"
 
 namespace cad {
@@ -24,9 +25,9 @@ class ScriptInput final : public InputSource {
   // ignored.
   ScriptInput(std::string name, std::string_view text);
 
-  // Reads the script at `path`. Null when it cannot be read; `*error` then
-  // names the file and the reason.
-  static std::unique_ptr<ScriptInput> fromFile(const std::string& path, std::string* error);
+  // Reads the script at `path`. When it cannot be read, the status names the
+  // file and the reason.
+  static base::Result<std::unique_ptr<ScriptInput>> fromFile(const std::string& path);
 
   Answer next() override;
   void reject(const Answer& answer, std::string_view reason) override;

@@ -11,7 +11,7 @@ namespace {
 
 using cad::dxf::BinaryGroupReader;
 using cad::dxf::Group;
-using cad::dxf::GroupError;
+using cad::dxf::GroupStep;
 
 // Little-endian bytes of `value`, `size` of them.
 std::string le(std::uint64_t value, std::size_t size) {
@@ -40,15 +40,15 @@ std::string shortCodes(const std::string& groups) {
 
 struct Read {
   std::vector<Group> groups;
-  BinaryGroupReader::Status last;
-  GroupError error;
+  GroupStep last;
+  base::Status error = base::Status::ok();
 };
 
 Read readAll(const std::string& file) {
-  BinaryGroupReader reader(file);
+  BinaryGroupReader reader(file, "t.dxf");
   Read read;
   Group group;
-  while ((read.last = reader.next(group, read.error)) == BinaryGroupReader::Status::kPair)
+  while ((read.last = reader.next(group, read.error)) == GroupStep::kPair)
     read.groups.push_back(group);
   return read;
 }
@@ -66,7 +66,7 @@ TEST(BinaryGroupReader, TypesEachValueByItsCodeInBothCodeSizes) {
       le(7, 4) + le(1, 1) + str("") + le(5, 1) + str("2F"));
   for (const bool isShort : {false, true}) {
     Read read = readAll(isShort ? shortForm : longForm);
-    EXPECT_EQ(read.last, BinaryGroupReader::Status::kEndOfText) << isShort << read.error.message;
+    EXPECT_EQ(read.last, GroupStep::kEndOfText) << isShort << read.error.message();
     ASSERT_EQ(read.groups.size(), 10u) << isShort;
     const std::vector<Group>& g = read.groups;
     EXPECT_EQ(g[0].value, "SECTION");
@@ -115,10 +115,11 @@ TEST(BinaryGroupReader, RefusesCutAndUnknownGroupsAtTheirOffset) {
   };
   for (const Case& c : cases) {
     Read read = readAll(c.file);
-    EXPECT_EQ(read.last, BinaryGroupReader::Status::kError) << c.label;
-    EXPECT_EQ(read.error.line, c.offset) << c.label;
-    EXPECT_NE(read.error.message.find(c.message), std::string::npos)
-        << c.label << ": " << read.error.message;
+    EXPECT_EQ(read.last, GroupStep::kError) << c.label;
+    const std::string& message = read.error.message();
+    EXPECT_EQ(message.rfind("t.dxf: byte " + std::to_string(c.offset) + ": ", 0), 0u)
+        << c.label << ": " << message;
+    EXPECT_NE(message.find(c.message), std::string::npos) << c.label << ": " << message;
   }
 }
 

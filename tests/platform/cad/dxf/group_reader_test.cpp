@@ -14,8 +14,8 @@
 namespace {
 
 using cad::dxf::Group;
-using cad::dxf::GroupError;
 using cad::dxf::GroupReader;
+using cad::dxf::GroupStep;
 
 struct Pair {
   int code;
@@ -24,14 +24,14 @@ struct Pair {
 };
 
 // Reads every pair; stops at the first error, which it returns in `error`.
-std::vector<Pair> readAll(std::string_view text, GroupError* error = nullptr,
-                          GroupReader::Status* last = nullptr) {
-  GroupReader reader(text);
+std::vector<Pair> readAll(std::string_view text, base::Status* error = nullptr,
+                          GroupStep* last = nullptr) {
+  GroupReader reader(text, "t.dxf");
   std::vector<Pair> pairs;
   Group group;
-  GroupError e;
-  GroupReader::Status status;
-  while ((status = reader.next(group, e)) == GroupReader::Status::kPair)
+  base::Status e = base::Status::ok();
+  GroupStep status;
+  while ((status = reader.next(group, e)) == GroupStep::kPair)
     pairs.push_back({group.code, std::string(group.value), group.line});
   if (error != nullptr) *error = e;
   if (last != nullptr) *last = status;
@@ -49,10 +49,10 @@ TEST(GroupReader, SplitsPairsWithLfOrCrLfAndTrimsOnlyTheCodeLine) {
       {"tabs around code", "\t0 \nSECTION\n 1\t\n  two spaces  \n"},
   };
   for (const Case& c : cases) {
-    GroupReader::Status last;
+    GroupStep last;
     std::vector<Pair> pairs = readAll(c.text, nullptr, &last);
     ASSERT_EQ(pairs.size(), 2u) << c.label;
-    EXPECT_EQ(last, GroupReader::Status::kEndOfText) << c.label;
+    EXPECT_EQ(last, GroupStep::kEndOfText) << c.label;
     EXPECT_EQ(pairs[0].code, 0) << c.label;
     EXPECT_EQ(pairs[0].value, "SECTION") << c.label;
     EXPECT_EQ(pairs[0].line, 1u) << c.label;
@@ -108,12 +108,14 @@ TEST(GroupReader, ReportsBadCodesAndMissingValuesWithTheirLine) {
       {"value missing", "  0\nSECTION\n  2\n", 3, "without its value"},
   };
   for (const Case& c : cases) {
-    GroupError error;
-    GroupReader::Status last;
+    base::Status error = base::Status::ok();
+    GroupStep last;
     readAll(c.text, &error, &last);
-    EXPECT_EQ(last, GroupReader::Status::kError) << c.label;
-    EXPECT_EQ(error.line, c.line) << c.label;
-    EXPECT_NE(error.message.find(c.message), std::string::npos) << c.label << ": " << error.message;
+    EXPECT_EQ(last, GroupStep::kError) << c.label;
+    const std::string& message = error.message();
+    EXPECT_EQ(message.rfind("t.dxf:" + std::to_string(c.line) + ": ", 0), 0u)
+        << c.label << ": " << message;
+    EXPECT_NE(message.find(c.message), std::string::npos) << c.label << ": " << message;
   }
 }
 

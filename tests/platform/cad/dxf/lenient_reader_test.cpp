@@ -99,8 +99,8 @@ TEST(BinaryDxf, ReadsTheSameDrawingAsItsAsciiTwinInEveryVersion) {
     ReadResult b =
         cad::dxf::readDxfFile(dataPath(std::string("binary_") + c.stem + ".dxf"), binary);
     ReadResult a = cad::dxf::readDxfFile(dataPath(std::string("ascii_") + c.stem + ".dxf"), ascii);
-    ASSERT_TRUE(b.ok()) << c.stem << ": " << *b.error;
-    ASSERT_TRUE(a.ok()) << c.stem << ": " << *a.error;
+    ASSERT_TRUE(b.ok()) << c.stem << ": " << b.status.message();
+    ASSERT_TRUE(a.ok()) << c.stem << ": " << a.status.message();
     EXPECT_TRUE(b.binary) << c.stem;
     EXPECT_FALSE(a.binary) << c.stem;
     EXPECT_EQ(b.version, c.version) << c.stem;
@@ -139,7 +139,7 @@ TEST(BinaryDxf, RefusesEveryCutAndCorruptionNamingTheByte) {
         EXPECT_NE(result.warnings.back().find("without 0/EOF"), std::string::npos);
         continue;
       }
-      EXPECT_EQ(result.error->rfind("cut.dxf: byte ", 0), 0u) << *result.error;
+      EXPECT_EQ(result.status.message().rfind("cut.dxf: byte ", 0), 0u) << result.status.message();
     }
     std::string corrupt = original;
     const std::size_t at = corrupt.find(std::string("ENTITIES\0", 9)) + 9;
@@ -149,9 +149,9 @@ TEST(BinaryDxf, RefusesEveryCutAndCorruptionNamingTheByte) {
     Collect sink;
     ReadResult result = cad::dxf::readDxf(corrupt, "bad.dxf", sink);
     ASSERT_FALSE(result.ok()) << file;
-    EXPECT_NE(result.error->find("bad.dxf: byte " + std::to_string(at) + ": group code"),
+    EXPECT_NE(result.status.message().find("bad.dxf: byte " + std::to_string(at) + ": group code"),
               std::string::npos)
-        << *result.error;
+        << result.status.message();
   }
 }
 
@@ -175,7 +175,7 @@ TEST(LenientReading, OpensWhatWritersGetWrongWithAWarningNamingTheLine) {
   for (const Case& c : cases) {
     Collect sink;
     ReadResult result = cad::dxf::readDxfFile(dataPath(c.file), sink);
-    ASSERT_TRUE(result.ok()) << c.file << ": " << *result.error;
+    ASSERT_TRUE(result.ok()) << c.file << ": " << result.status.message();
     EXPECT_EQ(sink.entities.size(), c.entities) << c.file;
     ASSERT_EQ(result.warnings.size(), c.warnings.size()) << c.file;
     for (std::size_t i = 0; i < c.warnings.size(); ++i)
@@ -250,11 +250,11 @@ TEST(LenientReading, ReplacesUndefinedTextBytesButKeepsLayerNamesExact) {
     ReadResult result = read(c.contents + text({{0, "EOF"}}), sink);
     if (c.text.empty()) {
       ASSERT_FALSE(result.ok()) << c.label;
-      EXPECT_NE(result.error->find(c.problem), std::string::npos)
-          << c.label << ": " << *result.error;
+      EXPECT_NE(result.status.message().find(c.problem), std::string::npos)
+          << c.label << ": " << result.status.message();
       continue;
     }
-    ASSERT_TRUE(result.ok()) << c.label << ": " << *result.error;
+    ASSERT_TRUE(result.ok()) << c.label << ": " << result.status.message();
     ASSERT_EQ(sink.entities.size(), 1u) << c.label;
     EXPECT_EQ(sink.entities[0].text, c.text) << c.label;
     ASSERT_EQ(result.warnings.size(), 1u) << c.label;
@@ -287,7 +287,8 @@ TEST(LenientReading, TakesAZeroDirectionAsUpOnlyForEntitiesThatAreNoAxes) {
     ReadResult result = read(section("ENTITIES", groups) + text({{0, "EOF"}}), sink);
     ASSERT_EQ(result.ok(), c.opens) << c.type;
     if (!c.opens) {
-      EXPECT_NE(result.error->find("test.dxf:5: ARC has a zero extrusion"), std::string::npos);
+      EXPECT_NE(result.status.message().find("test.dxf:5: ARC has a zero extrusion"),
+                std::string::npos);
       continue;
     }
     ASSERT_EQ(result.warnings.size(), 1u) << c.type;
@@ -316,7 +317,8 @@ TEST(LenientReading, OpensADrawingCutAfterItsEntitiesButNotBefore) {
       ASSERT_EQ(result.warnings.size(), 1u) << c.label;
       EXPECT_NE(result.warnings[0].find("without 0/EOF"), std::string::npos);
     } else {
-      EXPECT_NE(result.error->find("without 0/EOF"), std::string::npos) << *result.error;
+      EXPECT_NE(result.status.message().find("without 0/EOF"), std::string::npos)
+          << result.status.message();
     }
   }
 }
@@ -337,7 +339,7 @@ TEST(DxfReader, NormalisesHugeDirectionsAndRedecodesAfterAHeaderChange) {
     groups.insert(groups.end(), c.extrusion.begin(), c.extrusion.end());
     Collect sink;
     ReadResult result = read(section("ENTITIES", groups) + text({{0, "EOF"}}), sink);
-    ASSERT_TRUE(result.ok()) << c.label << ": " << *result.error;
+    ASSERT_TRUE(result.ok()) << c.label << ": " << result.status.message();
     EXPECT_EQ(sink.entities[0].position.x, c.cx) << c.label;
     EXPECT_TRUE(result.warnings.empty()) << c.label;
   }
@@ -349,7 +351,7 @@ TEST(DxfReader, NormalisesHugeDirectionsAndRedecodesAfterAHeaderChange) {
                header("AC1015", "ANSI_1251") + section("ENTITIES", {{0, "LINE"}, {8, "\xC0"}}) +
                text({{0, "EOF"}}),
            sink);
-  ASSERT_TRUE(result.ok()) << *result.error;
+  ASSERT_TRUE(result.ok()) << result.status.message();
   ASSERT_EQ(sink.entities.size(), 2u);
   EXPECT_EQ(sink.entities[0].layer, "\xC3\x80");  // À
   EXPECT_EQ(sink.entities[1].layer, "\xD0\x90");  // А
@@ -371,8 +373,10 @@ TEST(DxfReader, QuotesBytesFrom0x80InErrorsAsValidUtf8) {
     Collect sink;
     ReadResult result = read(c.contents + text({{0, "EOF"}}), sink);
     ASSERT_FALSE(result.ok()) << c.label;
-    EXPECT_TRUE(cad::dxf::isValidUtf8(*result.error)) << c.label << ": " << *result.error;
-    EXPECT_NE(result.error->find(c.shown), std::string::npos) << c.label << ": " << *result.error;
+    EXPECT_TRUE(cad::dxf::isValidUtf8(result.status.message()))
+        << c.label << ": " << result.status.message();
+    EXPECT_NE(result.status.message().find(c.shown), std::string::npos)
+        << c.label << ": " << result.status.message();
   }
 }
 

@@ -75,7 +75,7 @@ TEST(DxfReader, ReadsLineAndArcInWorldCoordinates) {
                                     {50, "-90"},
                                     {51, "450"}}),
                            sink);
-  ASSERT_TRUE(result.ok()) << *result.error;
+  ASSERT_TRUE(result.ok()) << result.status.message();
   ASSERT_EQ(sink.entities.size(), 2u);
   const Entity& line = sink.entities[0];
   EXPECT_EQ(line.type, EntityType::kLine);
@@ -136,7 +136,7 @@ TEST(DxfReader, StoresArcsOfEveryExtrusionCounterClockwiseInXY) {
     groups.insert(groups.end(), c.extrusion.begin(), c.extrusion.end());
     Collect sink;
     ReadResult result = read(drawing(groups), sink);
-    ASSERT_TRUE(result.ok()) << c.label << ": " << *result.error;
+    ASSERT_TRUE(result.ok()) << c.label << ": " << result.status.message();
     ASSERT_EQ(sink.entities.size(), 1u) << c.label;
     const Entity& arc = sink.entities[0];
     EXPECT_NEAR(arc.position.x, c.cx, 1e-12) << c.label;
@@ -179,7 +179,7 @@ TEST(DxfReader, FoldsVerticesAndAttributesIntoTheirOwners) {
                {90, "999999999"}, {70, "0"},     {38, "2"},     {10, "1"},     {20, "1"},
                {10, "2"},         {20, "1"},     {0, "POINT"},  {10, "1"}}),
       sink);
-  ASSERT_TRUE(result.ok()) << *result.error;
+  ASSERT_TRUE(result.ok()) << result.status.message();
   ASSERT_EQ(sink.entities.size(), 4u);
   const Entity& polyline = sink.entities[0];
   EXPECT_EQ(polyline.type, EntityType::kPolyline);
@@ -225,7 +225,7 @@ TEST(DxfReader, LeavesOutPaperSpaceAndBlocksAndKeepsOtherTypes) {
                                   {1, "  spaced  "}});
   Collect sink;
   ReadResult result = read(contents, sink);
-  ASSERT_TRUE(result.ok()) << *result.error;
+  ASSERT_TRUE(result.ok()) << result.status.message();
   ASSERT_EQ(sink.entities.size(), 3u);
   EXPECT_EQ(sink.entities[0].type, EntityType::kOther);
   EXPECT_EQ(sink.entities[0].typeName, "HATCH");
@@ -276,7 +276,8 @@ TEST(DxfReader, ReportsMalformedDrawingsWithFileAndLine) {
     Collect sink;
     ReadResult result = read(c.contents, sink);
     ASSERT_FALSE(result.ok()) << c.label;
-    EXPECT_NE(result.error->find(c.message), std::string::npos) << c.label << ": " << *result.error;
+    EXPECT_NE(result.status.message().find(c.message), std::string::npos)
+        << c.label << ": " << result.status.message();
   }
 }
 
@@ -297,7 +298,7 @@ TEST(DxfReader, ReadsTheFixturesOfEveryVersionInFileOrder) {
   for (const Case& c : cases) {
     Collect sink;
     ReadResult result = cad::dxf::readDxfFile(dataPath(c.file), sink);
-    ASSERT_TRUE(result.ok()) << c.file << ": " << *result.error;
+    ASSERT_TRUE(result.ok()) << c.file << ": " << result.status.message();
     EXPECT_EQ(result.version, c.version) << c.file;
     std::vector<EntityType> expected = common;
     if (c.later) expected.insert(expected.end(), later.begin(), later.end());
@@ -325,7 +326,7 @@ TEST(DxfReader, ReadsTheDeclaredUnitWhenTheHeaderGivesANumber) {
     if (c.value != nullptr) header.insert(header.end(), {{9, "$INSUNITS"}, {70, c.value}});
     Collect sink;
     const ReadResult result = read(drawing({}, header), sink);
-    ASSERT_TRUE(result.ok()) << *result.error;
+    ASSERT_TRUE(result.ok()) << result.status.message();
     EXPECT_EQ(result.insUnits, c.units) << (c.value ? c.value : "absent");
   }
 }
@@ -336,7 +337,7 @@ TEST(DxfReader, ReadsChineseNamesFromLegacyAndUnicodeDrawings) {
   for (const char* file : {"chinese_ansi_936.dxf", "chinese_r2010.dxf", "chinese_escaped.dxf"}) {
     Collect sink;
     ReadResult result = cad::dxf::readDxfFile(dataPath(file), sink);
-    ASSERT_TRUE(result.ok()) << file << ": " << *result.error;
+    ASSERT_TRUE(result.ok()) << file << ": " << result.status.message();
     ASSERT_GE(sink.entities.size(), 1u) << file;
     EXPECT_EQ(sink.entities[0].layer, axis) << file;
     if (sink.entities.size() > 1) {
@@ -348,7 +349,7 @@ TEST(DxfReader, ReadsChineseNamesFromLegacyAndUnicodeDrawings) {
 TEST(DxfReader, KeepsLongTextLinesWhole) {
   Collect sink;
   ReadResult result = cad::dxf::readDxfFile(dataPath("long_lines.dxf"), sink);
-  ASSERT_TRUE(result.ok()) << *result.error;
+  ASSERT_TRUE(result.ok()) << result.status.message();
   ASSERT_EQ(sink.entities.size(), 3u);
   EXPECT_EQ(sink.entities[0].text.size(), 5000u);
   EXPECT_EQ(sink.entities[0].text.substr(0, 3), "abc");
@@ -374,14 +375,15 @@ TEST(DxfReader, RefusesBrokenFixturesNamingFileAndLine) {
     std::string path = dataPath(c.file);
     ReadResult result = cad::dxf::readDxfFile(path, sink);
     ASSERT_FALSE(result.ok()) << c.file;
-    EXPECT_EQ(result.error->rfind(path, 0), 0u) << *result.error;
-    EXPECT_NE(result.error->find(c.message), std::string::npos) << c.file << ": " << *result.error;
+    EXPECT_EQ(result.status.message().rfind(path, 0), 0u) << result.status.message();
+    EXPECT_NE(result.status.message().find(c.message), std::string::npos)
+        << c.file << ": " << result.status.message();
   }
   // The line of a value error is the line of the value.
   Collect sink;
   ReadResult result = cad::dxf::readDxfFile(dataPath("non_numeric.dxf"), sink);
   ASSERT_FALSE(result.ok());
-  EXPECT_NE(result.error->find("non_numeric.dxf:"), std::string::npos);
+  EXPECT_NE(result.status.message().find("non_numeric.dxf:"), std::string::npos);
 }
 
 // Every prefix and many random mutations of a real drawing either read or
@@ -411,7 +413,7 @@ TEST(DxfReader, SurvivesTruncatedAndMutatedInput) {
       ASSERT_FALSE(result.warnings.empty()) << length;
       EXPECT_NE(result.warnings.back().find("without 0/EOF"), std::string::npos);
     } else {
-      EXPECT_EQ(result.error->rfind("cut", 0), 0u);
+      EXPECT_EQ(result.status.message().rfind("cut", 0), 0u);
     }
   }
   // Nothing short of the final 0/EOF is a drawing, but for the drawing cut
@@ -439,7 +441,7 @@ TEST(DxfReader, SurvivesTruncatedAndMutatedInput) {
     Collect sink;
     ReadResult result = cad::dxf::readDxf(mutated, "mutated", sink);
     if (!result.ok()) {
-      EXPECT_FALSE(result.error->empty());
+      EXPECT_FALSE(result.status.message().empty());
     }
   }
 }

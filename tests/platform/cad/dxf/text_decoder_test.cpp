@@ -46,8 +46,9 @@ TEST(TextDecoder, DecodesByVersionAndCodePage) {
   };
   for (const Case& c : cases) {
     TextDecoder decoder(c.version, c.codePage);
-    std::string out, reason;
-    ASSERT_TRUE(decoder.decode(c.raw, out, reason)) << c.label << ": " << reason;
+    std::string out;
+    const base::Status decoded = decoder.decode(c.raw, out);
+    ASSERT_TRUE(decoded.isOk()) << c.label << ": " << decoded.message();
     EXPECT_EQ(out, c.expected) << c.label;
   }
 }
@@ -67,14 +68,16 @@ TEST(TextDecoder, RefusesBytesThatAreNotTextOfTheDrawing) {
   };
   for (const Case& c : cases) {
     TextDecoder decoder(c.version, c.codePage);
-    std::string out, reason;
-    EXPECT_FALSE(decoder.decode(c.raw, out, reason)) << c.label;
-    EXPECT_NE(reason.find(c.reason), std::string::npos) << c.label << ": " << reason;
+    std::string out;
+    const base::Status decoded = decoder.decode(c.raw, out);
+    EXPECT_FALSE(decoded.isOk()) << c.label;
+    EXPECT_NE(decoded.message().find(c.reason), std::string::npos)
+        << c.label << ": " << decoded.message();
   }
   // ASCII needs no code page.
   TextDecoder unknown("AC1015", "ANSI_77");
-  std::string out, reason;
-  EXPECT_TRUE(unknown.decode("AXIS", out, reason));
+  std::string out;
+  EXPECT_TRUE(unknown.decode("AXIS", out).isOk());
 }
 
 TEST(Utf8Validation, AcceptsWellFormedAndRefusesTheRest) {
