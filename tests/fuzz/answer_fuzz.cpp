@@ -8,7 +8,6 @@
 #include <numbers>
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "cad/database.h"
 #include "cad/point_answer.h"
@@ -48,12 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (answer.kind == cad::Answer::Kind::kEnd) break;
     if (!answer.isLine()) continue;
     const auto point = cad::parsePointAnswer(answer.text);
-    if (const auto* p = std::get_if<AcGePoint3d>(&point))
-      FUZZ_CHECK(std::isfinite(p->x) && std::isfinite(p->y) && std::isfinite(p->z));
+    if (point.isOk())
+      FUZZ_CHECK(std::isfinite(point->x) && std::isfinite(point->y) && std::isfinite(point->z));
     else
-      FUZZ_CHECK(!std::get<std::string>(point).empty());
+      FUZZ_CHECK(!point.message().empty());
     cad::SelectionBuilder builder(drawing());
-    if (builder.apply(answer.text)) FUZZ_CHECK(builder.ids().empty());
+    if (!builder.apply(answer.text).isOk()) FUZZ_CHECK(builder.ids().empty());
   }
   return 0;
 }

@@ -1,6 +1,3 @@
-#include <string>
-#include <variant>
-
 #include "answer_text.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
@@ -18,13 +15,13 @@ int ads_getpoint(const ads_point /*reference*/, const char* prompt, ads_point re
     const cad::Answer answer = source.next();
     if (!answer.isLine()) return RTCAN;
     if (cad::detail::trimBlanks(answer.text).empty()) return RTNONE;
-    const auto parsed = cad::parsePointAnswer(answer.text);
-    if (const auto* point = std::get_if<AcGePoint3d>(&parsed)) {
+    const base::Result<AcGePoint3d> point = cad::parsePointAnswer(answer.text);
+    if (point.isOk()) {
       result[X] = point->x;
       result[Y] = point->y;
       result[Z] = point->z;
       return RTNORM;
     }
-    source.reject(answer, std::get<std::string>(parsed));
+    source.reject(answer, point.message());
   }
 }

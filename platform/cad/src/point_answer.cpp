@@ -19,7 +19,7 @@ bool parseCoordinate(std::string_view text, double* value) {
 
 }  // namespace
 
-std::variant<AcGePoint3d, std::string> parsePointAnswer(std::string_view typed) {
+base::Result<AcGePoint3d> parsePointAnswer(std::string_view typed) {
   const std::string normalized = detail::withAsciiCommas(typed);
   const std::string_view text = normalized;
   std::vector<std::string_view> parts;
@@ -31,12 +31,12 @@ std::variant<AcGePoint3d, std::string> parsePointAnswer(std::string_view typed) 
   }
   const std::string quoted = "\"" + std::string(text) + "\"";
   if (parts.size() < 2 || parts.size() > 3)
-    return quoted + " is not a point: expected x,y or x,y,z";
+    return base::Status::error(quoted + " is not a point: expected x,y or x,y,z");
   double coordinates[3] = {0.0, 0.0, 0.0};
   for (std::size_t i = 0; i < parts.size(); ++i) {
     if (!parseCoordinate(parts[i], &coordinates[i]))
-      return quoted + " is not a point: \"" + std::string(detail::trimBlanks(parts[i])) +
-             "\" is not a number";
+      return base::Status::error(quoted + " is not a point: \"" +
+                                 std::string(detail::trimBlanks(parts[i])) + "\" is not a number");
   }
   return AcGePoint3d(coordinates[0], coordinates[1], coordinates[2]);
 }

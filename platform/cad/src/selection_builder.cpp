@@ -189,16 +189,17 @@ bool utf8LayerNamesEqual(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::optional<std::string> SelectionBuilder::apply(std::string_view typed) {
+base::Status SelectionBuilder::apply(std::string_view typed) {
   const std::string normalized = detail::withAsciiCommas(typed);
   const std::string_view clause = normalized;
   std::string_view rest = clause.substr(std::min(clause.size(), clause.find_first_not_of(" \t")));
   const std::string_view keyword = rest.substr(0, rest.find_first_of(" \t"));
-  std::vector<AcDbObjectId> matched;
   if (keywordIs(keyword, "undo")) {
     if (keyword.size() != rest.find_last_not_of(" \t\r") + 1)
-      return "selection clause \"" + std::string(clause) + "\": undo takes no arguments";
-    if (history_.empty()) return "nothing to undo: no clause has changed the selection yet";
+      return base::Status::error("selection clause \"" + std::string(clause) +
+                                 "\": undo takes no arguments");
+    if (history_.empty())
+      return base::Status::error("nothing to undo: no clause has changed the selection yet");
     ids_ = std::move(history_.back());
     history_.pop_back();
     selected_.clear();
@@ -206,20 +207,22 @@ std::optional<std::string> SelectionBuilder::apply(std::string_view typed) {
     lastMatched_.clear();
     lastChange_ = Change::kUndone;
     lastNote_.clear();
-    return std::nullopt;
+    return base::Status::ok();
   }
   if (keywordIs(keyword, "remove")) {
     const std::string_view inner = rest.substr(keyword.size());
     if (inner.find_first_not_of(" \t\r") == std::string_view::npos)
-      return "selection clause \"" + std::string(clause) +
-             "\": remove needs a clause, as in remove layer WALL";
-    if (std::optional<std::string> error = match(inner, &matched)) return error;
-    remove(matched);
-    return std::nullopt;
+      return base::Status::error("selection clause \"" + std::string(clause) +
+                                 "\": remove needs a clause, as in remove layer WALL");
+    base::Result<Ids> matched = match(inner);
+    if (!matched.isOk()) return matched.status();
+    remove(*matched);
+    return base::Status::ok();
   }
-  if (std::optional<std::string> error = match(clause, &matched)) return error;
-  add(matched);
-  return std::nullopt;
+  base::Result<Ids> matched = match(clause);
+  if (!matched.isOk()) return matched.status();
+  add(*matched);
+  return base::Status::ok();
 }
 
 std::string SelectionBuilder::layerList() const {
@@ -236,78 +239,103 @@ std::string SelectionBuilder::layerList() const {
   return list.empty() ? "none" : list;
 }
 
-std::optional<std::string> SelectionBuilder::match(std::string_view clause,
-                                                   std::vector<AcDbObjectId>* found) {
+base::Result<SelectionBuilder::Ids> SelectionBuilder::match(std::string_view clause) {
   lastNote_.clear();
-  std::vector<AcDbObjectId>& matched = *found;
-  std::optional<std::vector<std::string>> parsed = splitWords(clause);
+  std::optional<Words> parsed = splitWords(clause);
   const std::string shown(clause);
-  if (!parsed) return "selection clause \"" + shown + "\" has an unclosed quote";
-  const std::vector<std::string>& words = *parsed;
-  if (words.empty()) return "the selection clause is empty";
+  if (!parsed)
+    return base::Status::error("selection clause \"" + shown + "\" has an unclosed quote");
+  const Words& words = *parsed;
+  if (words.empty()) return base::Status::error("the selection clause is empty");
   const std::string& keyword = words[0];
-  const auto& entities = database_.entities();
-
   if (keywordIs(keyword, "all")) {
-    if (words.size() != 1) return "selection clause \"" + shown + "\": all takes no arguments";
-    for (const auto& entity : entities) matched.push_back(entity->objectId());
-  } else if (keywordIs(keyword, "layer")) {
-    if (words.size() < 2) return "selection clause \"" + shown + "\": layer needs a layer name";
-    // A layer whose name code page 936 cannot hold is compared in UTF-8, as
-    // the drawing has it: its code page 936 form is lossy.
-    std::vector<std::optional<std::string>> names;
-    for (std::size_t i = 1; i < words.size(); ++i) names.push_back(utf8ToCp936(words[i]));
-    std::vector<bool> layerFound(names.size(), false);
-    for (const auto& entity : entities) {
-      const std::string* exact = database_.exactLayerName(entity->objectId());
-      for (std::size_t k = 0; k < names.size(); ++k) {
-        const bool equal = exact != nullptr ? utf8LayerNamesEqual(*exact, words[k + 1])
-                                            : names[k] && text::cp936::equalIgnoringAsciiCase(
-                                                              entity->layer(), *names[k]);
-        if (equal) {
-          matched.push_back(entity->objectId());
-          layerFound[k] = true;
-          break;
-        }
+    if (words.size() != 1)
+      return base::Status::error("selection clause \"" + shown + "\": all takes no arguments");
+    return matchAll();
+  }
+  if (keywordIs(keyword, "layer")) return matchLayers(words, shown);
+  if (keywordIs(keyword, "window") || keywordIs(keyword, "crossing")) return matchBox(words, shown);
+  if (keywordIs(keyword, "handle")) return matchHandles(words, shown);
+  return base::Status::error("unknown selection clause \"" + shown +
+                             "\" (use all, layer, window, crossing, handle, remove or undo)");
+}
+
+SelectionBuilder::Ids SelectionBuilder::matchAll() const {
+  Ids matched;
+  for (const auto& entity : database_.entities()) matched.push_back(entity->objectId());
+  return matched;
+}
+
+base::Result<SelectionBuilder::Ids> SelectionBuilder::matchLayers(const Words& words,
+                                                                  const std::string& shown) {
+  if (words.size() < 2)
+    return base::Status::error("selection clause \"" + shown + "\": layer needs a layer name");
+  // A layer whose name code page 936 cannot hold is compared in UTF-8, as
+  // the drawing has it: its code page 936 form is lossy.
+  std::vector<std::optional<std::string>> names;
+  for (std::size_t i = 1; i < words.size(); ++i) names.push_back(utf8ToCp936(words[i]));
+  std::vector<bool> layerFound(names.size(), false);
+  Ids matched;
+  for (const auto& entity : database_.entities()) {
+    const std::string* exact = database_.exactLayerName(entity->objectId());
+    for (std::size_t k = 0; k < names.size(); ++k) {
+      const bool equal = exact != nullptr ? utf8LayerNamesEqual(*exact, words[k + 1])
+                                          : names[k] && text::cp936::equalIgnoringAsciiCase(
+                                                            entity->layer(), *names[k]);
+      if (equal) {
+        matched.push_back(entity->objectId());
+        layerFound[k] = true;
+        break;
       }
     }
-    for (std::size_t k = 0; k < names.size(); ++k)
-      if (!names[k] && !layerFound[k])
-        return "selection clause \"" + shown + "\": layer name \"" + words[k + 1] +
-               "\" cannot be written in code page 936 and no layer has it";
-    std::string missing;
-    for (std::size_t k = 0; k < names.size(); ++k)
-      if (!layerFound[k]) missing += (missing.empty() ? "\"" : ", \"") + words[k + 1] + "\"";
-    if (!missing.empty())
-      lastNote_ = "no entity is on layer " + missing + "; the drawing's layers: " + layerList();
-  } else if (keywordIs(keyword, "window") || keywordIs(keyword, "crossing")) {
-    const bool window = keywordIs(keyword, "window");
-    std::optional<AcGePoint2d> a = words.size() == 3 ? parseCorner(words[1]) : std::nullopt;
-    std::optional<AcGePoint2d> b = words.size() == 3 ? parseCorner(words[2]) : std::nullopt;
-    if (!a || !b)
-      return "selection clause \"" + shown + "\": " + (window ? "window" : "crossing") +
-             " needs two corners, as in " + (window ? "window" : "crossing") + " 0,0 100,50";
-    Box box{std::min(a->x, b->x), std::min(a->y, b->y), std::max(a->x, b->x), std::max(a->y, b->y)};
-    for (const auto& entity : entities)
-      if (window ? insideWindow(*entity, box) : touchesBox(*entity, box))
-        matched.push_back(entity->objectId());
-  } else if (keywordIs(keyword, "handle")) {
-    if (words.size() < 2) return "selection clause \"" + shown + "\": handle needs a handle";
-    for (std::size_t i = 1; i < words.size(); ++i) {
-      std::optional<unsigned long long> handle = parseHandleWord(words[i]);
-      if (!handle)
-        return "selection clause \"" + shown + "\": \"" + words[i] +
-               "\" is not a hexadecimal handle";
-      AcDbEntity* entity = *handle == 0 ? nullptr : database_.findByHandle(*handle);
-      if (entity == nullptr)
-        return "selection clause \"" + shown + "\": no entity has handle " + words[i];
-      matched.push_back(entity->objectId());
-    }
-  } else {
-    return "unknown selection clause \"" + shown +
-           "\" (use all, layer, window, crossing, handle, remove or undo)";
   }
-  return std::nullopt;
+  for (std::size_t k = 0; k < names.size(); ++k)
+    if (!names[k] && !layerFound[k])
+      return base::Status::error("selection clause \"" + shown + "\": layer name \"" +
+                                 words[k + 1] +
+                                 "\" cannot be written in code page 936 and no layer has it");
+  std::string missing;
+  for (std::size_t k = 0; k < names.size(); ++k)
+    if (!layerFound[k]) missing += (missing.empty() ? "\"" : ", \"") + words[k + 1] + "\"";
+  if (!missing.empty())
+    lastNote_ = "no entity is on layer " + missing + "; the drawing's layers: " + layerList();
+  return matched;
+}
+
+base::Result<SelectionBuilder::Ids> SelectionBuilder::matchBox(const Words& words,
+                                                               const std::string& shown) const {
+  const bool window = keywordIs(words[0], "window");
+  std::optional<AcGePoint2d> a = words.size() == 3 ? parseCorner(words[1]) : std::nullopt;
+  std::optional<AcGePoint2d> b = words.size() == 3 ? parseCorner(words[2]) : std::nullopt;
+  if (!a || !b)
+    return base::Status::error(
+        "selection clause \"" + shown + "\": " + (window ? "window" : "crossing") +
+        " needs two corners, as in " + (window ? "window" : "crossing") + " 0,0 100,50");
+  Box box{std::min(a->x, b->x), std::min(a->y, b->y), std::max(a->x, b->x), std::max(a->y, b->y)};
+  Ids matched;
+  for (const auto& entity : database_.entities())
+    if (window ? insideWindow(*entity, box) : touchesBox(*entity, box))
+      matched.push_back(entity->objectId());
+  return matched;
+}
+
+base::Result<SelectionBuilder::Ids> SelectionBuilder::matchHandles(const Words& words,
+                                                                   const std::string& shown) const {
+  if (words.size() < 2)
+    return base::Status::error("selection clause \"" + shown + "\": handle needs a handle");
+  Ids matched;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    std::optional<unsigned long long> handle = parseHandleWord(words[i]);
+    if (!handle)
+      return base::Status::error("selection clause \"" + shown + "\": \"" + words[i] +
+                                 "\" is not a hexadecimal handle");
+    AcDbEntity* entity = *handle == 0 ? nullptr : database_.findByHandle(*handle);
+    if (entity == nullptr)
+      return base::Status::error("selection clause \"" + shown + "\": no entity has handle " +
+                                 words[i]);
+    matched.push_back(entity->objectId());
+  }
+  return matched;
 }
 
 void SelectionBuilder::add(const std::vector<AcDbObjectId>& matched) {

@@ -92,8 +92,8 @@ int ads_ssget(const char* mode, const void* point1, const void* point2, const st
     cad::Answer answer = cad::input().next();
     if (!answer.isLine()) return RTCAN;
     if (cad::isBlankLine(answer.text)) break;
-    if (std::optional<std::string> error = builder.apply(answer.text)) {
-      cad::input().reject(answer, *error);
+    if (const base::Status applied = builder.apply(answer.text); !applied.isOk()) {
+      cad::input().reject(answer, applied.message());
       continue;
     }
     cad::reportClause(builder);

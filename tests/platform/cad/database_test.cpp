@@ -124,16 +124,16 @@ TEST(DatabaseLoad, SelectsLayersThatCodePage936CannotHoldByTheirExactName) {
   };
   for (const Case& c : cases) {
     cad::SelectionBuilder builder(*database);
-    std::optional<std::string> error = builder.apply(c.clause);
-    ASSERT_FALSE(error.has_value()) << c.clause << ": " << *error;
+    const base::Status applied = builder.apply(c.clause);
+    ASSERT_TRUE(applied.isOk()) << c.clause << ": " << applied.message();
     std::vector<AcDbObjectId> expected;
     for (std::size_t i : c.expected) expected.push_back(database->entities()[i]->objectId());
     EXPECT_EQ(builder.ids(), expected) << c.clause;
   }
   cad::SelectionBuilder builder(*database);
-  std::optional<std::string> error = builder.apply("layer AXIS-\xE0\xB8\x81");
-  ASSERT_TRUE(error.has_value());
-  EXPECT_NE(error->find("cannot be written in code page 936 and no layer has it"),
+  const base::Status refused = builder.apply("layer AXIS-\xE0\xB8\x81");
+  ASSERT_FALSE(refused.isOk());
+  EXPECT_NE(refused.message().find("cannot be written in code page 936 and no layer has it"),
             std::string::npos);
 }
 

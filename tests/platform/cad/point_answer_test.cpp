@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <variant>
 
 namespace {
 
@@ -29,11 +28,10 @@ TEST(PointAnswer, TakesPlainDecimalNumbersOnly) {
       {"1,2,3,4", false},
   };
   for (const Case& c : cases) {
-    const auto answer = cad::parsePointAnswer(c.text);
-    const auto* point = std::get_if<AcGePoint3d>(&answer);
-    ASSERT_EQ(point != nullptr, c.accepted) << c.text;
-    if (point == nullptr) {
-      EXPECT_NE(std::get<std::string>(answer).find("is not a point"), std::string::npos);
+    const auto point = cad::parsePointAnswer(c.text);
+    ASSERT_EQ(point.isOk(), c.accepted) << c.text;
+    if (!point.isOk()) {
+      EXPECT_NE(point.message().find("is not a point"), std::string::npos);
       continue;
     }
     EXPECT_EQ(point->x, c.x) << c.text;

@@ -101,8 +101,8 @@ TEST(SelectionBuilder, AddsClauseByClauseWithoutDuplicates) {
   for (const Case& c : cases) {
     cad::SelectionBuilder builder(*db);
     for (const std::string& clause : c.clauses) {
-      std::optional<std::string> error = builder.apply(clause);
-      EXPECT_FALSE(error.has_value()) << c.label << ": " << error.value_or("");
+      const base::Status applied = builder.apply(clause);
+      EXPECT_TRUE(applied.isOk()) << c.label << ": " << applied.message();
     }
     EXPECT_EQ(handles(*db, builder.ids()), c.expected) << c.label;
   }
@@ -134,9 +134,10 @@ TEST(SelectionBuilder, RefusesMalformedClausesNamingThemAndAddsNothing) {
   };
   for (const Case& c : cases) {
     cad::SelectionBuilder builder(*db);
-    std::optional<std::string> error = builder.apply(c.clause);
-    ASSERT_TRUE(error.has_value()) << c.clause;
-    EXPECT_NE(error->find(c.reason), std::string::npos) << c.clause << ": " << *error;
+    const base::Status applied = builder.apply(c.clause);
+    ASSERT_FALSE(applied.isOk()) << c.clause;
+    EXPECT_NE(applied.message().find(c.reason), std::string::npos)
+        << c.clause << ": " << applied.message();
     EXPECT_TRUE(builder.ids().empty()) << c.clause;
   }
 }
@@ -157,7 +158,7 @@ TEST(SelectionBuilder, CrossingFindsAnArcWhoseSizeWouldOverflowASquare) {
   };
   for (const Case& c : cases) {
     cad::SelectionBuilder builder(db);
-    ASSERT_FALSE(builder.apply(c.clause).has_value()) << c.clause;
+    ASSERT_TRUE(builder.apply(c.clause).isOk()) << c.clause;
     EXPECT_EQ(handles(db, builder.ids()), c.expected) << c.clause;
   }
 }
@@ -194,17 +195,17 @@ TEST(SelectionBuilder, RemovesUndoesAndNamesMissingLayers) {
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.clause);
-    ASSERT_EQ(builder.apply(step.clause), std::nullopt);
+    ASSERT_TRUE(builder.apply(step.clause).isOk());
     EXPECT_EQ(handles(*db, builder.ids()), step.selected);
     EXPECT_EQ(builder.lastChange(), step.change);
     EXPECT_EQ(builder.lastMatched(), step.matched);
     EXPECT_EQ(builder.lastNote(), step.note);
   }
-  const auto nothingLeft = builder.apply("undo");
-  ASSERT_TRUE(nothingLeft.has_value());
-  EXPECT_NE(nothingLeft->find("nothing to undo"), std::string::npos);
+  const base::Status nothingLeft = builder.apply("undo");
+  ASSERT_FALSE(nothingLeft.isOk());
+  EXPECT_NE(nothingLeft.message().find("nothing to undo"), std::string::npos);
   for (const char* bad : {"undo 2", "remove", "remove bogus"})
-    EXPECT_TRUE(builder.apply(bad).has_value()) << bad;
+    EXPECT_FALSE(builder.apply(bad).isOk()) << bad;
 }
 
 // Answers from a list. A script ends on a rejection; a terminal goes on.

@@ -6,6 +6,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/result.h"
+#include "base/status.h"
 #include "cad/database.h"
 #include "host/ac_db_object_id.h"
 
@@ -32,10 +34,10 @@ class SelectionBuilder {
   // `database` is not owned and must outlive the builder.
   explicit SelectionBuilder(const Database& database) : database_(database) {}
 
-  // Applies one clause (UTF-8). Null on success; otherwise why the clause is
-  // malformed or names an unknown handle (UTF-8, naming the clause), and
-  // nothing was added.
-  std::optional<std::string> apply(std::string_view clause);
+  // Applies one clause (UTF-8). Failed when the clause is malformed or names
+  // an unknown handle, saying why (UTF-8, naming the clause); nothing was
+  // changed then.
+  base::Status apply(std::string_view clause);
 
   // The selection so far, in selection order.
   const std::vector<AcDbObjectId>& ids() const { return ids_; }
@@ -52,8 +54,18 @@ class SelectionBuilder {
   const std::string& lastNote() const { return lastNote_; }
 
  private:
+  using Ids = std::vector<AcDbObjectId>;
+  using Words = std::vector<std::string>;
+
   // The entities `clause` matches, in drawing order, or why it is malformed.
-  std::optional<std::string> match(std::string_view clause, std::vector<AcDbObjectId>* matched);
+  // Sets lastNote_.
+  base::Result<Ids> match(std::string_view clause);
+  // The steps of match() for each keyword; `words` is the whole clause split
+  // into words (the keyword first), `shown` the clause as typed.
+  Ids matchAll() const;
+  base::Result<Ids> matchLayers(const Words& words, const std::string& shown);
+  base::Result<Ids> matchBox(const Words& words, const std::string& shown) const;
+  base::Result<Ids> matchHandles(const Words& words, const std::string& shown) const;
   void add(const std::vector<AcDbObjectId>& matched);
   void remove(const std::vector<AcDbObjectId>& matched);
   std::string layerList() const;
