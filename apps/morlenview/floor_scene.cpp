@@ -43,7 +43,7 @@ plot::Layer floorLayer(const ShownFloor& shown, plot::Colour colour) {
 void addProjectMarks(const MorlenProject& project, plot::Scene& scene) {
   scene.marks.push_back(
       plot::Mark{{0.0, 0.0}, plot::MarkShape::kCross, kOriginColour, "origin (0, 0)"});
-  if (project.parameters) {
+  if (project.parameters.isOk()) {
     const PlanePoint reference = referencePointInMetres(*project.parameters);
     scene.marks.push_back(
         plot::Mark{{reference.x, reference.y},

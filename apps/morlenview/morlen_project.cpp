@@ -38,25 +38,24 @@ std::optional<int> floorOfFileName(const std::string& fileName, const std::strin
 
 }  // namespace
 
-std::optional<MorlenProject> loadMorlenProject(const std::string& projectPath,
-                                               const std::vector<int>& onlyFloors,
-                                               FileSystem& files, std::string* error) {
+base::Result<MorlenProject> loadMorlenProject(const std::string& projectPath,
+                                              const std::vector<int>& onlyFloors,
+                                              FileSystem& files) {
   const std::optional<std::string> cp936Path = cad::utf8ToCp936(projectPath);
   if (!cp936Path) {
-    *error = "the project file name \"" + projectPath + "\" has characters outside code page 936";
-    return std::nullopt;
+    return base::Status::error("the project file name \"" + projectPath +
+                               "\" has characters outside code page 936");
   }
   std::error_code code;
   if (!fs::is_regular_file(fs::path(projectPath), code)) {
-    *error = "no project file " + projectPath;
-    return std::nullopt;
+    return base::Status::error("no project file " + projectPath);
   }
   MorlenProject project;
   project.path = projectPath;
   project.name = cad::cp936ToUtf8Lossy(projectBase(projectFileName(*cp936Path)));
   if (project.name.empty()) {
-    *error = "the project file name " + projectPath + " has no \".\": no floors can be beside it";
-    return std::nullopt;
+    return base::Status::error("the project file name " + projectPath +
+                               " has no \".\": no floors can be beside it");
   }
 
   ProjectParameters parameters;
@@ -65,7 +64,7 @@ std::optional<MorlenProject> loadMorlenProject(const std::string& projectPath,
   if (status.isOk())
     project.parameters = parameters;
   else
-    project.parametersError = status.message();
+    project.parameters = base::Status::error(status.message());
 
   const fs::path folder = fs::path(projectPath).parent_path();
   std::vector<int> numbers;
@@ -79,14 +78,13 @@ std::optional<MorlenProject> loadMorlenProject(const std::string& projectPath,
     numbers.push_back(*floor);
   }
   if (code) {
-    *error = "cannot list the folder of " + projectPath + ": " + code.message();
-    return std::nullopt;
+    return base::Status::error("cannot list the folder of " + projectPath + ": " + code.message());
   }
   for (int wanted : onlyFloors) {
     if (std::find(numbers.begin(), numbers.end(), wanted) == numbers.end()) {
-      *error = "floor " + std::to_string(wanted) + ": no axis file " + project.name + ".N" +
-               std::to_string(wanted) + " beside " + projectPath;
-      return std::nullopt;
+      return base::Status::error("floor " + std::to_string(wanted) + ": no axis file " +
+                                 project.name + ".N" + std::to_string(wanted) + " beside " +
+                                 projectPath);
     }
   }
   std::sort(numbers.begin(), numbers.end());
@@ -97,7 +95,7 @@ std::optional<MorlenProject> loadMorlenProject(const std::string& projectPath,
     floor.fileName = project.name + floorSuffix(number);
     const FileStatus read =
         readAxisFile(projectSibling(*cp936Path, floorSuffix(number)), files, &floor.segments);
-    if (!read.isOk()) floor.error = read.message();
+    if (!read.isOk()) floor.status = base::Status::error(read.message());
     project.floors.push_back(std::move(floor));
   }
   return project;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+#include "base/status.h"
 #include "export/axis_file_segment.h"
 #include "export/project_parameters.h"
 #include "host/file_system.h"
@@ -21,21 +23,19 @@ struct ProjectFloor {
   int number = 0;
   // The file's name, UTF-8.
   std::string fileName;
-  // Empty when the file was read; otherwise names the file, the line and
+  // Failed when the file could not be read, naming the file, the line and
   // the reason.
-  std::string error;
+  base::Status status = base::Status::ok();
   std::vector<AxisFileSegment> segments;
 
-  bool read() const { return error.empty(); }
+  bool read() const { return status.isOk(); }
 };
 
 struct MorlenProject {
   std::string path;  // the project file, UTF-8
   std::string name;  // its name up to the first "."
-  // The parameter file's values, or nothing with the reason in
-  // parametersError.
-  std::optional<ProjectParameters> parameters;
-  std::string parametersError;
+  // The parameter file's values, or why they could not be read.
+  base::Result<ProjectParameters> parameters = base::Status::error("not read yet");
   // In floor order.
   std::vector<ProjectFloor> floors;
 };
@@ -43,11 +43,11 @@ struct MorlenProject {
 // Loads the project file `projectPath` (UTF-8): reads its parameter file and
 // every axis file NAME.N<k> beside it (only floors in `onlyFloors` when that
 // is not empty). A floor that cannot be read is kept with its error; the
-// others are read all the same. Returns nothing, with `*error` set, when the
-// project file is not there, or a floor asked for has no axis file.
-std::optional<MorlenProject> loadMorlenProject(const std::string& projectPath,
-                                               const std::vector<int>& onlyFloors,
-                                               FileSystem& files, std::string* error);
+// others are read all the same. Fails, saying why, when the project file is
+// not there, or a floor asked for has no axis file.
+base::Result<MorlenProject> loadMorlenProject(const std::string& projectPath,
+                                              const std::vector<int>& onlyFloors,
+                                              FileSystem& files);
 
 // The project's reference point in Morlen metres: where every floor's base
 // point lands, (reference - origin) * scale / 10^unit.

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "base/result.h"
+#include "base/status.h"
 #include "host/file_system.h"
 #include "morlenview/floor_alignment.h"
 #include "morlenview/floor_scene.h"
@@ -55,7 +57,7 @@ struct Options {
   bool help = false;
 };
 
-std::optional<Options> parseArguments(int argc, char** argv, std::string* error) {
+base::Result<Options> parseArguments(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
@@ -75,38 +77,33 @@ std::optional<Options> parseArguments(int argc, char** argv, std::string* error)
         used = 0;
       }
       if (!text || used != text->size() || number < 1) {
-        *error = "--floor needs a floor number of 1 or more";
-        return std::nullopt;
+        return base::Status::error("--floor needs a floor number of 1 or more");
       }
       options.floors.push_back(number);
     } else if (argument == "--out") {
       const auto dir = value();
       if (!dir) {
-        *error = "--out needs a folder";
-        return std::nullopt;
+        return base::Status::error("--out needs a folder");
       }
       options.out = *dir;
     } else if (argument == "--format") {
       const auto name = value();
       const auto format = name ? plot::pictureFormatNamed(*name) : std::nullopt;
       if (!format) {
-        *error = "--format needs png, svg or pdf";
-        return std::nullopt;
+        return base::Status::error("--format needs png, svg or pdf");
       }
       options.format = *format;
     } else if (argument.starts_with("-")) {
-      *error = "unknown option " + argument;
-      return std::nullopt;
+      return base::Status::error("unknown option " + argument);
     } else if (!options.project.empty()) {
-      *error = "only one project may be given (" + options.project + ", " + argument + ")";
-      return std::nullopt;
+      return base::Status::error("only one project may be given (" + options.project + ", " +
+                                 argument + ")");
     } else {
       options.project = argument;
     }
   }
   if (!options.help && options.project.empty()) {
-    *error = "no project file given";
-    return std::nullopt;
+    return base::Status::error("no project file given");
   }
   return options;
 }
@@ -125,7 +122,7 @@ std::string extentText(const Extent& e) {
 
 void printProject(const MorlenProject& project) {
   std::cout << "Project " << project.path << "\n";
-  if (project.parameters) {
+  if (project.parameters.isOk()) {
     const ProjectParameters& p = *project.parameters;
     const PlanePoint reference = referencePointInMetres(p);
     std::cout << "  parameters: origin (" << fixed(p.originX) << ", " << fixed(p.originY)
@@ -134,7 +131,7 @@ void printProject(const MorlenProject& project) {
               << "\n  reference point in Morlen metres: (" << fixed(reference.x) << ", "
               << fixed(reference.y) << ")\n";
   } else {
-    std::cout << "  no parameters (" << project.parametersError
+    std::cout << "  no parameters (" << project.parameters.message()
               << "): the reference point is not marked\n";
   }
 }
@@ -142,7 +139,7 @@ void printProject(const MorlenProject& project) {
 void printFloor(const ProjectFloor& floor, const FloorSummary* summary) {
   std::cout << "Floor " << floor.number << " (" << floor.fileName << "): ";
   if (!summary) {
-    std::cout << "cannot be read: " << floor.error << "\n";
+    std::cout << "cannot be read: " << floor.status.message() << "\n";
     return;
   }
   std::cout << summary->straightSegments + summary->arcSegments << " segments ("
@@ -177,10 +174,9 @@ void printAlignment(const std::vector<ShownFloor>& shown, const AlignmentResult&
 }
 
 int run(const Options& options) {
-  std::string error;
-  const auto project = loadMorlenProject(options.project, options.floors, hostFileSystem(), &error);
-  if (!project) {
-    std::cerr << "morlenview: " << error << "\n";
+  const auto project = loadMorlenProject(options.project, options.floors, hostFileSystem());
+  if (!project.isOk()) {
+    std::cerr << "morlenview: " << project.message() << "\n";
     return kExitBadArguments;
   }
   printProject(*project);
@@ -217,11 +213,11 @@ int run(const Options& options) {
   std::vector<std::string> written;
   const auto draw = [&](const plot::Scene& scene, const std::string& name) {
     const std::string path = (out / (name + extension)).string();
-    const std::string message = plot::renderScene(scene, path, options.format);
-    if (message.empty()) {
+    const base::Status drawn = plot::renderScene(scene, path, options.format);
+    if (drawn.isOk()) {
       written.push_back(path);
     } else {
-      std::cerr << "morlenview: " << message << "\n";
+      std::cerr << "morlenview: " << drawn.message() << "\n";
       failed = true;
     }
   };
@@ -236,10 +232,9 @@ int run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string error;
-  const auto options = parseArguments(argc, argv, &error);
-  if (!options) {
-    std::cerr << "morlenview: " << error << "\n\n" << kUsage;
+  const auto options = parseArguments(argc, argv);
+  if (!options.isOk()) {
+    std::cerr << "morlenview: " << options.message() << "\n\n" << kUsage;
     return kExitBadArguments;
   }
   if (options->help) {

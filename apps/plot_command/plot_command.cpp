@@ -74,8 +74,8 @@ void runPlotCommand() {
     }
     const cad::Database& drawing = cad::currentDatabase();
     const plot::Scene scene = drawingScene(drawing, cad::selectionSets().lastSelection());
-    const std::string error = plot::renderScene(scene, answer.text, *format);
-    if (!error.empty()) throw std::runtime_error(error);
+    const base::Status drawn = plot::renderScene(scene, answer.text, *format);
+    if (!drawn.isOk()) throw std::runtime_error(drawn.message());
     const plot::Layer& chosen = scene.layers[1];
     cad::commandLine().printUtf8(
         "Drew " + std::to_string(scene.layers[0].lines.size() + chosen.lines.size()) +

@@ -224,12 +224,13 @@ void releaseFontCachesAtExit() {
 
 }  // namespace
 
-std::string renderScene(const Scene& scene, const std::string& path, PictureFormat format) {
+base::Status renderScene(const Scene& scene, const std::string& path, PictureFormat format) {
   releaseFontCachesAtExit();
   const PictureLayout layout = layoutScene(scene);
   const std::string temporary = path + ".part";
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) return "cannot write the picture " + path + ": " + std::strerror(errno);
+  if (file == nullptr)
+    return base::Status::error("cannot write the picture " + path + ": " + std::strerror(errno));
 
   std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface;
   switch (format) {
@@ -261,16 +262,17 @@ std::string renderScene(const Scene& scene, const std::string& path, PictureForm
   const bool closed = std::fclose(file) == 0;
   if (status != CAIRO_STATUS_SUCCESS || !closed) {
     std::remove(temporary.c_str());
-    return "cannot write the picture " + path + ": " +
-           (status != CAIRO_STATUS_SUCCESS ? cairo_status_to_string(status)
-                                           : "the file could not be completed");
+    return base::Status::error("cannot write the picture " + path + ": " +
+                               (status != CAIRO_STATUS_SUCCESS
+                                    ? cairo_status_to_string(status)
+                                    : "the file could not be completed"));
   }
   if (std::rename(temporary.c_str(), path.c_str()) != 0) {
     const std::string reason = std::strerror(errno);
     std::remove(temporary.c_str());
-    return "cannot write the picture " + path + ": " + reason;
+    return base::Status::error("cannot write the picture " + path + ": " + reason);
   }
-  return "";
+  return base::Status::ok();
 }
 
 }  // namespace plot

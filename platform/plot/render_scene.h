@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "plot/picture_format.h"
 #include "plot/scene.h"
 
@@ -12,8 +13,7 @@ namespace plot {
 // marks, the extents of the line work written at its edges, a scale bar and
 // a legend. The picture is written to a temporary file beside `path` and
 // renamed over it when complete, so a failure leaves the file that was there.
-// Returns an empty string on success, otherwise a message naming the file and
-// the reason.
-std::string renderScene(const Scene& scene, const std::string& path, PictureFormat format);
+// On failure the status names the file and the reason.
+base::Status renderScene(const Scene& scene, const std::string& path, PictureFormat format);
 
 }  // namespace plot

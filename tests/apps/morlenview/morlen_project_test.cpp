@@ -29,9 +29,8 @@ TEST_F(MorlenProjectTest, FindsTheFloorsBesideTheProjectInFloorOrder) {
                            "other.N3", "tower.N", "tower.inf.N4"})
     putFileBytes(folder_.file(name), kOneSegment);
   putFileBytes(folder_.file("tower.N2"), "0\r\nGraph Link\r\n2\r\n");
-  std::string error;
-  const auto project = morlenview::loadMorlenProject(folder_.file("tower.prj"), {}, files_, &error);
-  ASSERT_TRUE(project) << error;
+  const auto project = morlenview::loadMorlenProject(folder_.file("tower.prj"), {}, files_);
+  ASSERT_TRUE(project.isOk()) << project.message();
   EXPECT_EQ(project->name, "tower");
   std::vector<int> numbers;
   for (const auto& floor : project->floors) numbers.push_back(floor.number);
@@ -39,10 +38,11 @@ TEST_F(MorlenProjectTest, FindsTheFloorsBesideTheProjectInFloorOrder) {
   EXPECT_TRUE(project->floors[0].read());
   EXPECT_EQ(project->floors[0].segments.size(), 1u);
   EXPECT_FALSE(project->floors[1].read());
-  EXPECT_NE(project->floors[1].error.find("tower.N2 line 4: the file ends after 0 of 2 segments"),
+  EXPECT_NE(project->floors[1].status.message().find(
+                "tower.N2 line 4: the file ends after 0 of 2 segments"),
             std::string::npos)
-      << project->floors[1].error;
-  ASSERT_TRUE(project->parameters);
+      << project->floors[1].status.message();
+  ASSERT_TRUE(project->parameters.isOk());
   // (1000 - -2500) mm at 1:100 is 350 m; (500 - -4500) is 500 m.
   const auto reference = morlenview::referencePointInMetres(*project->parameters);
   EXPECT_NEAR(reference.x, 350.0, 1e-9);
@@ -52,26 +52,25 @@ TEST_F(MorlenProjectTest, FindsTheFloorsBesideTheProjectInFloorOrder) {
 TEST_F(MorlenProjectTest, OnlyTheFloorsAskedFor) {
   for (const char* name : {"tower.N1", "tower.N2", "tower.N3"})
     putFileBytes(folder_.file(name), kOneSegment);
-  std::string error;
-  const auto project =
-      morlenview::loadMorlenProject(folder_.file("tower.prj"), {3, 1}, files_, &error);
-  ASSERT_TRUE(project) << error;
+  const auto project = morlenview::loadMorlenProject(folder_.file("tower.prj"), {3, 1}, files_);
+  ASSERT_TRUE(project.isOk()) << project.message();
   ASSERT_EQ(project->floors.size(), 2u);
   EXPECT_EQ(project->floors[0].number, 1);
   EXPECT_EQ(project->floors[1].number, 3);
-  EXPECT_FALSE(morlenview::loadMorlenProject(folder_.file("tower.prj"), {4}, files_, &error));
+  const auto missing = morlenview::loadMorlenProject(folder_.file("tower.prj"), {4}, files_);
+  EXPECT_FALSE(missing.isOk());
+  const std::string& error = missing.message();
   EXPECT_NE(error.find("floor 4: no axis file tower.N4"), std::string::npos) << error;
 }
 
 TEST_F(MorlenProjectTest, WithoutAParameterFileTheFloorsAreStillRead) {
   std::remove(folder_.file("tower.inf").c_str());
   putFileBytes(folder_.file("tower.N1"), kOneSegment);
-  std::string error;
-  const auto project = morlenview::loadMorlenProject(folder_.file("tower.prj"), {}, files_, &error);
-  ASSERT_TRUE(project) << error;
-  EXPECT_FALSE(project->parameters);
-  EXPECT_NE(project->parametersError.find("tower.inf"), std::string::npos)
-      << project->parametersError;
+  const auto project = morlenview::loadMorlenProject(folder_.file("tower.prj"), {}, files_);
+  ASSERT_TRUE(project.isOk()) << project.message();
+  EXPECT_FALSE(project->parameters.isOk());
+  EXPECT_NE(project->parameters.message().find("tower.inf"), std::string::npos)
+      << project->parameters.message();
   EXPECT_EQ(project->floors.size(), 1u);
 }
 

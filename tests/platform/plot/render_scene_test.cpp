@@ -97,7 +97,7 @@ plot::Scene knownScene() {
 TEST_F(RenderSceneTest, PngHasTheLayoutsSizeAndLineWorkWhereItBelongs) {
   const plot::Scene scene = knownScene();
   const plot::PictureLayout layout = plot::layoutScene(scene);
-  ASSERT_EQ(plot::renderScene(scene, file("known.png"), plot::PictureFormat::kPng), "");
+  ASSERT_TRUE(plot::renderScene(scene, file("known.png"), plot::PictureFormat::kPng).isOk());
   const Png png = readPng(file("known.png"));
   ASSERT_EQ(cairo_surface_status(png.surface.get()), CAIRO_STATUS_SUCCESS);
   EXPECT_EQ(png.width(), layout.width);
@@ -132,7 +132,7 @@ TEST_F(RenderSceneTest, ArcThroughDirectionZeroIsTheShortWayRound) {
   layer.lines = {{{-4, -4}, {-4, 4}}};  // gives the view its size
   scene.layers.push_back(layer);
   const plot::PictureLayout layout = plot::layoutScene(scene);
-  ASSERT_EQ(plot::renderScene(scene, file("wrap.png"), plot::PictureFormat::kPng), "");
+  ASSERT_TRUE(plot::renderScene(scene, file("wrap.png"), plot::PictureFormat::kPng).isOk());
   const Png png = readPng(file("wrap.png"));
   EXPECT_TRUE(png.blueNear(layout.toPixel({4, 0})));
   EXPECT_FALSE(png.blueNear(layout.toPixel({0, 4})));
@@ -142,7 +142,7 @@ TEST_F(RenderSceneTest, ArcThroughDirectionZeroIsTheShortWayRound) {
 TEST_F(RenderSceneTest, SvgHasOnePathPerSegmentInTheLayerColour) {
   plot::Scene scene = knownScene();
   scene.layers[0].dots = {{0, 0}, {10, 0}};
-  ASSERT_EQ(plot::renderScene(scene, file("known.svg"), plot::PictureFormat::kSvg), "");
+  ASSERT_TRUE(plot::renderScene(scene, file("known.svg"), plot::PictureFormat::kSvg).isOk());
   const std::string svg = fileText(file("known.svg"));
   ASSERT_NE(svg.find("<svg"), std::string::npos);
   // Strokes in pure blue: two lines, one arc, and the legend's swatch.
@@ -155,13 +155,15 @@ TEST_F(RenderSceneTest, SvgHasOnePathPerSegmentInTheLayerColour) {
 }
 
 TEST_F(RenderSceneTest, PdfIsWritten) {
-  ASSERT_EQ(plot::renderScene(knownScene(), file("known.pdf"), plot::PictureFormat::kPdf), "");
+  ASSERT_TRUE(plot::renderScene(knownScene(), file("known.pdf"), plot::PictureFormat::kPdf).isOk());
   EXPECT_TRUE(fileText(file("known.pdf")).starts_with("%PDF-"));
 }
 
 TEST_F(RenderSceneTest, FailureNamesTheFileAndLeavesNothingBehind) {
   const std::string path = file("missing/known.png");
-  const std::string message = plot::renderScene(knownScene(), path, plot::PictureFormat::kPng);
+  const base::Status drawn = plot::renderScene(knownScene(), path, plot::PictureFormat::kPng);
+  ASSERT_FALSE(drawn.isOk());
+  const std::string& message = drawn.message();
   EXPECT_NE(message.find(path), std::string::npos) << message;
   EXPECT_FALSE(fs::exists(path));
   EXPECT_TRUE(fs::is_empty(folder_));
