@@ -70,10 +70,13 @@ class ExportDialogTest : public ::testing::Test {
 
   // Opens the dialog without the modal loop.
   void open() {
-    std::string error;
-    ASSERT_TRUE(dialog.open(&error)) << error;
+    const base::Status opened = dialog.open();
+    ASSERT_TRUE(opened.isOk()) << opened.message();
   }
-  void apply(std::string_view event) { ASSERT_EQ(dialog.applyEvent(event), "") << event; }
+  void apply(std::string_view event) {
+    const base::Status applied = dialog.applyEvent(event);
+    ASSERT_TRUE(applied.isOk()) << event << ": " << applied.message();
+  }
   ui::Edit& edit(int id) { return *dialog.findControl<ui::Edit>(id); }
   std::string text(int id) { return dialog.control(id)->text(); }
   int focusId() { return dialog.focus() != nullptr ? dialog.focus()->id() : 0; }

@@ -46,40 +46,38 @@ const char* resultName(int result) {
 
 }  // namespace
 
-bool Dialog::open(std::string* error) {
+base::Status Dialog::open() {
   close();
   const ResourceTable* resources = resourceTable();
   if (resources == nullptr) {
-    *error = "dialog " + std::to_string(templateId_) +
-             " cannot open: the user-interface library is not started";
-    return false;
+    return base::Status::error("dialog " + std::to_string(templateId_) +
+                               " cannot open: the user-interface library is not started");
   }
   const DialogTemplate* dialogTemplate = resources->findDialog(templateId_);
   if (dialogTemplate == nullptr) {
-    *error = "dialog " + std::to_string(templateId_) +
-             " cannot open: the module has no dialog template of this id";
-    return false;
+    return base::Status::error("dialog " + std::to_string(templateId_) +
+                               " cannot open: the module has no dialog template of this id");
   }
   int position = 0;
   for (const ControlTemplate& control : dialogTemplate->controls) {
     ++position;
     std::shared_ptr<Window> window = makeControl(control, this);
     if (window == nullptr) {
-      *error = "dialog template " + std::to_string(templateId_) + ": control " +
-               std::to_string(position) + " (id " + std::to_string(control.id) +
-               ") has the unknown class \"" + (control.className ? control.className : "") + "\"";
       controls_.clear();
-      return false;
+      return base::Status::error("dialog template " + std::to_string(templateId_) + ": control " +
+                                 std::to_string(position) + " (id " + std::to_string(control.id) +
+                                 ") has the unknown class \"" +
+                                 (control.className ? control.className : "") + "\"");
     }
     controls_.push_back(std::move(window));
   }
   for (const ComboBoxInitData& data : dialogTemplate->comboBoxInitData) {
     auto list = findControl<ComboBox>(data.controlId);
     if (list == nullptr) {
-      *error = "dialog template " + std::to_string(templateId_) + ": initialisation data for " +
-               std::to_string(data.controlId) + ", which is no combo box of the dialog";
       controls_.clear();
-      return false;
+      return base::Status::error("dialog template " + std::to_string(templateId_) +
+                                 ": initialisation data for " + std::to_string(data.controlId) +
+                                 ", which is no combo box of the dialog");
     }
     for (const char* entry : data.entries) list->addString(entry != nullptr ? entry : "");
     for (std::size_t i = 0; i < data.keys.size(); ++i)
@@ -92,7 +90,7 @@ bool Dialog::open(std::string* error) {
   focus_ = nullptr;
   queue_.clear();
   if (onInitDialog()) gotoControl(nextTabStop(nullptr, false));
-  return true;
+  return base::Status::ok();
 }
 
 void Dialog::close() {
@@ -103,9 +101,8 @@ void Dialog::close() {
 }
 
 int Dialog::doModal() {
-  std::string error;
-  if (!open(&error)) {
-    cad::commandLine().printUtf8("\n" + error + "\n");
+  if (const base::Status opened = open(); !opened.isOk()) {
+    cad::commandLine().printUtf8("\n" + opened.message() + "\n");
     return -1;
   }
   cad::InputSource& input = cad::input();
@@ -128,12 +125,12 @@ int Dialog::doModal() {
       break;
     }
     if (!person) {
-      std::string reason = applyEvent(answer.text);
-      if (!reason.empty()) input.reject(answer, reason);
+      const base::Status applied = applyEvent(answer.text);
+      if (!applied.isOk()) input.reject(answer, applied.message());
       continue;
     }
-    const std::string reason = applyEvent(eventForTypedLine(answer.text));
-    if (!ended_) drawOnScreen(reason);
+    const base::Status applied = applyEvent(eventForTypedLine(answer.text));
+    if (!ended_) drawOnScreen(applied.message());
   }
   if (person) input.setKeyEvents(false);
   int result = result_;

@@ -110,8 +110,8 @@ bool rowsOverlap(const DialogRect& a, const DialogRect& b) {
 
 }  // namespace
 
-std::string Dialog::applyEvent(std::string_view line) {
-  if (!open_) return "the dialog is not open";
+base::Status Dialog::applyEvent(std::string_view line) {
+  if (!open_) return base::Status::error("the dialog is not open");
   std::string_view rest;
   const std::string verb = words::lower(words::firstWord(line, &rest));
   Window* target = focus_ != nullptr ? focus_ : this;
@@ -144,28 +144,29 @@ std::string Dialog::applyEvent(std::string_view line) {
   };
 
   if (verb == "show") {
-    if (!words::trim(rest).empty()) return "show takes nothing after it";
+    if (!words::trim(rest).empty()) return base::Status::error("show takes nothing after it");
     show();
-    return {};
+    return base::Status::ok();
   }
   if (verb == "?") {
     cad::commandLine().printUtf8(controlList());
-    return {};
+    return base::Status::ok();
   }
   if (verb == "close") {
-    if (!words::trim(rest).empty()) return "close takes nothing after it";
+    if (!words::trim(rest).empty()) return base::Status::error("close takes nothing after it");
     postMessage(this, WM_CLOSE);
   } else if (verb == "focus") {
     Window* window = takeControl(&rest);
-    if (window == nullptr) return reason;
+    if (window == nullptr) return base::Status::error(reason);
     if (!window->canTakeFocus())
-      return "focus: control " + std::to_string(window->id()) + " takes no focus";
+      return base::Status::error("focus: control " + std::to_string(window->id()) +
+                                 " takes no focus");
     postMessage(this, WM_NEXTDLGCTL, static_cast<std::uintptr_t>(window->id()), 1);
   } else if (verb == "type" || verb == "paste") {
     std::string text;
-    if (!toCp936(rest, &text)) return reason;
+    if (!toCp936(rest, &text)) return base::Status::error(reason);
     if (verb == "type") {
-      if (text.empty()) return "type: nothing to type";
+      if (text.empty()) return base::Status::error("type: nothing to type");
       postCharacters(target, text);
     } else {
       postMessage(target, WM_PASTE, 0, 0, text);
@@ -176,54 +177,58 @@ std::string Dialog::applyEvent(std::string_view line) {
     for (const KeyName& k : kKeys)
       if (name == k.name) found = &k;
     if (found == nullptr)
-      return "key: \"" + std::string(words::trim(rest)) +
-             "\" is no key; expected ENTER, TAB, SHIFT+TAB, ESC or BACKSPACE";
+      return base::Status::error("key: \"" + std::string(words::trim(rest)) +
+                                 "\" is no key; expected ENTER, TAB, SHIFT+TAB, ESC or BACKSPACE");
     postMessage(target, WM_KEYDOWN, found->key, found->modifiers);
   } else if (verb == "select") {
     Window* window = takeControl(&rest);
-    if (window == nullptr) return reason;
+    if (window == nullptr) return base::Status::error(reason);
     auto* list = dynamic_cast<ComboBox*>(window);
-    if (list == nullptr) return "select: control " + std::to_string(window->id()) + " is no list";
+    if (list == nullptr)
+      return base::Status::error("select: control " + std::to_string(window->id()) + " is no list");
     std::optional<int> index = words::toInt(words::trim(rest));
     if (!index || *index < -1 || *index >= list->count())
-      return "select: \"" + std::string(words::trim(rest)) + "\" is no entry of list " +
-             std::to_string(window->id()) + " (0 to " + std::to_string(list->count() - 1) +
-             ", or -1 for none)";
+      return base::Status::error("select: \"" + std::string(words::trim(rest)) +
+                                 "\" is no entry of list " + std::to_string(window->id()) +
+                                 " (0 to " + std::to_string(list->count() - 1) +
+                                 ", or -1 for none)");
     list->pick(*index);
   } else if (verb == "click") {
     Window* window = takeControl(&rest);
-    if (window == nullptr) return reason;
-    if (!words::trim(rest).empty()) return "click takes one control id";
+    if (window == nullptr) return base::Status::error(reason);
+    if (!words::trim(rest).empty()) return base::Status::error("click takes one control id");
     if (dynamic_cast<UpDown*>(window) != nullptr)
-      return "click: control " + std::to_string(window->id()) +
-             " is an up-down; use spin ID up|down";
+      return base::Status::error("click: control " + std::to_string(window->id()) +
+                                 " is an up-down; use spin ID up|down");
     postMessage(window, WM_LBUTTONDOWN);
   } else if (verb == "spin") {
     Window* window = takeControl(&rest);
-    if (window == nullptr) return reason;
+    if (window == nullptr) return base::Status::error(reason);
     if (dynamic_cast<UpDown*>(window) == nullptr)
-      return "spin: control " + std::to_string(window->id()) + " is no up-down";
+      return base::Status::error("spin: control " + std::to_string(window->id()) +
+                                 " is no up-down");
     const std::string direction = words::lower(words::trim(rest));
-    if (direction != "up" && direction != "down") return "spin: say up or down";
+    if (direction != "up" && direction != "down")
+      return base::Status::error("spin: say up or down");
     postMessage(window, WM_LBUTTONDOWN, 0, direction == "up" ? kUpperArrow : kLowerArrow);
   } else if (verb == "set") {
     Window* window = takeControl(&rest);
-    if (window == nullptr) return reason;
+    if (window == nullptr) return base::Status::error(reason);
     if (dynamic_cast<Edit*>(window) == nullptr)
-      return "set: control " + std::to_string(window->id()) + " is no edit";
+      return base::Status::error("set: control " + std::to_string(window->id()) + " is no edit");
     std::string text;
-    if (!toCp936(rest, &text)) return reason;
+    if (!toCp936(rest, &text)) return base::Status::error(reason);
     postMessage(this, WM_NEXTDLGCTL, static_cast<std::uintptr_t>(window->id()), 1);
     if (text.empty())
       postMessage(window, WM_KEYDOWN, key::kBackspace);
     else
       postCharacters(window, text);
   } else {
-    return "unknown dialog event \"" + std::string(words::trim(line)) + "\"; expected " +
-           kEventList;
+    return base::Status::error("unknown dialog event \"" + std::string(words::trim(line)) +
+                               "\"; expected " + kEventList);
   }
   pumpMessages();
-  return {};
+  return base::Status::ok();
 }
 
 void Dialog::show() const {

@@ -60,29 +60,32 @@ bool FileDialog::parseFilter(std::string_view filter, std::vector<Filter>* filte
   return true;
 }
 
-std::string FileDialog::acceptPath(const std::string& utf8, std::string* pathName) const {
+base::Result<std::string> FileDialog::acceptPath(const std::string& utf8) const {
   std::string_view typed = words::trim(utf8);
-  if (typed.empty()) return "no file name given";
+  if (typed.empty()) return base::Status::error("no file name given");
   std::error_code error;
   fs::path path{std::string(typed)};
   if (path.is_relative()) {
-    if (folder_.empty()) return "the working folder cannot be read";
+    if (folder_.empty()) return base::Status::error("the working folder cannot be read");
     path = fs::path(folder_) / path;
   }
   path = path.lexically_normal();
-  if (!path.has_filename()) return "\"" + path.string() + "\" names a folder, not a file";
+  if (!path.has_filename())
+    return base::Status::error("\"" + path.string() + "\" names a folder, not a file");
   if (path.filename().string().find('.') == std::string::npos && !defaultExtension_.empty())
     path += "." + cad::cp936ToUtf8Lossy(defaultExtension_);
   const fs::path folder = path.parent_path();
   if (!fs::is_directory(folder, error))
-    return "the folder \"" + folder.string() + "\" does not exist";
-  if (fs::is_directory(path, error)) return "\"" + path.string() + "\" is a folder";
+    return base::Status::error("the folder \"" + folder.string() + "\" does not exist");
+  if (fs::is_directory(path, error))
+    return base::Status::error("\"" + path.string() + "\" is a folder");
   if ((flags_ & kFileDialogFileMustExist) != 0 && !fs::exists(path, error))
-    return "\"" + path.string() + "\" does not exist";
+    return base::Status::error("\"" + path.string() + "\" does not exist");
   std::optional<std::string> cp936 = cad::utf8ToCp936(path.string());
-  if (!cp936) return "\"" + path.string() + "\" holds characters that code page 936 cannot hold";
-  *pathName = std::move(*cp936);
-  return {};
+  if (!cp936)
+    return base::Status::error("\"" + path.string() +
+                               "\" holds characters that code page 936 cannot hold");
+  return *std::move(cp936);
 }
 
 int FileDialog::doModal() {
@@ -144,20 +147,20 @@ int FileDialog::doModal() {
         continue;
       }
     }
-    std::string pathName;
-    std::string reason = acceptPath(answer.text, &pathName);
-    if (reason.empty() && (flags_ & kFileDialogNoChangeDir) == 0) {
+    base::Result<std::string> pathName = acceptPath(answer.text);
+    if (pathName.isOk() && (flags_ & kFileDialogNoChangeDir) == 0) {
       std::error_code changeError;
-      std::optional<std::string> utf8 = cad::cp936ToUtf8(pathName);
+      std::optional<std::string> utf8 = cad::cp936ToUtf8(*pathName);
       fs::current_path(fs::path(utf8.value_or("")).parent_path(), changeError);
       if (changeError)
-        reason = "cannot make the file's folder the working folder: " + changeError.message();
+        pathName = base::Status::error("cannot make the file's folder the working folder: " +
+                                       changeError.message());
     }
-    if (!reason.empty()) {
-      input.reject(answer, reason);
+    if (!pathName.isOk()) {
+      input.reject(answer, pathName.message());
       continue;
     }
-    pathName_ = std::move(pathName);
+    pathName_ = std::move(pathName).value();
     return kIdOk;
   }
 }

@@ -18,13 +18,16 @@ class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(library.started());
-    std::string error;
-    ASSERT_TRUE(form.open(&error)) << error;
+    const base::Status opened = form.open();
+    ASSERT_TRUE(opened.isOk()) << opened.message();
   }
 
   ui::Edit& edit(int id) { return *form.findControl<ui::Edit>(id); }
   int focusId() const { return form.focus() != nullptr ? form.focus()->id() : 0; }
-  void apply(std::string_view line) { ASSERT_EQ(form.applyEvent(line), "") << line; }
+  void apply(std::string_view line) {
+    const base::Status applied = form.applyEvent(line);
+    ASSERT_TRUE(applied.isOk()) << line << ": " << applied.message();
+  }
 
   StartedLibrary library;
   InstalledInput input;
@@ -90,8 +93,7 @@ TEST_F(DialogTest, ReadOnlyEditTakesFocusByClickButNoTabAndRefusesEdits) {
 
 TEST_F(DialogTest, EscapeAndCloseGiveCancel) {
   for (const char* event : {"key ESC", "close"}) {
-    std::string error;
-    ASSERT_TRUE(form.open(&error));
+    ASSERT_TRUE(form.open().isOk());
     apply(event);
     EXPECT_TRUE(form.hasEnded()) << event;
     EXPECT_EQ(form.result(), ui::kIdCancel) << event;
@@ -238,7 +240,9 @@ TEST_F(DialogTest, MalformedEventsAreRefusedWithAReasonAndChangeNothing) {
       {"close now", "nothing after it"},
   };
   for (const Case& c : cases) {
-    std::string reason = form.applyEvent(c.line);
+    const base::Status refused = form.applyEvent(c.line);
+    EXPECT_FALSE(refused.isOk()) << c.line;
+    const std::string& reason = refused.message();
     EXPECT_NE(reason.find(c.reasonPart), std::string::npos) << c.line << " -> " << reason;
   }
   EXPECT_EQ(edit(kNameEdit).text(), "first");

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "ui/window.h"
 
 namespace ui {
@@ -54,12 +55,12 @@ class Dialog : public Window {
   int doModal();
 
   // The pieces of doModal(), for driving a dialog without the input source.
-  // open() answers false (with `*error` set) when the dialog cannot open.
-  bool open(std::string* error);
+  // open() fails, saying why, when the dialog cannot open.
+  base::Status open();
   // Applies one event line (as listed above) and handles the messages it
-  // posts. Answers an empty string, or the reason why the line was refused
-  // (nothing is then changed).
-  std::string applyEvent(std::string_view line);
+  // posts. Fails with the reason why the line was refused (nothing is then
+  // changed).
+  base::Status applyEvent(std::string_view line);
   // Handles every posted message until the queue is empty or the dialog has
   // ended.
   void pumpMessages();

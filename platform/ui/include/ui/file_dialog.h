@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
 #include "ui/object.h"
 
 namespace ui {
@@ -60,8 +61,9 @@ class FileDialog : public Object {
   static bool parseFilter(std::string_view filter, std::vector<Filter>* filters);
 
  private:
-  // Checks one answer; empty reason and `*pathName` set when it is usable.
-  std::string acceptPath(const std::string& utf8, std::string* pathName) const;
+  // Checks one answer (UTF-8): the path it names in code page 936, or why it
+  // is not usable.
+  base::Result<std::string> acceptPath(const std::string& utf8) const;
   // Lists the subfolders of `folder` and its files that match any of
   // `patterns` (UTF-8, "*" and "?" wildcards), on the command line.
   void listFolder(std::string folder, const std::vector<std::string>& patterns) const;
