@@ -32,18 +32,22 @@ struct LoadedModule::State {
 
 namespace {
 
-// Runs `call`; an exception escaping a module's entry point becomes a message.
+// Runs `call`; an exception escaping a module's entry point becomes a failure.
 template <class Call>
-bool guarded(Call&& call, std::string* what) {
+base::Status guarded(Call&& call) {
   try {
     call();
-    return true;
+    return base::Status::ok();
   } catch (const std::exception& e) {
-    *what = std::string("it threw: ") + e.what();
+    return base::Status::error(std::string("it threw: ") + e.what());
   } catch (...) {
-    *what = "it threw an exception of unknown type";
+    return base::Status::error("it threw an exception of unknown type");
   }
-  return false;
+}
+
+// ": <why>" for a failed call, nothing for one that returned.
+std::string reasonOf(const base::Status& called) {
+  return called.isOk() ? std::string() : ": " + called.message();
 }
 
 void warn(const std::string& message) {
@@ -77,10 +81,11 @@ void removeLeftCommands(const LoadedModule::State& state) {
 
 // Undoes the start-up from process attach on: process detach, then close.
 void detachAndClose(LoadedModule::State& state) {
-  std::string what;
   int attached = 1;
-  if (!guarded([&] { attached = state.dllMain(state.instance(), kProcessDetach, nullptr); }, &what))
-    warn("module " + state.name + ": loader entry failed at process detach: " + what);
+  const base::Status detached =
+      guarded([&] { attached = state.dllMain(state.instance(), kProcessDetach, nullptr); });
+  if (!detached.isOk())
+    warn("module " + state.name + ": loader entry failed at process detach: " + detached.message());
   else if (attached == 0)
     warn("module " + state.name + ": loader entry reported failure at process detach");
   dynamicLinker().removeModule(state.instance());
@@ -91,10 +96,11 @@ void detachAndClose(LoadedModule::State& state) {
 
 // The unload message, then the rest of detachAndClose.
 void unloadFully(LoadedModule::State& state) {
-  std::string what;
   AcRx::AppRetCode result = AcRx::kRetOK;
-  if (!guarded([&] { result = state.entryPoint(AcRx::kUnloadAppMsg, state.appId()); }, &what))
-    warn("module " + state.name + ": unload message failed: " + what);
+  const base::Status told =
+      guarded([&] { result = state.entryPoint(AcRx::kUnloadAppMsg, state.appId()); });
+  if (!told.isOk())
+    warn("module " + state.name + ": unload message failed: " + told.message());
   else if (result != AcRx::kRetOK)
     warn("module " + state.name + ": unload message answered " + std::to_string(result));
   removeLeftCommands(state);
@@ -143,24 +149,24 @@ base::Result<std::unique_ptr<LoadedModule>> LoadedModule::load(const std::string
 
   dynamicLinker().addModule(
       ModuleRecord{state->path, state->instance(), state->appId(), state->library, false});
-  std::string what;
   int attached = 0;
-  if (!guarded([&] { attached = state->dllMain(state->instance(), kProcessAttach, nullptr); },
-               &what) ||
-      attached == 0) {
+  const base::Status attach =
+      guarded([&] { attached = state->dllMain(state->instance(), kProcessAttach, nullptr); });
+  if (!attach.isOk() || attached == 0) {
     dynamicLinker().removeModule(state->instance());
     dlclose(state->library);
     return fail("cannot load module " + path + ": its loader entry refused process attach" +
-                (what.empty() ? "" : ": " + what));
+                reasonOf(attach));
   }
-  if (!guarded([&] { state->setacrxPtp(); }, &what)) {
+  if (const base::Status set = guarded([&] { state->setacrxPtp(); }); !set.isOk()) {
     detachAndClose(*state);
-    return fail("cannot load module " + path + ": _SetacrxPtp failed: " + what);
+    return fail("cannot load module " + path + ": _SetacrxPtp failed" + reasonOf(set));
   }
   int version = 0;
-  if (!guarded([&] { version = state->getApiVersion(); }, &what)) {
+  if (const base::Status asked = guarded([&] { version = state->getApiVersion(); });
+      !asked.isOk()) {
     detachAndClose(*state);
-    return fail("cannot load module " + path + ": acrxGetApiVersion failed: " + what);
+    return fail("cannot load module " + path + ": acrxGetApiVersion failed" + reasonOf(asked));
   }
   if (version != kHostApiVersion) {
     detachAndClose(*state);
@@ -168,12 +174,12 @@ base::Result<std::unique_ptr<LoadedModule>> LoadedModule::load(const std::string
                 std::to_string(version) + ", this host needs " + std::to_string(kHostApiVersion));
   }
   AcRx::AppRetCode initialised = AcRx::kRetOK;
-  if (!guarded([&] { initialised = state->entryPoint(AcRx::kInitAppMsg, state->appId()); },
-               &what) ||
-      initialised != AcRx::kRetOK) {
+  const base::Status init =
+      guarded([&] { initialised = state->entryPoint(AcRx::kInitAppMsg, state->appId()); });
+  if (!init.isOk() || initialised != AcRx::kRetOK) {
     unloadFully(*state);
     return fail("cannot load module " + path + ": its initialisation failed" +
-                (what.empty() ? " (answered " + std::to_string(initialised) + ")" : ": " + what));
+                (init.isOk() ? " (answered " + std::to_string(initialised) + ")" : reasonOf(init)));
   }
   return std::unique_ptr<LoadedModule>(new LoadedModule(std::move(state)));
 }
