@@ -95,6 +95,10 @@ TEST_F(LoaderTest, RefusesFaultyModulesAndUndoesWhatRan) {
        {"DllMain 1", "_SetacrxPtp", "acrxGetApiVersion", "DllMain 0"}},
       {"no_entry_point", {"no_entry_point.arx", "\"acrxEntryPoint\""}, {}},
       {"refuses_attach", {"refuses_attach.arx", "process attach"}, {"DllMain 1"}},
+      {"throws_at_init",
+       {"throws_at_init.arx: its initialisation failed: it threw: no licence found"},
+       {"DllMain 1", "_SetacrxPtp", "acrxGetApiVersion", "acrxEntryPoint 1", "acrxEntryPoint 2",
+        "DllMain 0"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.module);

@@ -6,6 +6,11 @@
 
 // Conversions between the module's 8-bit code page 936 and the UTF-8 that the
 // terminal, scripts and the operating system use.
+//
+// The strict conversions answer null, not a failed base::Status: that a text
+// has no form in the other encoding is a plain answer about the text, which
+// every caller words for its own context (a layer name, a path, an event) or
+// uses to skip a name. There is no further reason to give.
 namespace cad {
 
 // Null when `text` is not valid code page 936.

@@ -38,7 +38,9 @@ class Archive {
 };
 
 // What went wrong reading or writing an archive. A standard exception, so
-// whoever catches std::exception can name the reason.
+// whoever catches std::exception can name the reason. Archives throw rather
+// than answer a base::Status: serialising code reads field after field and
+// is written for a library that throws at the first short read.
 struct ArchiveError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "dxf/binary_group_reader.h"
 #include "dxf/object_coordinates.h"
 
 namespace {
@@ -278,6 +279,33 @@ TEST(DxfReader, ReportsMalformedDrawingsWithFileAndLine) {
     ASSERT_FALSE(result.ok()) << c.label;
     EXPECT_NE(result.status.message().find(c.message), std::string::npos)
         << c.label << ": " << result.status.message();
+  }
+}
+
+// A first group that cannot be read says the file is no drawing, at the
+// place the group reader found, whatever the file is called.
+TEST(DxfReader, NamesAnUnreadableFirstGroupAsNoDrawingAtItsPlace) {
+  const std::string binary = std::string(cad::dxf::kBinaryDxfSentinel) + "\x55";
+  struct Case {
+    std::string fileName;
+    std::string contents;
+    std::string message;
+  } cases[] = {
+      {"plan.dxf", "ten\n1\n",
+       "plan.dxf:1: not a DXF drawing: group code \"ten\" is not an integer"},
+      {"a: b:2.dxf", "  0\n", "a: b:2.dxf:1: not a DXF drawing: the file ends after group code 0"},
+      {"", "ten\n1\n", ":1: not a DXF drawing: group code \"ten\" is not an integer"},
+      {"plan.dxf", binary,
+       "plan.dxf: byte 22: not a DXF drawing: group code 85 is not a DXF group code (corrupt?)"},
+      {"x: byte 3.dxf", binary,
+       "x: byte 3.dxf: byte 22: not a DXF drawing: group code 85 is not a DXF group code"},
+      {"", binary, ": byte 22: not a DXF drawing: group code 85 is not a DXF group code"},
+  };
+  for (const Case& c : cases) {
+    Collect sink;
+    const ReadResult result = cad::dxf::readDxf(c.contents, c.fileName, sink);
+    ASSERT_FALSE(result.ok()) << c.message;
+    EXPECT_EQ(result.status.message().rfind(c.message, 0), 0u) << result.status.message();
   }
 }
 

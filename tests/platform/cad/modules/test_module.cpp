@@ -89,6 +89,9 @@ void abortHost() {
 MODULE_ENTRY AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode message, void* appId) {
   ads_printf("[%s] acrxEntryPoint %d %p\n", kTag, static_cast<int>(message), appId);
   if (message == AcRx::kInitAppMsg) {
+#ifdef MODULE_THROWS_AT_INIT
+    throw std::runtime_error("no licence found");
+#endif
     if (auto* linker = acrxClassTest<AcRxDynamicLinker>(acrxSysRegistry()->at("DynamicLinker")))
       linker->unlockApplication(appId);
     if (AcEdCommandStack* stack = commandStack()) {
