@@ -25,6 +25,7 @@
 #include "cad/script_input.h"
 #include "cad/terminal_input.h"
 #include "plot_command/plot_command.h"
+#include "ui/module_names.h"
 
 namespace {
 
@@ -166,6 +167,8 @@ int run(const Options& options) {
   const bool interactive = source->interactive();
   cad::setInput(std::move(source));
 
+  // The user-interface library names a module's message boxes after its file.
+  ui::setModuleNameLookup(cad::moduleBaseName);
   // Unloaded in reverse order of loading, also when a later one fails.
   std::vector<std::unique_ptr<cad::LoadedModule>> modules;
   const auto unloadAll = [&] {

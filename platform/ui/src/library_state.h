@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <utility>
+
+#include "ui/module_names.h"
 
 namespace ui {
 
@@ -28,12 +31,14 @@ class Library {
   const ResourceTable* resources() const { return resources_; }
   Application* application() const { return application_; }
   std::string caption() const;
+  void setModuleNameLookup(ModuleNameLookup lookup) { moduleNames_ = std::move(lookup); }
 
  private:
   Application* application_ = nullptr;
   bool started_ = false;
   void* instance_ = nullptr;
   const ResourceTable* resources_ = nullptr;
+  ModuleNameLookup moduleNames_;
 };
 
 }  // namespace ui
