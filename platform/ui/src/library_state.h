@@ -12,8 +12,9 @@ struct ResourceTable;
 
 // The library's state for the one module it serves: the application object
 // that registered itself and, while started, the module's instance handle,
-// resources and start-up command line. One per process, like the host's own
-// singletons; only the library's sources see it.
+// resources and start-up command line; and how to ask the host for module
+// file names. One per process, as the host is; only the library's sources
+// see it.
 class Library {
  public:
   static Library& get();
