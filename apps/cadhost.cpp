@@ -26,6 +26,7 @@
 #include "cad/script_input.h"
 #include "cad/terminal_input.h"
 #include "plot_command/plot_command.h"
+#include "ui/module_names.h"
 
 namespace {
 
@@ -151,6 +152,38 @@ int fail(const std::string& message) {
   return cad::kExitLoadFailed;
 }
 
+// Unloads in reverse order of loading.
+void unloadAll(std::vector<std::unique_ptr<cad::LoadedModule>>* modules) {
+  while (!modules->empty()) modules->pop_back();
+}
+
+// Loads the modules the options ask for, in order, into `*modules`. When one
+// fails, unloads those loaded before it and says why.
+base::Status loadModules(const Options& options,
+                         std::vector<std::unique_ptr<cad::LoadedModule>>* modules) {
+  for (const std::string& path : modulesToLoad(options)) {
+    auto module = cad::LoadedModule::load(path);
+    if (!module.isOk()) {
+      unloadAll(modules);
+      return module.status();
+    }
+    modules->push_back(std::move(module).value());
+  }
+  return base::Status::ok();
+}
+
+// Tells on standard error what went wrong in the session; the exit status.
+int exitStatus(const cad::SessionResult& result) {
+  if (result.inputFailed) std::cerr << "cadhost: the script stopped at an error\n";
+  if (result.commandErrors > 0)
+    std::cerr << "cadhost: " << result.commandErrors << " command(s) failed\n";
+  if (const int failed = cad::failedFileWrites(); failed > 0) {
+    std::cerr << "cadhost: " << failed << " file write(s) failed\n";
+    return cad::kExitWriteFailed;
+  }
+  return result.ok() ? cad::kExitOk : cad::kExitScriptFailed;
+}
+
 int run(const Options& options) {
   cad::commandLine().setTerminal(&std::cout);
 
@@ -167,19 +200,11 @@ int run(const Options& options) {
   const bool interactive = (*source)->interactive();
   cad::setInput(std::move(source).value());
 
-  // Unloaded in reverse order of loading, also when a later one fails.
+  // The user-interface library names a module's message boxes after its file.
+  ui::setModuleNameLookup(cad::moduleBaseName);
   std::vector<std::unique_ptr<cad::LoadedModule>> modules;
-  const auto unloadAll = [&] {
-    while (!modules.empty()) modules.pop_back();
-  };
-  for (const std::string& path : modulesToLoad(options)) {
-    auto module = cad::LoadedModule::load(path);
-    if (!module.isOk()) {
-      unloadAll();
-      return fail(module.message());
-    }
-    modules.push_back(std::move(module).value());
-  }
+  if (const base::Status loaded = loadModules(options, &modules); !loaded.isOk())
+    return fail(loaded.message());
 
   if (options.drawing)
     cad::commandLine().printUtf8(
@@ -201,16 +226,9 @@ int run(const Options& options) {
         "\nType a command name; help lists them. Enter repeats the last command.\n"
         "Esc cancels a prompt, Ctrl-C the command, Ctrl-D ends the session.\n");
   const cad::SessionResult result = processor.run();
-  unloadAll();
+  unloadAll(&modules);
   std::cout.flush();
-  if (result.inputFailed) std::cerr << "cadhost: the script stopped at an error\n";
-  if (result.commandErrors > 0)
-    std::cerr << "cadhost: " << result.commandErrors << " command(s) failed\n";
-  if (const int failed = cad::failedFileWrites(); failed > 0) {
-    std::cerr << "cadhost: " << failed << " file write(s) failed\n";
-    return cad::kExitWriteFailed;
-  }
-  return result.ok() ? cad::kExitOk : cad::kExitScriptFailed;
+  return exitStatus(result);
 }
 
 }  // namespace
