@@ -1,13 +1,15 @@
 #include "cad/script_input.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "answer_text.h"
 #include "cad/command_line.h"
+#include "file_reading.h"
 
 namespace cad {
 
@@ -25,18 +27,19 @@ ScriptInput::ScriptInput(std::string name, std::string_view text) : name_(std::m
 }
 
 std::unique_ptr<ScriptInput> ScriptInput::fromFile(const std::string& path, std::string* error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) {
     if (error != nullptr) *error = "cannot open script " + path + ": " + std::strerror(errno);
     return nullptr;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) {
+  std::string text;
+  const int readError = detail::readUpTo(descriptor, text.max_size(), &text);
+  ::close(descriptor);
+  if (readError != 0) {
     if (error != nullptr) *error = "cannot read script " + path;
     return nullptr;
   }
-  return std::make_unique<ScriptInput>(path, text.str());
+  return std::make_unique<ScriptInput>(path, text);
 }
 
 Answer ScriptInput::next() {

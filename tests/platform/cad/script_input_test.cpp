@@ -117,10 +117,19 @@ TEST_F(ScriptInputTest, ReadsAScriptFile) {
   std::filesystem::remove(path);
 }
 
-TEST_F(ScriptInputTest, MissingScriptFileIsAnErrorNamingIt) {
-  std::string error;
-  EXPECT_FALSE(cad::ScriptInput::fromFile("/nonexistent/dir/run.scr", &error));
-  EXPECT_NE(error.find("/nonexistent/dir/run.scr"), std::string::npos) << error;
+TEST_F(ScriptInputTest, AScriptThatCannotBeReadIsAnErrorNamingIt) {
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  struct Case {
+    std::string path, error;
+  } cases[] = {
+      {"/nonexistent/dir/run.scr", "cannot open script /nonexistent/dir/run.scr: "},
+      {folder, "cannot read script " + folder},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_FALSE(cad::ScriptInput::fromFile(c.path, &error)) << c.path;
+    EXPECT_TRUE(error.starts_with(c.error)) << error;
+  }
 }
 
 }  // namespace
