@@ -2,14 +2,9 @@
 
 #include <cstddef>
 
-namespace cad::detail {
+#include "text/trim.h"
 
-std::string_view trimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
+namespace cad::detail {
 
 std::string withAsciiCommas(std::string_view text) {
   constexpr std::string_view kFullWidthComma = "\xEF\xBC\x8C";
@@ -27,7 +22,7 @@ std::string withAsciiCommas(std::string_view text) {
 
 bool isCancelAnswer(std::string_view line) {
   constexpr std::string_view kCancel = "*cancel*";
-  const std::string_view text = trimBlanks(line);
+  const std::string_view text = text::trimBlanks(line);
   if (text.size() != kCancel.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char c = text[i];

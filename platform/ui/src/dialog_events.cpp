@@ -11,6 +11,7 @@
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
 #include "text/cp936.h"
+#include "text/trim.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/dialog.h"
@@ -144,7 +145,7 @@ std::string Dialog::applyEvent(std::string_view line) {
   };
 
   if (verb == "show") {
-    if (!words::trim(rest).empty()) return "show takes nothing after it";
+    if (!text::trimBlanks(rest).empty()) return "show takes nothing after it";
     show();
     return {};
   }
@@ -153,7 +154,7 @@ std::string Dialog::applyEvent(std::string_view line) {
     return {};
   }
   if (verb == "close") {
-    if (!words::trim(rest).empty()) return "close takes nothing after it";
+    if (!text::trimBlanks(rest).empty()) return "close takes nothing after it";
     postMessage(this, WM_CLOSE);
   } else if (verb == "focus") {
     Window* window = takeControl(&rest);
@@ -171,12 +172,12 @@ std::string Dialog::applyEvent(std::string_view line) {
       postMessage(target, WM_PASTE, 0, 0, text);
     }
   } else if (verb == "key") {
-    const std::string name = words::lower(words::trim(rest));
+    const std::string name = words::lower(text::trimBlanks(rest));
     const KeyName* found = nullptr;
     for (const KeyName& k : kKeys)
       if (name == k.name) found = &k;
     if (found == nullptr)
-      return "key: \"" + std::string(words::trim(rest)) +
+      return "key: \"" + std::string(text::trimBlanks(rest)) +
              "\" is no key; expected ENTER, TAB, SHIFT+TAB, ESC or BACKSPACE";
     postMessage(target, WM_KEYDOWN, found->key, found->modifiers);
   } else if (verb == "select") {
@@ -184,16 +185,16 @@ std::string Dialog::applyEvent(std::string_view line) {
     if (window == nullptr) return reason;
     auto* list = dynamic_cast<ComboBox*>(window);
     if (list == nullptr) return "select: control " + std::to_string(window->id()) + " is no list";
-    std::optional<int> index = words::toInt(words::trim(rest));
+    std::optional<int> index = words::toInt(text::trimBlanks(rest));
     if (!index || *index < -1 || *index >= list->count())
-      return "select: \"" + std::string(words::trim(rest)) + "\" is no entry of list " +
+      return "select: \"" + std::string(text::trimBlanks(rest)) + "\" is no entry of list " +
              std::to_string(window->id()) + " (0 to " + std::to_string(list->count() - 1) +
              ", or -1 for none)";
     list->pick(*index);
   } else if (verb == "click") {
     Window* window = takeControl(&rest);
     if (window == nullptr) return reason;
-    if (!words::trim(rest).empty()) return "click takes one control id";
+    if (!text::trimBlanks(rest).empty()) return "click takes one control id";
     if (dynamic_cast<UpDown*>(window) != nullptr)
       return "click: control " + std::to_string(window->id()) +
              " is an up-down; use spin ID up|down";
@@ -203,7 +204,7 @@ std::string Dialog::applyEvent(std::string_view line) {
     if (window == nullptr) return reason;
     if (dynamic_cast<UpDown*>(window) == nullptr)
       return "spin: control " + std::to_string(window->id()) + " is no up-down";
-    const std::string direction = words::lower(words::trim(rest));
+    const std::string direction = words::lower(text::trimBlanks(rest));
     if (direction != "up" && direction != "down") return "spin: say up or down";
     postMessage(window, WM_LBUTTONDOWN, 0, direction == "up" ? kUpperArrow : kLowerArrow);
   } else if (verb == "set") {
@@ -219,7 +220,7 @@ std::string Dialog::applyEvent(std::string_view line) {
     else
       postCharacters(window, text);
   } else {
-    return "unknown dialog event \"" + std::string(words::trim(line)) + "\"; expected " +
+    return "unknown dialog event \"" + std::string(text::trimBlanks(line)) + "\"; expected " +
            kEventList;
   }
   pumpMessages();
@@ -294,9 +295,9 @@ std::string Dialog::eventForTypedLine(std::string_view line) const {
   for (const char* known : kVerbs)
     if (verb == known) return std::string(line);
   if (const auto* edit = dynamic_cast<const Edit*>(focus_); edit != nullptr && !edit->isReadOnly())
-    return "set " + std::to_string(edit->id()) + " " + std::string(words::trim(line));
+    return "set " + std::to_string(edit->id()) + " " + std::string(text::trimBlanks(line));
   if (dynamic_cast<const ComboBox*>(focus_) != nullptr)
-    return "type " + std::string(words::trim(line));
+    return "type " + std::string(text::trimBlanks(line));
   return std::string(line);
 }
 

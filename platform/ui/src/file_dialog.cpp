@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "answer_words.h"
 #include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
 #include "text/cp936.h"
+#include "text/trim.h"
 #include "ui/messages.h"
 
 namespace ui {
@@ -61,7 +61,7 @@ bool FileDialog::parseFilter(std::string_view filter, std::vector<Filter>* filte
 }
 
 std::string FileDialog::acceptPath(const std::string& utf8, std::string* pathName) const {
-  std::string_view typed = words::trim(utf8);
+  std::string_view typed = text::trimBlanks(utf8);
   if (typed.empty()) return "no file name given";
   std::error_code error;
   fs::path path{std::string(typed)};
@@ -128,7 +128,7 @@ int FileDialog::doModal() {
     if (input.interactive()) cad::commandLine().printUtf8("File name: ");
     cad::Answer answer = input.next();
     if (!answer.isLine()) return kIdCancel;
-    const std::string typed(words::trim(answer.text));
+    const std::string typed(text::trimBlanks(answer.text));
     if (typed.find_first_of("?*") != std::string::npos) {
       const fs::path pattern(typed);
       listFolder((fs::path(folder_) / pattern.parent_path()).lexically_normal().string(),
