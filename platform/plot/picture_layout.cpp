@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "geometry/plane_box.h"
 #include "plot/arc_geometry.h"
 
 namespace plot {
@@ -24,24 +25,7 @@ constexpr double kLegendCharacterWidth = 7.0;
 constexpr double kLegendMinWidth = 200.0;
 constexpr double kLegendRow = 20.0;
 
-struct Box {
-  double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
-  bool empty = true;
-
-  void add(Point p) {
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
-    if (empty) {
-      minX = maxX = p.x;
-      minY = maxY = p.y;
-      empty = false;
-      return;
-    }
-    minX = std::min(minX, p.x);
-    maxX = std::max(maxX, p.x);
-    minY = std::min(minY, p.y);
-    maxY = std::max(maxY, p.y);
-  }
-};
+using Box = geometry::PlaneBox;
 
 Box lineWorkBox(const Scene& scene) {
   Box box;
