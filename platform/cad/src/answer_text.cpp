@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "text/cp936.h"
 #include "text/trim.h"
 
 namespace cad::detail {
@@ -21,15 +22,7 @@ std::string withAsciiCommas(std::string_view text) {
 }
 
 bool isCancelAnswer(std::string_view line) {
-  constexpr std::string_view kCancel = "*cancel*";
-  const std::string_view text = text::trimBlanks(line);
-  if (text.size() != kCancel.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kCancel[i]) return false;
-  }
-  return true;
+  return text::cp936::equalIgnoringAsciiCase(text::trimBlanks(line), "*cancel*");
 }
 
 }  // namespace cad::detail
