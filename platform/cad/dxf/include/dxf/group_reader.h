@@ -141,8 +141,9 @@ class GroupReader {
 
 // Strict number parsing of DXF values: the syntax of text::parseReal and
 // text::parseInteger (blanks around the number allowed, anything else that is
-// not part of it makes it none: null). A DXF value may also keep carriage
-// returns at its end, among the blanks.
+// not part of it makes it none: null), except that a DXF value may also keep
+// carriage returns at its end, among the blanks.
+//
 // Inline, as the reader parses most values: a value the text library reads
 // holds no CR, so the CRs are trimmed only for the few values it refuses.
 inline std::optional<double> parseReal(std::string_view text) {
