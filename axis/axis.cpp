@@ -69,9 +69,21 @@ class CellTable {
   std::vector<std::int32_t> next_;
 };
 
-Cell cellOf(const AxisPoint& p) {
-  return {static_cast<std::int64_t>(std::floor(p.x / kCellWidth)),
-          static_cast<std::int64_t>(std::floor(p.y / kCellWidth))};
+// The cell of one coordinate and which neighbours along that axis can hold
+// a coordinate closer than the tolerance: half a cell, so only the side the
+// coordinate is nearer to, with a margin well above the quotient's rounding
+// (under 0.02 of a cell within kCellLimit).
+struct CellReach {
+  std::int64_t cell;
+  std::int64_t from;  // -1 or 0
+  std::int64_t to;    // 0 or 1
+};
+
+CellReach reachOf(double v) {
+  const double q = v / kCellWidth;
+  const double cell = std::floor(q);
+  const double along = q - cell;
+  return {static_cast<std::int64_t>(cell), along < 0.6 ? -1 : 0, along > 0.4 ? 1 : 0};
 }
 
 bool hashable(const AxisPoint& p) {
@@ -100,16 +112,16 @@ void Axis::removeDuplicates() {
   std::int32_t kept = 0;
   for (std::int32_t j = 0; j < n; ++j) {
     const AxisPoint p = points[j];
-    const Cell cell = cellOf(p);
+    const CellReach rx = reachOf(p.x), ry = reachOf(p.y);
     bool duplicate = false;
-    for (std::int64_t dx = -1; dx <= 1 && !duplicate; ++dx)
-      for (std::int64_t dy = -1; dy <= 1 && !duplicate; ++dy)
-        for (std::int32_t s = table.first({cell.x + dx, cell.y + dy}); s != -1 && !duplicate;
+    for (std::int64_t dx = rx.from; dx <= rx.to && !duplicate; ++dx)
+      for (std::int64_t dy = ry.from; dy <= ry.to && !duplicate; ++dy)
+        for (std::int32_t s = table.first({rx.cell + dx, ry.cell + dy}); s != -1 && !duplicate;
              s = table.next(s))
           duplicate = pointsEqual(points[s], p);
     if (duplicate) continue;
     points[kept] = p;
-    table.insert(cell, kept);
+    table.insert({rx.cell, ry.cell}, kept);
     ++kept;
   }
   points.setSize(kept);

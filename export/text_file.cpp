@@ -87,15 +87,20 @@ std::string printable(const std::string& path) {
 std::string toDiskText(std::string_view text) {
   std::string disk;
   disk.reserve(text.size() + text.size() / 16 + 2);
-  for (char c : text) {
-    if (c == '\n') disk += '\r';
-    disk += c;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+      disk.append(text, start);
+      break;
+    }
+    disk.append(text, start, end - start);
+    disk += "\r\n";
+    start = end + 1;
   }
   return disk;
 }
 
 WriteResult writeTextFile(const std::string& path, std::string_view text, FileSystem& files) {
-  const std::string disk = toDiskText(text);
   removeLeftTemporaries(path, files);
   const std::string temporary = temporaryNameFor(path, files);
 
@@ -103,7 +108,11 @@ WriteResult writeTextFile(const std::string& path, std::string_view text, FileSy
   if (FileStatus status = files.newTemporaryFile(temporary, &file); !status.isOk())
     return failure(path, status);
 
-  FileStatus status = file->append(disk);
+  // Piece by piece, so a large file never stands in memory twice.
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  FileStatus status = FileStatus::ok();
+  for (std::size_t start = 0; start < text.size() && status.isOk(); start += kPiece)
+    status = file->append(toDiskText(text.substr(start, kPiece)));
   if (status.isOk()) status = file->close();
   file.reset();
   if (status.isOk()) status = files.replaceFile(temporary, path);

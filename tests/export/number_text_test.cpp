@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "export/number_format.h"
 #include "export/number_parse.h"
@@ -41,6 +43,41 @@ TEST(NumberFormat, RealsHaveSixRoundedDecimals) {
     std::snprintf(printed, sizeof printed, "%f", c.value);
     EXPECT_EQ(fixed(c.value), printed) << c.label << " differs from the C library";
   }
+}
+
+// The short way for numbers below 1.8e13 must agree with the C library on
+// every double, in particular where rounding is decided: exact ties (k/128
+// is a tie at six decimals), one unit in the last place either side of a
+// half, the edge of the short way and subnormals.
+TEST(NumberFormat, EveryRealPrintsAsTheCLibraryPrintsIt) {
+  std::mt19937_64 random(20261209);
+  std::vector<double> values;
+  for (int k = -2000; k <= 2000; ++k) values.push_back(k / 128.0);
+  for (int k = 0; k < 200000; ++k) {
+    const double magnitude = std::pow(10.0, std::uniform_real_distribution<double>(-9, 16)(random));
+    values.push_back(k % 2 == 0 ? magnitude : -magnitude);
+    const double half = (std::floor(magnitude * 1e6) + 0.5) / 1e6;
+    values.push_back(std::nextafter(half, 0.0));
+    values.push_back(half);
+    values.push_back(std::nextafter(half, 1e300));
+  }
+  for (const double edge :
+       {1.8e13, 1.7999999999999e13, 9007199254740992.0, 4503599627370495.5,
+        std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(), 5e-7,
+        4.9999999999999996e-7, 1.5e-6, 2.5e-6})
+    for (const double v : {edge, std::nextafter(edge, 0.0), std::nextafter(edge, 1e300)}) {
+      values.push_back(v);
+      values.push_back(-v);
+    }
+  int mismatches = 0;
+  for (const double value : values) {
+    char printed[512];
+    std::snprintf(printed, sizeof printed, "%f", value);
+    if (fixed(value) != printed && ++mismatches <= 5)
+      ADD_FAILURE() << std::hexfloat << value << ": " << fixed(value) << " but %f gives "
+                    << printed;
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 TEST(NumberFormat, IntegersInDecimal) {

@@ -29,6 +29,13 @@ TEST(TextFileDiskText, EveryLineFeedBecomesCarriageReturnLineFeed) {
   for (const Case& c : cases) EXPECT_EQ(toDiskText(c.text), c.disk) << c.label;
 }
 
+// About 4 MB of records, more than one piece of the write.
+std::string largeText() {
+  std::string text;
+  for (int i = 0; i < 200000; ++i) text += "9 1.000000,2.000000,\n";
+  return text;
+}
+
 class TextFileWriteTest : public ::testing::Test {
  protected:
   TempFolder folder_;
@@ -47,10 +54,15 @@ TEST_F(TextFileWriteTest, WritesANewFileAndReplacesAnExistingOne) {
   result = writeTextFile(target, "short\n", files_);
   EXPECT_TRUE(result.written());
   EXPECT_EQ(fileBytes(target), "short\r\n");
+  // A file written in pieces has every line end turned, wherever a piece ends.
+  const std::string large = largeText() + "\n\n";
+  EXPECT_TRUE(writeTextFile(target, large, files_).written());
+  EXPECT_EQ(fileBytes(target), toDiskText(large));
+  EXPECT_EQ(fileBytes(target).size(), large.size() + 200002);
   // The temporary files went with their renames.
   EXPECT_EQ(folder_.entries(), std::vector<std::string>{"house.N1"});
   // Each write used a new name beside the target.
-  ASSERT_EQ(files_.created.size(), 2u);
+  ASSERT_EQ(files_.created.size(), 3u);
   EXPECT_NE(files_.created[0], files_.created[1]);
   for (const std::string& temporary : files_.created) {
     EXPECT_EQ(temporary.rfind(target + ".", 0), 0u) << temporary;
@@ -65,6 +77,8 @@ TEST_F(TextFileWriteTest, FailuresLeaveTheExistingFileByteIdentical) {
   } cases[] = {
       {"cannot create", [](FaultInjectingFileSystem& f) { f.failCreate = true; }},
       {"disk full", [](FaultInjectingFileSystem& f) { f.failAppendNumber = 1; }},
+      {"disk full after the first megabyte",
+       [](FaultInjectingFileSystem& f) { f.failAppendNumber = 2; }},
       {"failing close", [](FaultInjectingFileSystem& f) { f.failClose = true; }},
       {"failing rename", [](FaultInjectingFileSystem& f) { f.failRename = true; }},
   };
@@ -74,7 +88,7 @@ TEST_F(TextFileWriteTest, FailuresLeaveTheExistingFileByteIdentical) {
     c.breakIt(files);
     const std::string target = folder.file("house.inf");
     putFileBytes(target, old);
-    const WriteResult result = writeTextFile(target, "1.000000,2.000000,\n", files);
+    const WriteResult result = writeTextFile(target, largeText(), files);
     EXPECT_EQ(result.outcome, WriteOutcome::kWriteFailed) << c.label;
     EXPECT_EQ(result.file, target) << c.label;
     EXPECT_FALSE(result.detail.empty()) << c.label;

@@ -92,14 +92,23 @@ std::string drawingSummary(const Database& database, std::string_view name) {
   // Layer (code page 936) -> lines, arcs; in first-seen order.
   std::vector<std::string> layers;
   std::map<std::string, std::pair<int, int>> counts;
+  const AcRxClass* const lineClass = AcDbLine::desc();
+  const AcRxClass* const arcClass = AcDbArc::desc();
+  // Neighbouring entities mostly share a layer: its counts are kept at hand.
+  const std::string* lastLayer = nullptr;
+  std::pair<int, int>* lastCounts = nullptr;
   for (const auto& entity : entities) {
     addEntity(*entity, extents);
-    const bool line = std::string_view(entity->isA()->name()) == "AcDbLine";
-    const bool arc = std::string_view(entity->isA()->name()) == "AcDbArc";
+    const bool line = entity->isA() == lineClass;
+    const bool arc = entity->isA() == arcClass;
     if (!line && !arc) continue;
-    auto [it, added] = counts.try_emplace(entity->layer(), 0, 0);
-    if (added) layers.push_back(entity->layer());
-    (line ? it->second.first : it->second.second) += 1;
+    if (lastLayer == nullptr || entity->layer() != *lastLayer) {
+      auto [it, added] = counts.try_emplace(entity->layer(), 0, 0);
+      if (added) layers.push_back(entity->layer());
+      lastLayer = &it->first;
+      lastCounts = &it->second;
+    }
+    (line ? lastCounts->first : lastCounts->second) += 1;
   }
   if (!extents.empty())
     text += "  extents: " + number(extents.minX) + "," + number(extents.minY) + " to " +

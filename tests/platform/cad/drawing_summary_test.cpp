@@ -25,16 +25,18 @@ TEST(DrawingSummary, TellsUnitExtentsAndTheLayersOfLinesAndArcs) {
       "AXIS");
   add(std::make_unique<AcDbLine>(AcGePoint3d(0, -100, 0), AcGePoint3d(100, -100, 0)),
       "\xC7\xBD");  // 墙
+  // Back on a layer seen before: counted there, listed once.
+  add(std::make_unique<AcDbLine>(AcGePoint3d(0, 0, 0), AcGePoint3d(0, 100, 0)), "AXIS");
   auto circle = std::make_unique<AcDbCircle>();
   circle->centre = AcGePoint3d(20000, 0, 0);
   circle->radius = 1000;
   add(std::move(circle), "COLUMN");
   db.setDeclaredUnits(4);
   EXPECT_EQ(cad::drawingSummary(db, "plan.dxf"),
-            "Drawing plan.dxf: 4 entities; declared unit millimetres ($INSUNITS 4)\n"
+            "Drawing plan.dxf: 5 entities; declared unit millimetres ($INSUNITS 4)\n"
             "  extents: -5000,-1000 to 21000,5000 (width 26000, height 6000)\n"
             "  layers with LINE or ARC:\n"
-            "    AXIS: 1 LINE, 1 ARC\n"
+            "    AXIS: 2 LINE, 1 ARC\n"
             "    墙: 1 LINE\n");
 
   cad::Database empty;
