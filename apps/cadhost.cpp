@@ -25,6 +25,7 @@
 #include "cad/script_input.h"
 #include "cad/terminal_input.h"
 #include "plot_command/plot_command.h"
+#include "ui/module_names.h"
 
 namespace {
 
@@ -148,6 +149,38 @@ int fail(const std::string& message) {
   return cad::kExitLoadFailed;
 }
 
+// Unloads in reverse order of loading.
+void unloadAll(std::vector<std::unique_ptr<cad::LoadedModule>>* modules) {
+  while (!modules->empty()) modules->pop_back();
+}
+
+// Loads the modules the options ask for, in order, into `*modules`. When one
+// fails, unloads those loaded before it and sets `*error`.
+bool loadModules(const Options& options, std::vector<std::unique_ptr<cad::LoadedModule>>* modules,
+                 std::string* error) {
+  for (const std::string& path : modulesToLoad(options)) {
+    auto module = cad::LoadedModule::load(path, error);
+    if (!module) {
+      unloadAll(modules);
+      return false;
+    }
+    modules->push_back(std::move(module));
+  }
+  return true;
+}
+
+// Tells on standard error what went wrong in the session; the exit status.
+int exitStatus(const cad::SessionResult& result) {
+  if (result.inputFailed) std::cerr << "cadhost: the script stopped at an error\n";
+  if (result.commandErrors > 0)
+    std::cerr << "cadhost: " << result.commandErrors << " command(s) failed\n";
+  if (const int failed = cad::failedFileWrites(); failed > 0) {
+    std::cerr << "cadhost: " << failed << " file write(s) failed\n";
+    return cad::kExitWriteFailed;
+  }
+  return result.ok() ? cad::kExitOk : cad::kExitScriptFailed;
+}
+
 int run(const Options& options) {
   cad::commandLine().setTerminal(&std::cout);
 
@@ -166,19 +199,10 @@ int run(const Options& options) {
   const bool interactive = source->interactive();
   cad::setInput(std::move(source));
 
-  // Unloaded in reverse order of loading, also when a later one fails.
+  // The user-interface library names a module's message boxes after its file.
+  ui::setModuleNameLookup(cad::moduleBaseName);
   std::vector<std::unique_ptr<cad::LoadedModule>> modules;
-  const auto unloadAll = [&] {
-    while (!modules.empty()) modules.pop_back();
-  };
-  for (const std::string& path : modulesToLoad(options)) {
-    auto module = cad::LoadedModule::load(path, &error);
-    if (!module) {
-      unloadAll();
-      return fail(error);
-    }
-    modules.push_back(std::move(module));
-  }
+  if (!loadModules(options, &modules, &error)) return fail(error);
 
   if (options.drawing)
     cad::commandLine().printUtf8(
@@ -200,16 +224,9 @@ int run(const Options& options) {
         "\nType a command name; help lists them. Enter repeats the last command.\n"
         "Esc cancels a prompt, Ctrl-C the command, Ctrl-D ends the session.\n");
   const cad::SessionResult result = processor.run();
-  unloadAll();
+  unloadAll(&modules);
   std::cout.flush();
-  if (result.inputFailed) std::cerr << "cadhost: the script stopped at an error\n";
-  if (result.commandErrors > 0)
-    std::cerr << "cadhost: " << result.commandErrors << " command(s) failed\n";
-  if (const int failed = cad::failedFileWrites(); failed > 0) {
-    std::cerr << "cadhost: " << failed << " file write(s) failed\n";
-    return cad::kExitWriteFailed;
-  }
-  return result.ok() ? cad::kExitOk : cad::kExitScriptFailed;
+  return exitStatus(result);
 }
 
 }  // namespace

@@ -36,6 +36,41 @@ std::optional<int> floorOfFileName(const std::string& fileName, const std::strin
   return number;
 }
 
+// The floors of the project `name` whose axis files lie beside `projectPath`,
+// ascending; with `onlyFloors`, those of them, each of which must be there.
+// Nothing, with `*error` set, when one is missing or the folder cannot be
+// listed.
+std::optional<std::vector<int>> floorNumbers(const std::string& projectPath,
+                                             const std::string& name,
+                                             const std::vector<int>& onlyFloors,
+                                             std::string* error) {
+  const fs::path folder = fs::path(projectPath).parent_path();
+  std::vector<int> numbers;
+  std::error_code code;
+  for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, code), end;
+       !code && it != end; it.increment(code)) {
+    const std::optional<int> floor = floorOfFileName(it->path().filename().string(), name);
+    if (!floor) continue;
+    if (!onlyFloors.empty() &&
+        std::find(onlyFloors.begin(), onlyFloors.end(), *floor) == onlyFloors.end())
+      continue;
+    numbers.push_back(*floor);
+  }
+  if (code) {
+    *error = "cannot list the folder of " + projectPath + ": " + code.message();
+    return std::nullopt;
+  }
+  for (int wanted : onlyFloors) {
+    if (std::find(numbers.begin(), numbers.end(), wanted) == numbers.end()) {
+      *error = "floor " + std::to_string(wanted) + ": no axis file " + name + ".N" +
+               std::to_string(wanted) + " beside " + projectPath;
+      return std::nullopt;
+    }
+  }
+  std::sort(numbers.begin(), numbers.end());
+  return numbers;
+}
+
 }  // namespace
 
 std::optional<MorlenProject> loadMorlenProject(const std::string& projectPath,
@@ -67,31 +102,10 @@ std::optional<MorlenProject> loadMorlenProject(const std::string& projectPath,
   else
     project.parametersError = status.message();
 
-  const fs::path folder = fs::path(projectPath).parent_path();
-  std::vector<int> numbers;
-  for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, code), end;
-       !code && it != end; it.increment(code)) {
-    const std::optional<int> floor = floorOfFileName(it->path().filename().string(), project.name);
-    if (!floor) continue;
-    if (!onlyFloors.empty() &&
-        std::find(onlyFloors.begin(), onlyFloors.end(), *floor) == onlyFloors.end())
-      continue;
-    numbers.push_back(*floor);
-  }
-  if (code) {
-    *error = "cannot list the folder of " + projectPath + ": " + code.message();
-    return std::nullopt;
-  }
-  for (int wanted : onlyFloors) {
-    if (std::find(numbers.begin(), numbers.end(), wanted) == numbers.end()) {
-      *error = "floor " + std::to_string(wanted) + ": no axis file " + project.name + ".N" +
-               std::to_string(wanted) + " beside " + projectPath;
-      return std::nullopt;
-    }
-  }
-  std::sort(numbers.begin(), numbers.end());
-
-  for (int number : numbers) {
+  const std::optional<std::vector<int>> numbers =
+      floorNumbers(projectPath, project.name, onlyFloors, error);
+  if (!numbers) return std::nullopt;
+  for (int number : *numbers) {
     ProjectFloor floor;
     floor.number = number;
     floor.fileName = project.name + floorSuffix(number);

@@ -15,13 +15,17 @@
 #include "cad/module_loader.h"
 #include "cad/registry.h"
 #include "cad/script_input.h"
+#include "ui/module_names.h"
 
 // A test of the real tavrin.arx in a fresh host: empty command line, no
 // commands, no input, an empty drawing and a zero class-dictionary counter,
 // before and after.
 class TavrinTest : public ::testing::Test {
  protected:
-  void SetUp() override { cad::resetHost(); }
+  void SetUp() override {
+    cad::resetHost();
+    ui::setModuleNameLookup(cad::moduleBaseName);
+  }
   void TearDown() override {
     module.reset();
     cad::resetHost();

@@ -405,27 +405,35 @@ class Parser {
 
   bool applyGroup(Record& r) {
     const int code = group_.code;
-    if (code == 5) {
-      if (group_.kind == Group::Kind::kText &&
-          text::trimBlanksAndTrailingCr(group_.value).empty()) {
-        r.handle = freshHandle();
-        warn(group_.line, GroupReader::printable(r.typeName) + " has an empty handle; given " +
-                              hexHandle(r.handle) + ", above the drawing's highest");
-        return true;
-      }
-      std::optional<std::uint64_t> handle;
-      if (group_.kind == Group::Kind::kText) handle = parseHandle(group_.value);
-      if (!handle)
-        return fail(group_.valueLine, "handle \"" + GroupReader::printable(group_.value) +
-                                          "\" is not 1 to 16 hexadecimal digits");
-      r.handle = *handle;
-      return true;
-    }
+    if (code == 5) return applyHandle(r);
     if (code == 8) {
       r.layer = group_.value;
       return true;
     }
     if (code == 67) return integer(r.space);
+    return applyKindGroup(r);
+  }
+
+  // Group 5. An empty handle is given a fresh one, with a warning.
+  bool applyHandle(Record& r) {
+    if (group_.kind == Group::Kind::kText && text::trimBlanksAndTrailingCr(group_.value).empty()) {
+      r.handle = freshHandle();
+      warn(group_.line, GroupReader::printable(r.typeName) + " has an empty handle; given " +
+                            hexHandle(r.handle) + ", above the drawing's highest");
+      return true;
+    }
+    std::optional<std::uint64_t> handle;
+    if (group_.kind == Group::Kind::kText) handle = parseHandle(group_.value);
+    if (!handle)
+      return fail(group_.valueLine, "handle \"" + GroupReader::printable(group_.value) +
+                                        "\" is not 1 to 16 hexadecimal digits");
+    r.handle = *handle;
+    return true;
+  }
+
+  // The groups that only some kinds of entity have.
+  bool applyKindGroup(Record& r) {
+    const int code = group_.code;
     switch (r.kind) {
       case RecordKind::kLine:
         return pointGroup(r.p0, 10) && pointGroup(r.p1, 11);
@@ -605,6 +613,30 @@ class Parser {
     // Circles are not axes: one of radius 0 or less is kept as it is.
     if (r.radius < 0 && r.kind == RecordKind::kArc)
       return fail(r.line, "ARC has a negative radius");
+    if (!fillEntity(r, ownedVertices)) return false;
+    sink_.entity(e);
+    ++result_.entityCount;
+    return true;
+  }
+
+  // A POLYLINE with the vertices that followed it.
+  bool fillPolyline(const Record& r, const std::vector<Point>* ownedVertices) {
+    Entity& e = entity_;
+    e.type = EntityType::kPolyline;
+    e.closed = (r.flags & 1) != 0;
+    ObjectCoordinates ocs;
+    if (!coordinates(r, ocs)) return false;
+    // 3D polylines and meshes (8, 16, 64) have world vertices.
+    const bool world = (r.flags & (8 | 16 | 64)) != 0;
+    if (ownedVertices != nullptr)
+      for (const Point& p : *ownedVertices)
+        e.vertices.push_back(world ? p : ocs.toWorld({p.x, p.y, r.p0.z}));
+    return true;
+  }
+
+  // The type and world geometry of entity_ from `r`, by kind.
+  bool fillEntity(const Record& r, const std::vector<Point>* ownedVertices) {
+    Entity& e = entity_;
     ObjectCoordinates ocs;
     switch (r.kind) {
       case RecordKind::kLine:
@@ -630,17 +662,9 @@ class Parser {
         if (!coordinates(r, ocs)) return false;
         for (const Point& p : r.points) e.vertices.push_back(ocs.toWorld({p.x, p.y, r.elevation}));
         break;
-      case RecordKind::kPolyline: {
-        e.type = EntityType::kPolyline;
-        e.closed = (r.flags & 1) != 0;
-        if (!coordinates(r, ocs)) return false;
-        // 3D polylines and meshes (8, 16, 64) have world vertices.
-        const bool world = (r.flags & (8 | 16 | 64)) != 0;
-        if (ownedVertices != nullptr)
-          for (const Point& p : *ownedVertices)
-            e.vertices.push_back(world ? p : ocs.toWorld({p.x, p.y, r.p0.z}));
+      case RecordKind::kPolyline:
+        if (!fillPolyline(r, ownedVertices)) return false;
         break;
-      }
       case RecordKind::kText:
       case RecordKind::kInsert:
         e.type = r.kind == RecordKind::kText ? EntityType::kText : EntityType::kInsert;
@@ -664,8 +688,6 @@ class Parser {
         e.type = EntityType::kOther;
         break;
     }
-    sink_.entity(e);
-    ++result_.entityCount;
     return true;
   }
 

@@ -6,27 +6,19 @@
 #include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
+#include "host.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using cad::detail::ProgressMeter;
+using Clock = ProgressMeter::Clock;
 
 // Shown after this long, then redrawn at most this often.
 constexpr auto kQuietTime = std::chrono::seconds(1);
 constexpr auto kRedrawTime = std::chrono::milliseconds(100);
 
-struct Meter {
-  bool running = false;
-  bool shown = false;
-  std::string label;  // UTF-8
-  long total = 1;
-  Clock::time_point started;
-  Clock::time_point drawn;
-};
-
-Meter& meter() {
-  static Meter instance;
-  return instance;
+ProgressMeter& meter() {
+  return cad::detail::host().progressMeter();
 }
 
 // A meter only makes sense where a person watches a terminal.
@@ -38,7 +30,7 @@ bool watched() {
 
 void ads_progress_begin(const char* label, long total) {
   ads_progress_end();
-  Meter& m = meter();
+  ProgressMeter& m = meter();
   m.running = true;
   m.label = cad::cp936ToUtf8Lossy(label != nullptr ? label : "");
   m.total = total < 1 ? 1 : total;
@@ -46,7 +38,7 @@ void ads_progress_begin(const char* label, long total) {
 }
 
 void ads_progress_update(long done) {
-  Meter& m = meter();
+  ProgressMeter& m = meter();
   if (!m.running || !watched()) return;
   const auto now = Clock::now();
   if (now - m.started < kQuietTime || (m.shown && now - m.drawn < kRedrawTime)) return;
@@ -62,9 +54,9 @@ void ads_progress_update(long done) {
 }
 
 void ads_progress_end(void) {
-  Meter& m = meter();
+  ProgressMeter& m = meter();
   if (m.shown) cad::commandLine().echo("\r\x1b[K");
-  m = Meter{};
+  m = ProgressMeter{};
 }
 
 int ads_userbreak(void) {

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cad/code_page.h"
+#include "host.h"
 
 namespace cad {
 
@@ -32,8 +33,7 @@ int terminalColumns(char32_t code) {
 }
 
 CommandLine& commandLine() {
-  static CommandLine instance;
-  return instance;
+  return detail::host().commandLine();
 }
 
 }  // namespace cad

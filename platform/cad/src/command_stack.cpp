@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cad/registry.h"
+#include "host.h"
 #include "text/cp936.h"
 
 namespace cad {
@@ -58,8 +59,7 @@ std::vector<Command> CommandStack::removeIf(const std::function<bool(const Comma
 }
 
 CommandStack& commandStack() {
-  static CommandStack stack;
-  return stack;
+  return detail::host().commandStack();
 }
 
 }  // namespace cad

@@ -7,6 +7,7 @@
 #include "cad/code_page.h"
 #include "cad/selection_sets.h"
 #include "dxf/reader.h"
+#include "host.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
@@ -143,11 +144,6 @@ class EntityBuilder final : public dxf::EntitySink {
   bool layerCached_ = false;
 };
 
-std::unique_ptr<Database>& current() {
-  static std::unique_ptr<Database> database = std::make_unique<Database>();
-  return database;
-}
-
 }  // namespace
 
 Database::Database() : serial_(nextSerial()) {}
@@ -214,13 +210,13 @@ int Database::openObjectCount() const {
 }
 
 Database& currentDatabase() {
-  return *current();
+  return *detail::host().currentDatabase();
 }
 
 std::unique_ptr<Database> setCurrentDatabase(std::unique_ptr<Database> database) {
   if (!database) database = std::make_unique<Database>();
   selectionSets().clear();
-  return std::exchange(current(), std::move(database));
+  return std::exchange(detail::host().currentDatabase(), std::move(database));
 }
 
 }  // namespace cad

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "host.h"
+
 AcRxClass* AcRxDynamicLinker::desc() {
   static AcRxClass descriptor("AcRxDynamicLinker", AcRxObject::desc());
   return &descriptor;
@@ -54,8 +56,7 @@ const ModuleRecord* DynamicLinker::findByPath(const std::string& path) const {
 }
 
 DynamicLinker& dynamicLinker() {
-  static DynamicLinker linker;
-  return linker;
+  return detail::host().dynamicLinker();
 }
 
 }  // namespace cad

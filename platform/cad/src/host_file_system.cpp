@@ -21,11 +21,10 @@
 #include "cad/code_page.h"
 #include "cad/file_write_failures.h"
 #include "file_reading.h"
+#include "host.h"
 #include "host/file_system.h"
 
 namespace {
-
-int writeFailures = 0;
 
 std::string reason(int error) {
   return std::generic_category().message(error);
@@ -37,7 +36,7 @@ FileStatus systemError(const char* action, const std::string& utf8Path, int erro
 
 // A failure of writing, counted for the session's exit status.
 FileStatus writeFailure(FileStatus status) {
-  if (!status.isOk()) ++writeFailures;
+  if (!status.isOk()) ++cad::detail::host().failedFileWrites();
   return status;
 }
 
@@ -334,7 +333,7 @@ class HostFileSystem : public FileSystem {
 namespace cad {
 
 int failedFileWrites() {
-  return writeFailures;
+  return detail::host().failedFileWrites();
 }
 
 }  // namespace cad

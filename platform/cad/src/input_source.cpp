@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "host.h"
+
 namespace cad {
 namespace {
 
@@ -13,20 +15,19 @@ class ExhaustedInput final : public InputSource {
   bool failed() const override { return false; }
 };
 
-std::unique_ptr<InputSource>& activeSource() {
-  static std::unique_ptr<InputSource> source = std::make_unique<ExhaustedInput>();
-  return source;
-}
-
 }  // namespace
 
+std::unique_ptr<InputSource> detail::exhaustedInput() {
+  return std::make_unique<ExhaustedInput>();
+}
+
 InputSource& input() {
-  return *activeSource();
+  return *detail::host().input();
 }
 
 std::unique_ptr<InputSource> setInput(std::unique_ptr<InputSource> source) {
-  if (!source) source = std::make_unique<ExhaustedInput>();
-  return std::exchange(activeSource(), std::move(source));
+  if (!source) source = detail::exhaustedInput();
+  return std::exchange(detail::host().input(), std::move(source));
 }
 
 }  // namespace cad

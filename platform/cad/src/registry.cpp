@@ -7,6 +7,7 @@
 
 #include "cad/command_stack.h"
 #include "cad/dynamic_linker.h"
+#include "host.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_entity.h"
 #include "host/ac_db_line.h"
@@ -23,61 +24,49 @@ AcRxClass* AcRxDictionary::isA() const {
 }
 
 namespace cad {
-namespace {
+namespace detail {
 
-// A fixed dictionary: the host fills it once; modules only read it.
-class FixedDictionary : public AcRxDictionary {
- public:
-  explicit FixedDictionary(std::map<std::string, AcRxObject*> entries)
-      : entries_(std::move(entries)) {}
-
-  AcRxObject* at(const char* key) const override {
-    if (key == nullptr) return nullptr;
-    const auto found = entries_.find(key);
-    return found == entries_.end() ? nullptr : found->second;
-  }
-
-  std::vector<std::string> keys() const {
-    std::vector<std::string> names;
-    for (const auto& [name, entry] : entries_) names.push_back(name);
-    return names;
-  }
-
- private:
-  std::map<std::string, AcRxObject*> entries_;
-};
-
-long& lookupCounter() {
-  static long count = 0;
-  return count;
+AcRxObject* FixedDictionary::at(const char* key) const {
+  if (key == nullptr) return nullptr;
+  const auto found = entries_.find(key);
+  return found == entries_.end() ? nullptr : found->second;
 }
 
-class ClassDictionary final : public FixedDictionary {
- public:
-  using FixedDictionary::FixedDictionary;
-
-  AcRxObject* at(const char* key) const override {
-    ++lookupCounter();
-    return FixedDictionary::at(key);
-  }
-};
-
-ClassDictionary& classDictionary() {
-  static ClassDictionary dictionary([] {
-    std::map<std::string, AcRxObject*> classes;
-    for (AcRxClass* c :
-         {AcRxObject::desc(), AcRxClass::desc(), AcRxDictionary::desc(), AcRxDynamicLinker::desc(),
-          commandStackClass(), AcDbObject::desc(), AcDbEntity::desc(), AcDbCurve::desc(),
-          AcDbLine::desc(), AcDbArc::desc(), AcDbCircle::desc(), AcDbPolyline::desc(),
-          AcDb2dPolyline::desc(), AcDbText::desc(), AcDbMText::desc(), AcDbBlockReference::desc(),
-          AcDbPoint::desc(), AcDbGenericEntity::desc()})
-      classes.emplace(c->name(), c);
-    return classes;
-  }());
-  return dictionary;
+std::vector<std::string> FixedDictionary::keys() const {
+  std::vector<std::string> names;
+  for (const auto& [name, entry] : entries_) names.push_back(name);
+  return names;
 }
 
-}  // namespace
+ClassDictionary::ClassDictionary(long* lookups)
+    : FixedDictionary([] {
+        std::map<std::string, AcRxObject*> classes;
+        for (AcRxClass* c :
+             {AcRxObject::desc(), AcRxClass::desc(), AcRxDictionary::desc(),
+              AcRxDynamicLinker::desc(), commandStackClass(), AcDbObject::desc(),
+              AcDbEntity::desc(), AcDbCurve::desc(), AcDbLine::desc(), AcDbArc::desc(),
+              AcDbCircle::desc(), AcDbPolyline::desc(), AcDb2dPolyline::desc(), AcDbText::desc(),
+              AcDbMText::desc(), AcDbBlockReference::desc(), AcDbPoint::desc(),
+              AcDbGenericEntity::desc()})
+          classes.emplace(c->name(), c);
+        return classes;
+      }()),
+      lookups_(lookups) {}
+
+AcRxObject* ClassDictionary::at(const char* key) const {
+  ++*lookups_;
+  return FixedDictionary::at(key);
+}
+
+SystemRegistry::SystemRegistry(DynamicLinker& linker, CommandStack& commands, long* classLookups)
+    : classes(classLookups),
+      root({
+          {"DynamicLinker", &linker},
+          {"ACAD_REGISTERED_COMMANDS", &commands},
+          {"ClassDictionary", &classes},
+      }) {}
+
+}  // namespace detail
 
 AcRxClass* commandStackClass() {
   static AcRxClass descriptor("AcEdCommandStack", AcRxObject::desc());
@@ -85,24 +74,19 @@ AcRxClass* commandStackClass() {
 }
 
 std::vector<std::string> registeredClassNames() {
-  return classDictionary().keys();
+  return detail::host().registry().classes.keys();
 }
 
 long classDictionaryLookups() {
-  return lookupCounter();
+  return detail::host().classDictionaryLookups();
 }
 
 void resetClassDictionaryLookups() {
-  lookupCounter() = 0;
+  detail::host().classDictionaryLookups() = 0;
 }
 
 }  // namespace cad
 
 AcRxDictionary* acrxSysRegistry() {
-  static cad::FixedDictionary registry({
-      {"DynamicLinker", &cad::dynamicLinker()},
-      {"ACAD_REGISTERED_COMMANDS", &cad::commandStack()},
-      {"ClassDictionary", &cad::classDictionary()},
-  });
-  return &registry;
+  return &cad::detail::host().registry().root;
 }

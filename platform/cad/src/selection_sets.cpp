@@ -7,6 +7,7 @@
 #include "cad/database.h"
 #include "cad/input_source.h"
 #include "cad/selection_builder.h"
+#include "host.h"
 #include "host/ads.h"
 
 namespace cad {
@@ -28,8 +29,7 @@ bool SelectionSets::free(long key) {
 }
 
 SelectionSets& selectionSets() {
-  static SelectionSets sets;
-  return sets;
+  return detail::host().selectionSets();
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -175,70 +176,79 @@ Answer TerminalInput::next() {
       if (!text.empty()) return line(std::move(text));
       break;
     }
-    if (c == '\r' || c == '\n') {
-      if (c == '\n' && afterCr_) {
-        afterCr_ = false;
-        continue;
-      }
-      afterCr_ = c == '\r';
-      if (text.empty() && keyEvents_) return keyEvent("ENTER");
-      if (!detail::isValidUtf8(text)) {
-        ++lineNumber_;
-        if (raw_) commandLine().echo("\n");
-        commandLine().printUtf8("That is not valid UTF-8 text; please type it again.\n");
-        text.clear();
-        continue;
-      }
-      return line(std::move(text));
-    }
-    if (c == kCtrlC) {
-      interrupted_ = true;
-      commandLine().printUtf8("^C\n");
-      return Answer{Answer::Kind::kInterrupt, {}, location()};
-    }
     if (c == kCtrlD) {
       if (text.empty()) break;
       continue;
     }
-    if (c == kEscape) {
-      bool isEscape = false;
-      const char* key = readEscapeSequence(&isEscape);
-      if (isEscape) {
-        commandLine().printUtf8("\n");
-        return Answer{Answer::Kind::kCancel, {}, location()};
-      }
-      if (keyEvents_ && *key != '\0') {
-        if (text.empty()) return keyEvent(key);
-        // The line typed so far first, then the key.
-        pendingKey_ = key;
-        return line(std::move(text));
-      }
-      continue;
-    }
-    if (c == kBackspace || c == kDelete) {
-      if (text.empty()) {
-        if (keyEvents_) return keyEvent("BACKSPACE");
-        continue;
-      }
-      const int columns = popCharacter(text);
-      const std::string back(static_cast<std::size_t>(columns), '\b');
-      commandLine().echo(back + std::string(static_cast<std::size_t>(columns), ' ') + back);
-      continue;
-    }
-    if (c == kTab) {
-      if (!keyEvents_) continue;
-      if (text.empty()) return keyEvent("TAB");
-      pendingKey_ = "TAB";
-      return line(std::move(text));
-    }
-    if (c < 0x20) continue;
-    const auto byte = static_cast<unsigned char>(c);
-    text += static_cast<char>(byte);
-    if (raw_) commandLine().echo(std::string(1, static_cast<char>(byte)));
+    if (std::optional<Answer> answer = typed(c, text)) return std::move(*answer);
   }
   if (!ended_) commandLine().printUtf8("\n");
   ended_ = true;
   return Answer{Answer::Kind::kEnd, {}, "terminal: end of input"};
+}
+
+std::optional<Answer> TerminalInput::typed(int c, std::string& text) {
+  if (c == '\r' || c == '\n') return lineEnd(c, text);
+  if (c == kCtrlC) {
+    interrupted_ = true;
+    commandLine().printUtf8("^C\n");
+    return Answer{Answer::Kind::kInterrupt, {}, location()};
+  }
+  if (c == kEscape) return escape(text);
+  if (c == kBackspace || c == kDelete) return backspace(text);
+  if (c == kTab) {
+    if (!keyEvents_) return std::nullopt;
+    if (text.empty()) return keyEvent("TAB");
+    pendingKey_ = "TAB";
+    return line(std::move(text));
+  }
+  if (c < 0x20) return std::nullopt;
+  const auto byte = static_cast<unsigned char>(c);
+  text += static_cast<char>(byte);
+  if (raw_) commandLine().echo(std::string(1, static_cast<char>(byte)));
+  return std::nullopt;
+}
+
+std::optional<Answer> TerminalInput::lineEnd(int c, std::string& text) {
+  if (c == '\n' && afterCr_) {
+    afterCr_ = false;
+    return std::nullopt;
+  }
+  afterCr_ = c == '\r';
+  if (text.empty() && keyEvents_) return keyEvent("ENTER");
+  if (!detail::isValidUtf8(text)) {
+    ++lineNumber_;
+    if (raw_) commandLine().echo("\n");
+    commandLine().printUtf8("That is not valid UTF-8 text; please type it again.\n");
+    text.clear();
+    return std::nullopt;
+  }
+  return line(std::move(text));
+}
+
+std::optional<Answer> TerminalInput::escape(std::string& text) {
+  bool isEscape = false;
+  const char* key = readEscapeSequence(&isEscape);
+  if (isEscape) {
+    commandLine().printUtf8("\n");
+    return Answer{Answer::Kind::kCancel, {}, location()};
+  }
+  if (!keyEvents_ || *key == '\0') return std::nullopt;
+  if (text.empty()) return keyEvent(key);
+  // The line typed so far first, then the key.
+  pendingKey_ = key;
+  return line(std::move(text));
+}
+
+std::optional<Answer> TerminalInput::backspace(std::string& text) {
+  if (text.empty()) {
+    if (keyEvents_) return keyEvent("BACKSPACE");
+    return std::nullopt;
+  }
+  const int columns = popCharacter(text);
+  const std::string back(static_cast<std::size_t>(columns), '\b');
+  commandLine().echo(back + std::string(static_cast<std::size_t>(columns), ' ') + back);
+  return std::nullopt;
 }
 
 bool TerminalInput::userBreak() {

@@ -4,7 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "answer_words.h"
 #include "cad/code_page.h"
@@ -26,9 +29,6 @@ namespace {
 const char kEventList[] =
     "focus ID, type TEXT, key ENTER|TAB|SHIFT+TAB|ESC|BACKSPACE|UP|DOWN, paste TEXT, "
     "select ID N, click ID, spin ID up|down, close, set ID TEXT, show or ?";
-
-const char* const kVerbs[] = {"show",   "close", "focus", "type", "paste", "key",
-                              "select", "click", "spin",  "set",  "?"};
 
 struct KeyName {
   const char* name;
@@ -109,121 +109,192 @@ bool rowsOverlap(const DialogRect& a, const DialogRect& b) {
   return a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
+// One event line being applied: the dialog, where typed keys go (the focus,
+// else the dialog), the lower-case verb and what follows it.
+struct EventLine {
+  Dialog& dialog;
+  Window* target;
+  std::string verb;
+  std::string_view rest;
+};
+
+// Each verb's step answers an empty string, or the reason it refused the
+// line before changing anything.
+using EventStep = std::string (*)(EventLine&);
+
+// The control named by the next word of `event.rest`, which then drops it;
+// null with `*reason` set when the word names none.
+Window* takeControl(EventLine& event, std::string* reason) {
+  const std::string_view idWord = words::firstWord(event.rest, &event.rest);
+  const std::optional<int> id = words::toInt(idWord);
+  if (!id) {
+    *reason = event.verb + ": \"" + std::string(idWord) + "\" is not a control id";
+    return nullptr;
+  }
+  Window* window = event.dialog.control(*id);
+  if (window == nullptr)
+    *reason = event.verb + ": the dialog has no control " + std::to_string(*id);
+  return window;
+}
+
+std::optional<std::string> toCp936(const EventLine& event, std::string_view utf8,
+                                   std::string* reason) {
+  std::optional<std::string> converted = cad::utf8ToCp936(utf8);
+  if (!converted)
+    *reason = event.verb + ": \"" + std::string(utf8) +
+              "\" holds a character that code page 936 cannot hold";
+  return converted;
+}
+
+void postCharacters(Dialog& dialog, Window* window, const std::string& cp936) {
+  for (unsigned code : text::cp936::characterCodes(cp936))
+    dialog.postMessage(window, WM_CHAR, code);
+}
+
+std::string showDialog(EventLine& event) {
+  if (!text::trimBlanks(event.rest).empty()) return "show takes nothing after it";
+  event.dialog.show();
+  return {};
+}
+
+std::string listControls(EventLine& event) {
+  cad::commandLine().printUtf8(event.dialog.controlList());
+  return {};
+}
+
+std::string closeDialog(EventLine& event) {
+  if (!text::trimBlanks(event.rest).empty()) return "close takes nothing after it";
+  event.dialog.postMessage(&event.dialog, WM_CLOSE);
+  return {};
+}
+
+std::string focusControl(EventLine& event) {
+  std::string reason;
+  Window* window = takeControl(event, &reason);
+  if (window == nullptr) return reason;
+  if (!window->canTakeFocus())
+    return "focus: control " + std::to_string(window->id()) + " takes no focus";
+  event.dialog.postMessage(&event.dialog, WM_NEXTDLGCTL, static_cast<std::uintptr_t>(window->id()),
+                           1);
+  return {};
+}
+
+std::string typeText(EventLine& event) {
+  std::string reason;
+  const std::optional<std::string> text = toCp936(event, event.rest, &reason);
+  if (!text) return reason;
+  if (text->empty()) return "type: nothing to type";
+  postCharacters(event.dialog, event.target, *text);
+  return {};
+}
+
+std::string pasteText(EventLine& event) {
+  std::string reason;
+  std::optional<std::string> text = toCp936(event, event.rest, &reason);
+  if (!text) return reason;
+  event.dialog.postMessage(event.target, WM_PASTE, 0, 0, std::move(*text));
+  return {};
+}
+
+std::string pressKey(EventLine& event) {
+  const std::string name = words::lower(text::trimBlanks(event.rest));
+  for (const KeyName& k : kKeys) {
+    if (name != k.name) continue;
+    event.dialog.postMessage(event.target, WM_KEYDOWN, k.key, k.modifiers);
+    return {};
+  }
+  return "key: \"" + std::string(text::trimBlanks(event.rest)) +
+         "\" is no key; expected ENTER, TAB, SHIFT+TAB, ESC or BACKSPACE";
+}
+
+std::string selectEntry(EventLine& event) {
+  std::string reason;
+  Window* window = takeControl(event, &reason);
+  if (window == nullptr) return reason;
+  auto* list = dynamic_cast<ComboBox*>(window);
+  if (list == nullptr) return "select: control " + std::to_string(window->id()) + " is no list";
+  const std::optional<int> index = words::toInt(text::trimBlanks(event.rest));
+  if (!index || *index < -1 || *index >= list->count())
+    return "select: \"" + std::string(text::trimBlanks(event.rest)) + "\" is no entry of list " +
+           std::to_string(window->id()) + " (0 to " + std::to_string(list->count() - 1) +
+           ", or -1 for none)";
+  list->pick(*index);
+  return {};
+}
+
+std::string clickControl(EventLine& event) {
+  std::string reason;
+  Window* window = takeControl(event, &reason);
+  if (window == nullptr) return reason;
+  if (!text::trimBlanks(event.rest).empty()) return "click takes one control id";
+  if (dynamic_cast<UpDown*>(window) != nullptr)
+    return "click: control " + std::to_string(window->id()) + " is an up-down; use spin ID up|down";
+  event.dialog.postMessage(window, WM_LBUTTONDOWN);
+  return {};
+}
+
+std::string spinUpDown(EventLine& event) {
+  std::string reason;
+  Window* window = takeControl(event, &reason);
+  if (window == nullptr) return reason;
+  if (dynamic_cast<UpDown*>(window) == nullptr)
+    return "spin: control " + std::to_string(window->id()) + " is no up-down";
+  const std::string direction = words::lower(text::trimBlanks(event.rest));
+  if (direction != "up" && direction != "down") return "spin: say up or down";
+  event.dialog.postMessage(window, WM_LBUTTONDOWN, 0,
+                           direction == "up" ? kUpperArrow : kLowerArrow);
+  return {};
+}
+
+// Focuses an edit and replaces its text, as a person selecting all and typing.
+std::string setEditText(EventLine& event) {
+  std::string reason;
+  Window* window = takeControl(event, &reason);
+  if (window == nullptr) return reason;
+  if (dynamic_cast<Edit*>(window) == nullptr)
+    return "set: control " + std::to_string(window->id()) + " is no edit";
+  const std::optional<std::string> text = toCp936(event, event.rest, &reason);
+  if (!text) return reason;
+  event.dialog.postMessage(&event.dialog, WM_NEXTDLGCTL, static_cast<std::uintptr_t>(window->id()),
+                           1);
+  if (text->empty())
+    event.dialog.postMessage(window, WM_KEYDOWN, key::kBackspace);
+  else
+    postCharacters(event.dialog, window, *text);
+  return {};
+}
+
+struct EventVerb {
+  const char* name;
+  EventStep apply;
+  bool pumps;  // whether the messages it posted are handled at once
+};
+
+const EventVerb kVerbs[] = {
+    {"show", showDialog, false},   {"?", listControls, false},    {"close", closeDialog, true},
+    {"focus", focusControl, true}, {"type", typeText, true},      {"paste", pasteText, true},
+    {"key", pressKey, true},       {"select", selectEntry, true}, {"click", clickControl, true},
+    {"spin", spinUpDown, true},    {"set", setEditText, true},
+};
+
+const EventVerb* findVerb(std::string_view verb) {
+  for (const EventVerb& v : kVerbs)
+    if (verb == v.name) return &v;
+  return nullptr;
+}
+
 }  // namespace
 
 std::string Dialog::applyEvent(std::string_view line) {
   if (!open_) return "the dialog is not open";
-  std::string_view rest;
-  const std::string verb = words::lower(words::firstWord(line, &rest));
-  Window* target = focus_ != nullptr ? focus_ : this;
-
-  // The control named by the next word of `rest`, which then drops it.
-  std::string reason;
-  auto takeControl = [&](std::string_view* args) -> Window* {
-    std::string_view idWord = words::firstWord(*args, args);
-    std::optional<int> id = words::toInt(idWord);
-    if (!id) {
-      reason = verb + ": \"" + std::string(idWord) + "\" is not a control id";
-      return nullptr;
-    }
-    Window* window = control(*id);
-    if (window == nullptr) reason = verb + ": the dialog has no control " + std::to_string(*id);
-    return window;
-  };
-  auto toCp936 = [&](std::string_view utf8, std::string* out) {
-    std::optional<std::string> converted = cad::utf8ToCp936(utf8);
-    if (!converted) {
-      reason =
-          verb + ": \"" + std::string(utf8) + "\" holds a character that code page 936 cannot hold";
-      return false;
-    }
-    *out = std::move(*converted);
-    return true;
-  };
-  auto postCharacters = [&](Window* window, const std::string& cp936) {
-    for (unsigned code : text::cp936::characterCodes(cp936)) postMessage(window, WM_CHAR, code);
-  };
-
-  if (verb == "show") {
-    if (!text::trimBlanks(rest).empty()) return "show takes nothing after it";
-    show();
-    return {};
-  }
-  if (verb == "?") {
-    cad::commandLine().printUtf8(controlList());
-    return {};
-  }
-  if (verb == "close") {
-    if (!text::trimBlanks(rest).empty()) return "close takes nothing after it";
-    postMessage(this, WM_CLOSE);
-  } else if (verb == "focus") {
-    Window* window = takeControl(&rest);
-    if (window == nullptr) return reason;
-    if (!window->canTakeFocus())
-      return "focus: control " + std::to_string(window->id()) + " takes no focus";
-    postMessage(this, WM_NEXTDLGCTL, static_cast<std::uintptr_t>(window->id()), 1);
-  } else if (verb == "type" || verb == "paste") {
-    std::string text;
-    if (!toCp936(rest, &text)) return reason;
-    if (verb == "type") {
-      if (text.empty()) return "type: nothing to type";
-      postCharacters(target, text);
-    } else {
-      postMessage(target, WM_PASTE, 0, 0, text);
-    }
-  } else if (verb == "key") {
-    const std::string name = words::lower(text::trimBlanks(rest));
-    const KeyName* found = nullptr;
-    for (const KeyName& k : kKeys)
-      if (name == k.name) found = &k;
-    if (found == nullptr)
-      return "key: \"" + std::string(text::trimBlanks(rest)) +
-             "\" is no key; expected ENTER, TAB, SHIFT+TAB, ESC or BACKSPACE";
-    postMessage(target, WM_KEYDOWN, found->key, found->modifiers);
-  } else if (verb == "select") {
-    Window* window = takeControl(&rest);
-    if (window == nullptr) return reason;
-    auto* list = dynamic_cast<ComboBox*>(window);
-    if (list == nullptr) return "select: control " + std::to_string(window->id()) + " is no list";
-    std::optional<int> index = words::toInt(text::trimBlanks(rest));
-    if (!index || *index < -1 || *index >= list->count())
-      return "select: \"" + std::string(text::trimBlanks(rest)) + "\" is no entry of list " +
-             std::to_string(window->id()) + " (0 to " + std::to_string(list->count() - 1) +
-             ", or -1 for none)";
-    list->pick(*index);
-  } else if (verb == "click") {
-    Window* window = takeControl(&rest);
-    if (window == nullptr) return reason;
-    if (!text::trimBlanks(rest).empty()) return "click takes one control id";
-    if (dynamic_cast<UpDown*>(window) != nullptr)
-      return "click: control " + std::to_string(window->id()) +
-             " is an up-down; use spin ID up|down";
-    postMessage(window, WM_LBUTTONDOWN);
-  } else if (verb == "spin") {
-    Window* window = takeControl(&rest);
-    if (window == nullptr) return reason;
-    if (dynamic_cast<UpDown*>(window) == nullptr)
-      return "spin: control " + std::to_string(window->id()) + " is no up-down";
-    const std::string direction = words::lower(text::trimBlanks(rest));
-    if (direction != "up" && direction != "down") return "spin: say up or down";
-    postMessage(window, WM_LBUTTONDOWN, 0, direction == "up" ? kUpperArrow : kLowerArrow);
-  } else if (verb == "set") {
-    Window* window = takeControl(&rest);
-    if (window == nullptr) return reason;
-    if (dynamic_cast<Edit*>(window) == nullptr)
-      return "set: control " + std::to_string(window->id()) + " is no edit";
-    std::string text;
-    if (!toCp936(rest, &text)) return reason;
-    postMessage(this, WM_NEXTDLGCTL, static_cast<std::uintptr_t>(window->id()), 1);
-    if (text.empty())
-      postMessage(window, WM_KEYDOWN, key::kBackspace);
-    else
-      postCharacters(window, text);
-  } else {
+  EventLine event{*this, focus_ != nullptr ? focus_ : this, {}, {}};
+  event.verb = words::lower(words::firstWord(line, &event.rest));
+  const EventVerb* verb = findVerb(event.verb);
+  if (verb == nullptr)
     return "unknown dialog event \"" + std::string(text::trimBlanks(line)) + "\"; expected " +
            kEventList;
-  }
-  pumpMessages();
+  if (std::string refused = verb->apply(event); !refused.empty()) return refused;
+  if (verb->pumps) pumpMessages();
   return {};
 }
 
@@ -292,8 +363,7 @@ void Dialog::drawOnScreen(std::string_view status) {
 std::string Dialog::eventForTypedLine(std::string_view line) const {
   std::string_view rest;
   const std::string verb = words::lower(words::firstWord(line, &rest));
-  for (const char* known : kVerbs)
-    if (verb == known) return std::string(line);
+  if (findVerb(verb) != nullptr) return std::string(line);
   if (const auto* edit = dynamic_cast<const Edit*>(focus_); edit != nullptr && !edit->isReadOnly())
     return "set " + std::to_string(edit->id()) + " " + std::string(text::trimBlanks(line));
   if (dynamic_cast<const ComboBox*>(focus_) != nullptr)

@@ -93,30 +93,10 @@ int FileDialog::doModal() {
                                  "\" is not of the form description|pattern||\n");
     return -1;
   }
-  std::string shown = std::string("\n") + (openDialog_ ? "Open" : "Save As") + " [x]\n";
-  shown += "  File name: \"" + cad::cp936ToUtf8Lossy(initialName_) + "\"\n";
-  for (const Filter& filter : filters)
-    shown += "  Files of type: " + cad::cp936ToUtf8Lossy(filter.description) + " (" +
-             cad::cp936ToUtf8Lossy(filter.pattern) + ")\n";
-  if (!defaultExtension_.empty())
-    shown += "  Default extension: ." + cad::cp936ToUtf8Lossy(defaultExtension_) + "\n";
-  if ((flags_ & kFileDialogHideReadOnly) == 0)
-    shown += std::string("  [") + (readOnlyTicked() ? "x" : " ") + "] Open as read-only\n";
-  shown += "  Answer with a path, or *cancel*.\n";
-  cad::commandLine().printUtf8(shown);
-
+  cad::commandLine().printUtf8(heading(filters));
   std::error_code error;
   folder_ = fs::current_path(error).string();
-  std::vector<std::string> patterns;
-  for (const Filter& filter : filters) {
-    // "*.prj;*.PRJ" holds several.
-    const std::string all = cad::cp936ToUtf8Lossy(filter.pattern);
-    for (std::size_t start = 0; start <= all.size();) {
-      const std::size_t end = std::min(all.find(';', start), all.size());
-      if (end > start) patterns.push_back(all.substr(start, end - start));
-      start = end + 1;
-    }
-  }
+  const std::vector<std::string> patterns = patternsOf(filters);
   cad::InputSource& input = cad::input();
   if (input.interactive()) {
     listFolder(folder_, patterns);
@@ -128,38 +108,72 @@ int FileDialog::doModal() {
     if (input.interactive()) cad::commandLine().printUtf8("File name: ");
     cad::Answer answer = input.next();
     if (!answer.isLine()) return kIdCancel;
-    const std::string typed(text::trimBlanks(answer.text));
-    if (typed.find_first_of("?*") != std::string::npos) {
-      const fs::path pattern(typed);
-      listFolder((fs::path(folder_) / pattern.parent_path()).lexically_normal().string(),
-                 {pattern.filename().string()});
-      continue;
-    }
-    if (input.interactive() && !typed.empty()) {
-      const fs::path asked = fs::path(folder_) / typed;
-      if (fs::is_directory(asked, error)) {
-        folder_ = asked.lexically_normal().string();
-        if (folder_.size() > 1 && folder_.ends_with('/')) folder_.pop_back();
-        listFolder(folder_, patterns);
-        continue;
-      }
-    }
+    if (looked(std::string(text::trimBlanks(answer.text)), patterns, input.interactive())) continue;
     std::string pathName;
-    std::string reason = acceptPath(answer.text, &pathName);
-    if (reason.empty() && (flags_ & kFileDialogNoChangeDir) == 0) {
-      std::error_code changeError;
-      std::optional<std::string> utf8 = cad::cp936ToUtf8(pathName);
-      fs::current_path(fs::path(utf8.value_or("")).parent_path(), changeError);
-      if (changeError)
-        reason = "cannot make the file's folder the working folder: " + changeError.message();
-    }
-    if (!reason.empty()) {
+    if (const std::string reason = takePath(answer.text, &pathName); !reason.empty()) {
       input.reject(answer, reason);
       continue;
     }
     pathName_ = std::move(pathName);
     return kIdOk;
   }
+}
+
+std::string FileDialog::heading(const std::vector<Filter>& filters) const {
+  std::string shown = std::string("\n") + (openDialog_ ? "Open" : "Save As") + " [x]\n";
+  shown += "  File name: \"" + cad::cp936ToUtf8Lossy(initialName_) + "\"\n";
+  for (const Filter& filter : filters)
+    shown += "  Files of type: " + cad::cp936ToUtf8Lossy(filter.description) + " (" +
+             cad::cp936ToUtf8Lossy(filter.pattern) + ")\n";
+  if (!defaultExtension_.empty())
+    shown += "  Default extension: ." + cad::cp936ToUtf8Lossy(defaultExtension_) + "\n";
+  if ((flags_ & kFileDialogHideReadOnly) == 0)
+    shown += std::string("  [") + (readOnlyTicked() ? "x" : " ") + "] Open as read-only\n";
+  shown += "  Answer with a path, or *cancel*.\n";
+  return shown;
+}
+
+std::vector<std::string> FileDialog::patternsOf(const std::vector<Filter>& filters) {
+  std::vector<std::string> patterns;
+  for (const Filter& filter : filters) {
+    // "*.prj;*.PRJ" holds several.
+    const std::string all = cad::cp936ToUtf8Lossy(filter.pattern);
+    for (std::size_t start = 0; start <= all.size();) {
+      const std::size_t end = std::min(all.find(';', start), all.size());
+      if (end > start) patterns.push_back(all.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  return patterns;
+}
+
+bool FileDialog::looked(const std::string& typed, const std::vector<std::string>& patterns,
+                        bool interactive) {
+  if (typed.find_first_of("?*") != std::string::npos) {
+    const fs::path pattern(typed);
+    listFolder((fs::path(folder_) / pattern.parent_path()).lexically_normal().string(),
+               {pattern.filename().string()});
+    return true;
+  }
+  if (!interactive || typed.empty()) return false;
+  const fs::path asked = fs::path(folder_) / typed;
+  std::error_code error;
+  if (!fs::is_directory(asked, error)) return false;
+  folder_ = asked.lexically_normal().string();
+  if (folder_.size() > 1 && folder_.ends_with('/')) folder_.pop_back();
+  listFolder(folder_, patterns);
+  return true;
+}
+
+std::string FileDialog::takePath(const std::string& utf8, std::string* pathName) const {
+  std::string reason = acceptPath(utf8, pathName);
+  if (!reason.empty() || (flags_ & kFileDialogNoChangeDir) != 0) return reason;
+  std::error_code changeError;
+  std::optional<std::string> folder = cad::cp936ToUtf8(*pathName);
+  fs::current_path(fs::path(folder.value_or("")).parent_path(), changeError);
+  if (changeError)
+    return "cannot make the file's folder the working folder: " + changeError.message();
+  return {};
 }
 
 void FileDialog::listFolder(std::string folder, const std::vector<std::string>& patterns) const {

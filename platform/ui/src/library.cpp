@@ -1,9 +1,13 @@
 #include "ui/library.h"
 
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "cad/code_page.h"
-#include "cad/module_loader.h"
 #include "library_state.h"
 #include "ui/application.h"
+#include "ui/module_names.h"
 #include "ui/resource_table.h"
 
 namespace ui {
@@ -51,12 +55,17 @@ void Library::stop() {
 std::string Library::caption() const {
   if (application_ != nullptr && application_->namedByConstructor_) return application_->name_;
   if (!started_) return {};
-  // The module's file name as the loader knows it; the resource table's name
-  // when the host loaded no file for this instance (tests) or the name does
+  // The module's file name as the host knows it; the resource table's name
+  // when the host knows no file for this instance (tests) or the name does
   // not fit code page 936.
-  std::optional<std::string> fileName = cad::utf8ToCp936(cad::moduleBaseName(instance_));
+  const std::string utf8Name = moduleNames_ ? moduleNames_(instance_) : std::string();
+  std::optional<std::string> fileName = cad::utf8ToCp936(utf8Name);
   if (fileName && !fileName->empty()) return *fileName;
   return resources_->moduleName != nullptr ? resources_->moduleName : "";
+}
+
+void setModuleNameLookup(ModuleNameLookup lookup) {
+  Library::get().setModuleNameLookup(std::move(lookup));
 }
 
 bool startLibrary(void* instance, const ResourceTable* resources, const char* /*commandLine*/) {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <utility>
+
+#include "ui/module_names.h"
 
 namespace ui {
 
@@ -9,8 +12,9 @@ struct ResourceTable;
 
 // The library's state for the one module it serves: the application object
 // that registered itself and, while started, the module's instance handle,
-// resources and start-up command line. One per process, like the host's own
-// singletons; only the library's sources see it.
+// resources and start-up command line; and how to ask the host for module
+// file names. One per process, as the host is; only the library's sources
+// see it.
 class Library {
  public:
   static Library& get();
@@ -28,12 +32,14 @@ class Library {
   const ResourceTable* resources() const { return resources_; }
   Application* application() const { return application_; }
   std::string caption() const;
+  void setModuleNameLookup(ModuleNameLookup lookup) { moduleNames_ = std::move(lookup); }
 
  private:
   Application* application_ = nullptr;
   bool started_ = false;
   void* instance_ = nullptr;
   const ResourceTable* resources_ = nullptr;
+  ModuleNameLookup moduleNames_;
 };
 
 }  // namespace ui

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/library.h"
+#include "ui/module_names.h"
 #include "ui/resource_table.h"
 
 namespace {
@@ -99,6 +100,37 @@ TEST(Library, DestroyedApplicationStopsBeingTheModules) {
   }
   EXPECT_EQ(ui::application(), nullptr);
   EXPECT_FALSE(ui::libraryStarted());
+}
+
+TEST(Library, CaptionIsTheModuleFileNameTheHostGivesInCodePage936) {
+  const struct {
+    const char* label;
+    const char* fileName;  // UTF-8, as the host answers
+    const char* caption;   // code page 936
+  } cases[] = {
+      {"a file name", "sound", "sound"},
+      {"Chinese", "轴网", "\xD6\xE1\xCD\xF8"},
+      {"no file known", "", "tavrin"},
+      {"beyond code page 936", "\xF0\x9F\x98\x80", "tavrin"},
+  };
+  struct ForgetLookup {
+    ~ForgetLookup() { ui::setModuleNameLookup(nullptr); }
+  } forgetLookup;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const void* askedFor = nullptr;
+    ui::setModuleNameLookup([&](const void* instance) {
+      askedFor = instance;
+      return std::string(c.fileName);
+    });
+    std::vector<std::string> log;
+    RecordingApplication app(&log);
+    ASSERT_TRUE(ui::startLibrary(&instanceToken, &kResources, ""));
+    EXPECT_EQ(askedFor, &instanceToken);
+    EXPECT_EQ(ui::applicationCaption(), c.caption);
+    EXPECT_EQ(app.name(), c.caption);
+    ui::stopLibrary();
+  }
 }
 
 TEST(ResourceTable, FindsDialogsById) {

@@ -235,7 +235,12 @@ TEST_F(DialogTest, MalformedEventsAreRefusedWithAReasonAndChangeNothing) {
       {"type", "nothing to type"},
       {"type \xF0\x9F\x98\x80", "code page 936 cannot hold"},
       {"set 102 1", "is no edit"},
+      {"set 100 \xF0\x9F\x98\x80", "code page 936 cannot hold"},
+      {"paste \xF0\x9F\x98\x80", "code page 936 cannot hold"},
       {"close now", "nothing after it"},
+      {"show me", "nothing after it"},
+      {"click 105 106", "one control id"},
+      {"key", "is no key"},
   };
   for (const Case& c : cases) {
     std::string reason = form.applyEvent(c.line);

@@ -1,14 +1,15 @@
 #pragma once
 
-// The host's state between commands: the command line and its transcript,
-// the registered commands, the active input, the class-dictionary lookup
-// counter and the current drawing. Each lives where it is used; this puts
-// them all back as a freshly started host has them.
+// The host's state between commands lives in one object: the command line and
+// its transcript, the registered commands, the selection sets, the active
+// input, the current drawing, the progress meter, the class-dictionary and
+// failed-write counters, the registry and the loaded modules' records.
 namespace cad {
 
-// Empties the command line, removes every registered command, drops the
-// active input, zeroes the class-dictionary counter and replaces the current
-// drawing by an empty one. Loaded modules are not touched: unload them first.
+// Puts the host back as a freshly started host has it: an empty command line
+// without a terminal, no commands, no selection sets, the input that answers
+// kEnd, an empty current drawing, no progress meter, zero counters. Every
+// part keeps its address. Loaded modules are not touched: unload them first.
 void resetHost();
 
 }  // namespace cad

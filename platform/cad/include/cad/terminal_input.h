@@ -1,6 +1,7 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,13 @@ class TerminalInput final : public InputSource {
   const char* readEscapeSequence(bool* isEscape);
   Answer line(std::string text);
   Answer keyEvent(const std::string& name);
+  // What the byte `c` typed after `text` (the line so far, which it may
+  // change) does: an answer, or nothing yet. Line ends, Ctrl-C, Esc and the
+  // keys a dialog moves with may answer; other control bytes are ignored.
+  std::optional<Answer> typed(int c, std::string& text);
+  std::optional<Answer> lineEnd(int c, std::string& text);
+  std::optional<Answer> escape(std::string& text);
+  std::optional<Answer> backspace(std::string& text);
   std::string location() const;
 
   std::istream* in_ = nullptr;

@@ -60,8 +60,19 @@ class FileDialog : public Object {
   static bool parseFilter(std::string_view filter, std::vector<Filter>* filters);
 
  private:
+  // What the dialog shows first (UTF-8): its kind, the initial name, the
+  // filters, the default extension and the read-only box.
+  std::string heading(const std::vector<Filter>& filters) const;
+  // The patterns of every filter (UTF-8), each of "*.a;*.b" on its own.
+  static std::vector<std::string> patternsOf(const std::vector<Filter>& filters);
+  // True when the typed answer only looked around: a pattern, listed, or
+  // (where a person answers) a folder, which becomes the one shown.
+  bool looked(const std::string& typed, const std::vector<std::string>& patterns, bool interactive);
   // Checks one answer; empty reason and `*pathName` set when it is usable.
   std::string acceptPath(const std::string& utf8, std::string* pathName) const;
+  // acceptPath(), then, unless told not to, makes the file's folder the
+  // working folder; a reason when either fails.
+  std::string takePath(const std::string& utf8, std::string* pathName) const;
   // Lists the subfolders of `folder` and its files that match any of
   // `patterns` (UTF-8, "*" and "?" wildcards), on the command line.
   void listFolder(std::string folder, const std::vector<std::string>& patterns) const;

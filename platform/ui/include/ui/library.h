@@ -34,9 +34,9 @@ const ResourceTable* resourceTable();
 Application* application();
 // The caption of the module's message boxes (code page 936): the name given
 // to the application object; else, while started, the module's file name
-// without extension as the host's loader knows it, or the resource table's
-// module name when the loader knows no file for the instance handle; else
-// empty.
+// without extension as the host names it (see setModuleNameLookup()), or the
+// resource table's module name when the host knows no file for the instance
+// handle; else empty.
 std::string applicationCaption();
 
 }  // namespace ui
