@@ -1,29 +1,9 @@
 #include "morlenview/floor_alignment.h"
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 
 namespace morlenview {
-
-void Extent::add(PlanePoint p) {
-  if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
-  if (empty) {
-    minX = maxX = p.x;
-    minY = maxY = p.y;
-    empty = false;
-    return;
-  }
-  minX = std::min(minX, p.x);
-  maxX = std::max(maxX, p.x);
-  minY = std::min(minY, p.y);
-  maxY = std::max(maxY, p.y);
-}
-
-bool Extent::overlaps(const Extent& other) const {
-  if (empty || other.empty) return false;
-  return minX <= other.maxX && other.minX <= maxX && minY <= other.maxY && other.minY <= maxY;
-}
 
 bool AlignmentResult::linesUp() const {
   return std::all_of(pairs.begin(), pairs.end(),

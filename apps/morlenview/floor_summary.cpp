@@ -38,7 +38,7 @@ FloorSummary summarizeFloor(const std::vector<AxisFileSegment>& segments) {
     addPoint(arcPointAt(s, s.endDegrees));
     const plot::Arc arc{plot::Point{s.centreX, s.centreY}, s.radius,
                         s.startDegrees / kDegreesPerRadian, s.endDegrees / kDegreesPerRadian};
-    plot::forEachArcBoundPoint(arc, [&](plot::Point p) { summary.extent.add({p.x, p.y}); });
+    plot::forEachArcBoundPoint(arc, [&](plot::Point p) { summary.extent.add(p); });
   }
   summary.points = distinct.points();
   return summary;

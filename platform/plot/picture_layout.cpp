@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "geometry/plane_box.h"
 #include "plot/arc_geometry.h"
 
 namespace plot {
@@ -24,24 +25,7 @@ constexpr double kLegendCharacterWidth = 7.0;
 constexpr double kLegendMinWidth = 200.0;
 constexpr double kLegendRow = 20.0;
 
-struct Box {
-  double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
-  bool empty = true;
-
-  void add(Point p) {
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
-    if (empty) {
-      minX = maxX = p.x;
-      minY = maxY = p.y;
-      empty = false;
-      return;
-    }
-    minX = std::min(minX, p.x);
-    maxX = std::max(maxX, p.x);
-    minY = std::min(minY, p.y);
-    maxY = std::max(maxY, p.y);
-  }
-};
+using Box = geometry::PlaneBox;
 
 Box lineWorkBox(const Scene& scene) {
   Box box;
@@ -83,53 +67,55 @@ double legendWidth(const Scene& scene) {
                   kLegendSymbolWidth + kLegendCharacterWidth * static_cast<double>(longest));
 }
 
-}  // namespace
+// The world box shown, with its width and height as computed (the picture's
+// size comes from these, not from the box's edges).
+struct View {
+  Box box;
+  double width = 0.0;
+  double height = 0.0;
+};
 
-PictureLayout layoutScene(const Scene& scene) {
-  PictureLayout layout;
-  const Box extent = lineWorkBox(scene);
-  Box view = extent;
-  for (const Mark& mark : scene.marks) view.add(mark.at);
-  if (view.empty) view.add(Point{0, 0});
-  layout.hasExtent = !extent.empty;
-  if (!extent.empty) {
-    layout.extentMinX = extent.minX;
-    layout.extentMinY = extent.minY;
-    layout.extentMaxX = extent.maxX;
-    layout.extentMaxY = extent.maxY;
-  }
-
-  // A view without width or height gets the other's, or one unit.
-  double w = view.maxX - view.minX;
-  double h = view.maxY - view.minY;
+// The line work and the marks; a view without width or height gets a twentieth
+// of the other, or one unit, and the line work a little air inside the frame.
+View viewOf(const Scene& scene, const Box& extent) {
+  View view{extent};
+  Box& box = view.box;
+  for (const Mark& mark : scene.marks) box.add(mark.at);
+  if (box.empty) box.add(Point{0, 0});
+  double w = box.maxX - box.minX;
+  double h = box.maxY - box.minY;
   const double longSide = std::max({w, h, 1e-9}) > 1e-9 ? std::max(w, h) : 1.0;
   if (w < longSide * 0.05) {
-    view.minX -= (longSide * 0.05 - w) / 2;
+    box.minX -= (longSide * 0.05 - w) / 2;
     w = longSide * 0.05;
   }
   if (h < longSide * 0.05) {
-    view.minY -= (longSide * 0.05 - h) / 2;
+    box.minY -= (longSide * 0.05 - h) / 2;
     h = longSide * 0.05;
   }
-  // A little air around the line work inside the frame.
   const double pad = longSide * 0.03;
-  view.minX -= pad;
-  view.minY -= pad;
+  box.minX -= pad;
+  box.minY -= pad;
   w += 2 * pad;
   h += 2 * pad;
-  view.maxX = view.minX + w;
-  view.maxY = view.minY + h;
-  const double longer = std::max(w, h);
+  box.maxX = box.minX + w;
+  box.maxY = box.minY + h;
+  view.width = w;
+  view.height = h;
+  return view;
+}
 
+// The scale: the longer side of the view gets kPixelsPerSegment pixels per
+// typical segment, within kMinSide to kMaxSide pixels.
+double pixelsPerUnit(const Scene& scene, const View& view) {
+  const double longer = std::max(view.width, view.height);
   const double typical = typicalLength(scene);
   const double wanted = typical > 0 ? kPixelsPerSegment * longer / typical : kMinSide;
-  const double side = std::clamp(wanted, kMinSide, kMaxSide);
-  layout.pixelsPerUnit = side / longer;
-  layout.viewMinX = view.minX;
-  layout.viewMinY = view.minY;
-  layout.viewMaxX = view.maxX;
-  layout.viewMaxY = view.maxY;
-  // Room on the left for the y extents written there ("y -2258.330 units").
+  return std::clamp(wanted, kMinSide, kMaxSide) / longer;
+}
+
+// Room on the left for the y extents written there ("y -2258.330 units").
+double leftMargin(const Scene& scene, const Box& view) {
   double labelWidth = 0.0;
   for (double y : {view.minY, view.maxY}) {
     char label[64];
@@ -138,13 +124,34 @@ PictureLayout layoutScene(const Scene& scene) {
         std::max(labelWidth, kLegendCharacterWidth *
                                  static_cast<double>(length + static_cast<int>(scene.unit.size())));
   }
-  layout.left = std::max(kMarginLeft, labelWidth + 16.0);
+  return std::max(kMarginLeft, labelWidth + 16.0);
+}
+
+}  // namespace
+
+PictureLayout layoutScene(const Scene& scene) {
+  PictureLayout layout;
+  const Box extent = lineWorkBox(scene);
+  layout.hasExtent = !extent.empty;
+  if (!extent.empty) {
+    layout.extentMinX = extent.minX;
+    layout.extentMinY = extent.minY;
+    layout.extentMaxX = extent.maxX;
+    layout.extentMaxY = extent.maxY;
+  }
+  const View view = viewOf(scene, extent);
+  layout.viewMinX = view.box.minX;
+  layout.viewMinY = view.box.minY;
+  layout.viewMaxX = view.box.maxX;
+  layout.viewMaxY = view.box.maxY;
+  layout.pixelsPerUnit = pixelsPerUnit(scene, view);
+  layout.left = leftMargin(scene, view.box);
   layout.top = kMarginTop;
 
-  const double drawingHeight =
-      std::max(h * layout.pixelsPerUnit, static_cast<double>(legendRows(scene)) * kLegendRow);
-  layout.width = static_cast<int>(
-      std::ceil(layout.left + w * layout.pixelsPerUnit + kMarginRight + legendWidth(scene)));
+  const double drawingHeight = std::max(view.height * layout.pixelsPerUnit,
+                                        static_cast<double>(legendRows(scene)) * kLegendRow);
+  layout.width = static_cast<int>(std::ceil(layout.left + view.width * layout.pixelsPerUnit +
+                                            kMarginRight + legendWidth(scene)));
   layout.height = static_cast<int>(std::ceil(kMarginTop + drawingHeight + kMarginBottom));
   return layout;
 }

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/program_test.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -88,17 +90,7 @@ class Terminal {
   std::size_t seen_ = 0;
 };
 
-class CadhostTerminalTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("cadhost_terminal_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-  fs::path folder_;
-};
+using CadhostTerminalTest = ProgramTest;
 
 #define EXPECT_SCREEN(terminal, text) \
   EXPECT_TRUE((terminal).waitFor(text)) << "waiting for: " << (text) << "\n" << (terminal).screen()

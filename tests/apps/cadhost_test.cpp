@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "support/program_run.h"
+#include "support/program_test.h"
 
 namespace {
 
@@ -23,36 +23,12 @@ std::string testModule(const std::string& name) {
   return std::string(TAVRIN_TEST_MODULE_DIR) + "/" + name + ".arx";
 }
 
-class CadhostTest : public ::testing::Test {
+class CadhostTest : public ProgramTest {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("cadhost_test_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  // Writes `text` to `name` in the test's folder and returns its path.
-  std::string write(const std::string& name, const std::string& text) {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-  }
-
   // Runs `program` with `arguments`, standard input from `input`.
   Outcome run(const std::vector<std::string>& arguments, const std::string& input = "",
               const std::string& program = CADHOST_PATH) {
-    std::string command = quoted(program);
-    for (const std::string& a : arguments) command += " " + quoted(a);
-    command += " <" + quoted(write("stdin.txt", input)) + " >" +
-               quoted((folder_ / "out").string()) + " 2>" + quoted((folder_ / "err").string());
-    const int status = std::system(command.c_str());
-    Outcome result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readFile(folder_ / "out");
-    result.err = readFile(folder_ / "err");
-    return result;
+    return runShell(commandLine(program, arguments) + " <" + quoted(write("stdin.txt", input)));
   }
 
   // cadhost with the sound test module and `script`.
@@ -62,8 +38,6 @@ class CadhostTest : public ::testing::Test {
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return run(arguments);
   }
-
-  fs::path folder_;
 };
 
 bool contains(const std::string& text, const std::string& part) {

@@ -19,6 +19,7 @@
 #include "dxf/group_reader.h"
 #include "dxf/object_coordinates.h"
 #include "dxf/text_decoder.h"
+#include "text/trim.h"
 
 namespace cad::dxf {
 namespace {
@@ -140,7 +141,7 @@ class Parser {
       if (group_.code != 0)
         return fail(group_.line, "expected group 0 (SECTION or EOF), found group " +
                                      std::to_string(group_.code));
-      std::string_view name = trimBlanks(group_.value);
+      std::string_view name = text::trimBlanksAndTrailingCr(group_.value);
       if (name == "EOF") return finish();
       if (name != "SECTION")
         return fail(group_.line,
@@ -148,7 +149,7 @@ class Parser {
       const std::size_t sectionLine = group_.line;
       if (!next()) return false;
       if (group_.code != 2) return fail(group_.line, "SECTION without its name (group 2)");
-      std::string_view section = trimBlanks(group_.value);
+      std::string_view section = text::trimBlanksAndTrailingCr(group_.value);
       if (!next()) return false;
       bool ok = section == "HEADER"     ? readHeader(sectionLine)
                 : section == "ENTITIES" ? readEntities(sectionLine)
@@ -169,7 +170,7 @@ class Parser {
       case GroupStep::kError:
         return failAsNotDxf();
     }
-    if (group_.code != 0 || trimBlanks(group_.value) != "SECTION")
+    if (group_.code != 0 || text::trimBlanksAndTrailingCr(group_.value) != "SECTION")
       return fail(group_.line, "not a DXF drawing: it does not start with 0/SECTION");
     return true;
   }
@@ -227,9 +228,9 @@ class Parser {
   bool isEnd(std::string_view name) const { return name == "ENDSEC"; }
 
   bool skipSection(std::string_view section, std::size_t sectionLine) {
-    while (group_.code != 0 || !isEnd(trimBlanks(group_.value))) {
+    while (group_.code != 0 || !isEnd(text::trimBlanksAndTrailingCr(group_.value))) {
       if (group_.code == 0) {
-        std::string_view name = trimBlanks(group_.value);
+        std::string_view name = text::trimBlanksAndTrailingCr(group_.value);
         if (name == "SECTION" || name == "EOF")
           return fail(group_.line, "section " + GroupReader::printable(section) + " (" +
                                        lineWord() + std::to_string(sectionLine) +
@@ -244,20 +245,20 @@ class Parser {
     std::string_view variable;
     while (group_.code != 0) {
       if (group_.code == 9) {
-        variable = trimBlanks(group_.value);
+        variable = text::trimBlanksAndTrailingCr(group_.value);
       } else if (variable == "$ACADVER" && group_.code == 1) {
-        result_.version = std::string(trimBlanks(group_.value));
+        result_.version = std::string(text::trimBlanksAndTrailingCr(group_.value));
       } else if (variable == "$DWGCODEPAGE" && group_.code == 3) {
-        result_.codePage = std::string(trimBlanks(group_.value));
+        result_.codePage = std::string(text::trimBlanksAndTrailingCr(group_.value));
       } else if (variable == "$INSUNITS" && group_.code == 70) {
-        const std::string_view text = trimBlanks(group_.value);
+        const std::string_view text = text::trimBlanksAndTrailingCr(group_.value);
         int units = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), units);
         if (error == std::errc() && end == text.data() + text.size()) result_.insUnits = units;
       }
       if (!next()) return false;
     }
-    if (!isEnd(trimBlanks(group_.value)))
+    if (!isEnd(text::trimBlanksAndTrailingCr(group_.value)))
       return fail(group_.line, "section HEADER (" + lineWord() + std::to_string(sectionLine) +
                                    ") has no ENDSEC");
     return true;
@@ -303,7 +304,7 @@ class Parser {
       if (group_.code != 0)
         return fail(group_.line, "expected group 0 starting an entity, found group " +
                                      std::to_string(group_.code));
-      std::string_view type = trimBlanks(group_.value);
+      std::string_view type = text::trimBlanksAndTrailingCr(group_.value);
       if (isEnd(type)) {
         if (ownerOpen_) return fail(owner_.line, unendedOwner());
         entitiesRead_ = true;
@@ -422,7 +423,7 @@ class Parser {
 
   // Group 5. An empty handle is given a fresh one, with a warning.
   bool applyHandle(Record& r) {
-    if (group_.kind == Group::Kind::kText && trimBlanks(group_.value).empty()) {
+    if (group_.kind == Group::Kind::kText && text::trimBlanksAndTrailingCr(group_.value).empty()) {
       r.handle = freshHandle();
       warn(group_.line, GroupReader::printable(r.typeName) + " has an empty handle; given " +
                             hexHandle(r.handle) + ", above the drawing's highest");

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
+
+#include "text/iconv_conversion.h"
 
 namespace cad::dxf {
 
@@ -30,6 +31,10 @@ std::string printableName(std::string_view name) {
     out.push_back(u < 0x20 || u >= 0x7F ? '?' : c);
   }
   return out;
+}
+
+std::size_t firstByteOnly(std::string_view) {
+  return 1;
 }
 
 bool isUnicodeVersion(std::string_view version) {
@@ -161,25 +166,13 @@ bool TextDecoder::convert(std::string_view raw, std::string& out, bool lenient,
     }
     return true;
   }
-  iconv(converter_->cd, nullptr, nullptr, nullptr, nullptr);
-  char* in = const_cast<char*>(raw.data());
-  std::size_t inLeft = raw.size();
-  char buffer[1024];
-  while (inLeft > 0) {
-    char* outPtr = buffer;
-    std::size_t outLeft = sizeof buffer;
-    std::size_t rc = iconv(converter_->cd, &in, &inLeft, &outPtr, &outLeft);
-    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-    if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-    if (!lenient) return false;
-    // An undefined byte (EILSEQ) or a double-byte character cut off at the
-    // end (EINVAL): one replacement character for its first byte.
-    out += kReplacement;
-    replaced = true;
-    ++in;
-    --inLeft;
-    iconv(converter_->cd, nullptr, nullptr, nullptr, nullptr);
-  }
+  if (!lenient) return text::appendConverted(converter_->cd, raw, out);
+  // An undefined byte or a double-byte character cut off at the end: one
+  // replacement character for its first byte.
+  static constexpr text::Substitution kOneByte{kReplacement, firstByteOnly};
+  std::size_t substituted = 0;
+  text::appendConverted(converter_->cd, raw, out, &kOneByte, &substituted);
+  if (substituted > 0) replaced = true;
   return true;
 }
 

@@ -1,8 +1,8 @@
-#include "answer_text.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
 #include "cad/point_answer.h"
 #include "host/ads.h"
+#include "text/trim.h"
 
 // The reference point would only draw a rubber band; this host has no screen.
 int ads_getpoint(const ads_point /*reference*/, const char* prompt, ads_point result) {
@@ -14,7 +14,7 @@ int ads_getpoint(const ads_point /*reference*/, const char* prompt, ads_point re
     if (source.interactive()) cad::commandLine().printUtf8("[x,y; Enter: none; Esc: cancel] ");
     const cad::Answer answer = source.next();
     if (!answer.isLine()) return RTCAN;
-    if (cad::detail::trimBlanks(answer.text).empty()) return RTNONE;
+    if (text::trimBlanks(answer.text).empty()) return RTNONE;
     const base::Result<AcGePoint3d> point = cad::parsePointAnswer(answer.text);
     if (point.isOk()) {
       result[X] = point->x;

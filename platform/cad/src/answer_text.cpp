@@ -2,14 +2,10 @@
 
 #include <cstddef>
 
-namespace cad::detail {
+#include "text/cp936.h"
+#include "text/trim.h"
 
-std::string_view trimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
+namespace cad::detail {
 
 std::string withAsciiCommas(std::string_view text) {
   constexpr std::string_view kFullWidthComma = "\xEF\xBC\x8C";
@@ -26,15 +22,7 @@ std::string withAsciiCommas(std::string_view text) {
 }
 
 bool isCancelAnswer(std::string_view line) {
-  constexpr std::string_view kCancel = "*cancel*";
-  const std::string_view text = trimBlanks(line);
-  if (text.size() != kCancel.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kCancel[i]) return false;
-  }
-  return true;
+  return text::cp936::equalIgnoringAsciiCase(text::trimBlanks(line), "*cancel*");
 }
 
 }  // namespace cad::detail

@@ -9,9 +9,6 @@
 // the host library).
 namespace cad::detail {
 
-// `text` without leading and trailing blanks (spaces and tabs).
-std::string_view trimBlanks(std::string_view text);
-
 // True when `line` is the cancel answer "*cancel*" in any case, blanks around
 // allowed.
 bool isCancelAnswer(std::string_view line);

@@ -6,7 +6,6 @@
 #include <optional>
 #include <utility>
 
-#include "answer_text.h"
 #include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/command_stack.h"
@@ -14,6 +13,7 @@
 #include "cad/dynamic_linker.h"
 #include "cad/input_source.h"
 #include "text/cp936.h"
+#include "text/trim.h"
 
 namespace cad {
 namespace {
@@ -184,7 +184,7 @@ SessionResult CommandProcessor::run() {
       if (interrupted) say("(Ctrl-C again or Ctrl-D ends the session.)\n");
       continue;
     }
-    std::string name(detail::trimBlanks(answer.text));
+    std::string name(text::trimBlanks(answer.text));
     // At a terminal, Enter repeats the last command; a script's empty line
     // only asks again.
     if (name.empty() && input().interactive() && !lastCommand.empty()) {

@@ -7,12 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -20,6 +20,7 @@
 
 #include "cad/code_page.h"
 #include "cad/file_write_failures.h"
+#include "file_reading.h"
 #include "host.h"
 #include "host/file_system.h"
 
@@ -209,20 +210,9 @@ class HostFileSystem : public FileSystem {
       return systemError("cannot read", utf8, EISDIR);
     }
     std::string read;
-    char buffer[8192];
-    while (read.size() < limit) {
-      const std::size_t wanted = std::min(sizeof buffer, limit - read.size());
-      const ssize_t got = ::read(descriptor, buffer, wanted);
-      if (got < 0) {
-        if (errno == EINTR) continue;
-        const int error = errno;
-        ::close(descriptor);
-        return systemError("cannot read", utf8, error);
-      }
-      if (got == 0) break;
-      read.append(buffer, static_cast<std::size_t>(got));
-    }
+    const int error = cad::detail::readUpTo(descriptor, limit, &read);
     ::close(descriptor);
+    if (error != 0) return systemError("cannot read", utf8, error);
     *contents = std::move(read);
     return FileStatus::ok();
   }

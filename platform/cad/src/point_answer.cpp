@@ -5,6 +5,7 @@
 
 #include "answer_text.h"
 #include "dxf/group_reader.h"
+#include "text/trim.h"
 
 namespace cad {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 // One coordinate: a finite decimal number with one optional sign and an
 // exponent, the drawing reader's syntax ("+-5", "inf" and "nan" are none).
 bool parseCoordinate(std::string_view text, double* value) {
-  const std::optional<double> read = dxf::parseReal(detail::trimBlanks(text));
+  const std::optional<double> read = dxf::parseReal(text);
   if (read) *value = *read;
   return read.has_value();
 }
@@ -36,7 +37,7 @@ base::Result<AcGePoint3d> parsePointAnswer(std::string_view typed) {
   for (std::size_t i = 0; i < parts.size(); ++i) {
     if (!parseCoordinate(parts[i], &coordinates[i]))
       return base::Status::error(quoted + " is not a point: \"" +
-                                 std::string(detail::trimBlanks(parts[i])) + "\" is not a number");
+                                 std::string(text::trimBlanks(parts[i])) + "\" is not a number");
   }
   return AcGePoint3d(coordinates[0], coordinates[1], coordinates[2]);
 }

@@ -1,13 +1,15 @@
 #include "cad/script_input.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "answer_text.h"
 #include "cad/command_line.h"
+#include "file_reading.h"
 
 namespace cad {
 
@@ -25,12 +27,14 @@ ScriptInput::ScriptInput(std::string name, std::string_view text) : name_(std::m
 }
 
 base::Result<std::unique_ptr<ScriptInput>> ScriptInput::fromFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return base::Status::error("cannot open script " + path + ": " + std::strerror(errno));
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) return base::Status::error("cannot read script " + path);
-  return std::make_unique<ScriptInput>(path, text.str());
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0)
+    return base::Status::error("cannot open script " + path + ": " + std::strerror(errno));
+  std::string text;
+  const int readError = detail::readUpTo(descriptor, text.max_size(), &text);
+  ::close(descriptor);
+  if (readError != 0) return base::Status::error("cannot read script " + path);
+  return std::make_unique<ScriptInput>(path, text);
 }
 
 Answer ScriptInput::next() {

@@ -4,13 +4,6 @@
 
 namespace ui::words {
 
-std::string_view trim(std::string_view text) {
-  std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  std::size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 std::string lower(std::string_view text) {
   std::string result(text);
   for (char& c : result)

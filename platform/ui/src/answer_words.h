@@ -7,8 +7,6 @@
 // Small helpers for reading the lines a user answers with.
 namespace ui::words {
 
-// `text` without blanks and tabs around it.
-std::string_view trim(std::string_view text);
 // ASCII letters in lower case; other bytes as they are.
 std::string lower(std::string_view text);
 // Splits off the first word (up to the first blank); `*rest` gets what

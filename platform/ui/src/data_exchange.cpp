@@ -1,12 +1,11 @@
 #include "ui/data_exchange.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
-#include "answer_words.h"
 #include "cad/command_line.h"
+#include "text/decimal.h"
 #include "ui/combo_box.h"
 #include "ui/dialog.h"
 #include "ui/edit.h"
@@ -31,69 +30,13 @@ bool DataExchange::fail(const char* warning) {
   return false;
 }
 
-namespace {
-
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// Length of the run of digits at the start of `text`.
-std::size_t digitRun(std::string_view text) {
-  std::size_t n = 0;
-  while (n < text.size() && isDigit(text[n])) ++n;
-  return n;
-}
-
-}  // namespace
-
-std::optional<int> parseInt(std::string_view text) {
-  text = words::trim(text);
-  std::string_view digits = text;
-  if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) digits.remove_prefix(1);
-  if (digits.empty() || digitRun(digits) != digits.size()) return std::nullopt;
-  // from_chars takes a minus sign but no plus sign.
-  if (text[0] == '+') text.remove_prefix(1);
-  int value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-std::optional<double> parseDouble(std::string_view text) {
-  text = words::trim(text);
-  std::string_view rest = text;
-  if (!rest.empty() && (rest[0] == '+' || rest[0] == '-')) rest.remove_prefix(1);
-  std::size_t whole = digitRun(rest);
-  rest.remove_prefix(whole);
-  std::size_t fraction = 0;
-  if (!rest.empty() && rest[0] == '.') {
-    rest.remove_prefix(1);
-    fraction = digitRun(rest);
-    rest.remove_prefix(fraction);
-  }
-  if (whole + fraction == 0) return std::nullopt;
-  if (!rest.empty() && (rest[0] == 'e' || rest[0] == 'E')) {
-    rest.remove_prefix(1);
-    if (!rest.empty() && (rest[0] == '+' || rest[0] == '-')) rest.remove_prefix(1);
-    std::size_t exponent = digitRun(rest);
-    if (exponent == 0) return std::nullopt;
-    rest.remove_prefix(exponent);
-  }
-  if (!rest.empty()) return std::nullopt;
-  if (text[0] == '+') text.remove_prefix(1);
-  double value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 std::string formatDouble(double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*g", 15, value);
   // Fifteen digits can round past the largest double (it shows as
   // 1.79769313486232e+308, which reads back as no number); what is shown
   // must read back, so such a value is shown in full.
-  if (std::isfinite(value) && !parseDouble(buffer))
+  if (std::isfinite(value) && !text::parseReal(buffer))
     std::snprintf(buffer, sizeof buffer, "%.*g", 17, value);
   return buffer;
 }
@@ -105,7 +48,7 @@ bool exchangeInt(DataExchange& dx, int id, int& value, const char* invalidWarnin
     window->setText(std::to_string(value));
     return true;
   }
-  std::optional<int> read = parseInt(window->text());
+  std::optional<int> read = text::parseInt(window->text());
   if (!read) return dx.fail(invalidWarning);
   value = *read;
   return true;
@@ -118,7 +61,7 @@ bool exchangeDouble(DataExchange& dx, int id, double& value, const char* invalid
     window->setText(formatDouble(value));
     return true;
   }
-  std::optional<double> read = parseDouble(window->text());
+  std::optional<double> read = text::parseReal(window->text());
   if (!read) return dx.fail(invalidWarning);
   value = *read;
   return true;

@@ -16,6 +16,7 @@
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
 #include "text/cp936.h"
+#include "text/trim.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/dialog.h"
@@ -150,7 +151,8 @@ void postCharacters(Dialog& dialog, Window* window, const std::string& cp936) {
 }
 
 base::Status showDialog(EventLine& event) {
-  if (!words::trim(event.rest).empty()) return base::Status::error("show takes nothing after it");
+  if (!text::trimBlanks(event.rest).empty())
+    return base::Status::error("show takes nothing after it");
   event.dialog.show();
   return base::Status::ok();
 }
@@ -161,7 +163,8 @@ base::Status listControls(EventLine& event) {
 }
 
 base::Status closeDialog(EventLine& event) {
-  if (!words::trim(event.rest).empty()) return base::Status::error("close takes nothing after it");
+  if (!text::trimBlanks(event.rest).empty())
+    return base::Status::error("close takes nothing after it");
   event.dialog.postMessage(&event.dialog, WM_CLOSE);
   return base::Status::ok();
 }
@@ -193,13 +196,13 @@ base::Status pasteText(EventLine& event) {
 }
 
 base::Status pressKey(EventLine& event) {
-  const std::string name = words::lower(words::trim(event.rest));
+  const std::string name = words::lower(text::trimBlanks(event.rest));
   for (const KeyName& k : kKeys) {
     if (name != k.name) continue;
     event.dialog.postMessage(event.target, WM_KEYDOWN, k.key, k.modifiers);
     return base::Status::ok();
   }
-  return base::Status::error("key: \"" + std::string(words::trim(event.rest)) +
+  return base::Status::error("key: \"" + std::string(text::trimBlanks(event.rest)) +
                              "\" is no key; expected ENTER, TAB, SHIFT+TAB, ESC or BACKSPACE");
 }
 
@@ -210,9 +213,9 @@ base::Status selectEntry(EventLine& event) {
   if (list == nullptr)
     return base::Status::error("select: control " + std::to_string((*window)->id()) +
                                " is no list");
-  const std::optional<int> index = words::toInt(words::trim(event.rest));
+  const std::optional<int> index = words::toInt(text::trimBlanks(event.rest));
   if (!index || *index < -1 || *index >= list->count())
-    return base::Status::error("select: \"" + std::string(words::trim(event.rest)) +
+    return base::Status::error("select: \"" + std::string(text::trimBlanks(event.rest)) +
                                "\" is no entry of list " + std::to_string((*window)->id()) +
                                " (0 to " + std::to_string(list->count() - 1) + ", or -1 for none)");
   list->pick(*index);
@@ -222,7 +225,8 @@ base::Status selectEntry(EventLine& event) {
 base::Status clickControl(EventLine& event) {
   const base::Result<Window*> window = takeControl(event);
   if (!window.isOk()) return window.status();
-  if (!words::trim(event.rest).empty()) return base::Status::error("click takes one control id");
+  if (!text::trimBlanks(event.rest).empty())
+    return base::Status::error("click takes one control id");
   if (dynamic_cast<UpDown*>(*window) != nullptr)
     return base::Status::error("click: control " + std::to_string((*window)->id()) +
                                " is an up-down; use spin ID up|down");
@@ -236,7 +240,7 @@ base::Status spinUpDown(EventLine& event) {
   if (dynamic_cast<UpDown*>(*window) == nullptr)
     return base::Status::error("spin: control " + std::to_string((*window)->id()) +
                                " is no up-down");
-  const std::string direction = words::lower(words::trim(event.rest));
+  const std::string direction = words::lower(text::trimBlanks(event.rest));
   if (direction != "up" && direction != "down") return base::Status::error("spin: say up or down");
   event.dialog.postMessage(*window, WM_LBUTTONDOWN, 0,
                            direction == "up" ? kUpperArrow : kLowerArrow);
@@ -287,7 +291,7 @@ base::Status Dialog::applyEvent(std::string_view line) {
   event.verb = words::lower(words::firstWord(line, &event.rest));
   const EventVerb* verb = findVerb(event.verb);
   if (verb == nullptr)
-    return base::Status::error("unknown dialog event \"" + std::string(words::trim(line)) +
+    return base::Status::error("unknown dialog event \"" + std::string(text::trimBlanks(line)) +
                                "\"; expected " + kEventList);
   if (base::Status applied = verb->apply(event); !applied.isOk()) return applied;
   if (verb->pumps) pumpMessages();
@@ -361,9 +365,9 @@ std::string Dialog::eventForTypedLine(std::string_view line) const {
   const std::string verb = words::lower(words::firstWord(line, &rest));
   if (findVerb(verb) != nullptr) return std::string(line);
   if (const auto* edit = dynamic_cast<const Edit*>(focus_); edit != nullptr && !edit->isReadOnly())
-    return "set " + std::to_string(edit->id()) + " " + std::string(words::trim(line));
+    return "set " + std::to_string(edit->id()) + " " + std::string(text::trimBlanks(line));
   if (dynamic_cast<const ComboBox*>(focus_) != nullptr)
-    return "type " + std::string(words::trim(line));
+    return "type " + std::string(text::trimBlanks(line));
   return std::string(line);
 }
 

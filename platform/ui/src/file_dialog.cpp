@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "answer_words.h"
 #include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
 #include "text/cp936.h"
+#include "text/trim.h"
 #include "ui/messages.h"
 
 namespace ui {
@@ -61,7 +61,7 @@ bool FileDialog::parseFilter(std::string_view filter, std::vector<Filter>* filte
 }
 
 base::Result<std::string> FileDialog::acceptPath(const std::string& utf8) const {
-  std::string_view typed = words::trim(utf8);
+  std::string_view typed = text::trimBlanks(utf8);
   if (typed.empty()) return base::Status::error("no file name given");
   std::error_code error;
   fs::path path{std::string(typed)};
@@ -111,7 +111,7 @@ int FileDialog::doModal() {
     if (input.interactive()) cad::commandLine().printUtf8("File name: ");
     cad::Answer answer = input.next();
     if (!answer.isLine()) return kIdCancel;
-    if (looked(std::string(words::trim(answer.text)), patterns, input.interactive())) continue;
+    if (looked(std::string(text::trimBlanks(answer.text)), patterns, input.interactive())) continue;
     base::Result<std::string> pathName = takePath(answer.text);
     if (!pathName.isOk()) {
       input.reject(answer, pathName.message());

@@ -6,6 +6,7 @@
 #include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
+#include "text/trim.h"
 #include "ui/library.h"
 #include "ui/messages.h"
 
@@ -24,7 +25,7 @@ int messageBox(std::string_view text, std::string_view caption, unsigned type) {
       cad::commandLine().printUtf8(yesNo ? "y or n (Enter: yes)? " : "Enter: OK ");
     cad::Answer answer = input.next();
     if (!answer.isLine()) return yesNo ? kIdNo : kIdOk;
-    const std::string word = words::lower(words::trim(answer.text));
+    const std::string word = words::lower(text::trimBlanks(answer.text));
     // Enter gives the default button, the first.
     if (yesNo) {
       if (word == "yes" || word == "y" || word == "是" || word == "key enter" || word.empty())

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "support/program_run.h"
+#include "support/program_test.h"
 
 namespace {
 
@@ -62,34 +62,12 @@ std::string exportScript(const std::string& base, int floor, int unit = 3) {
          "\nselect 1010 " + std::to_string(unit) + "\nclick 1005\n";
 }
 
-class MorlenviewTest : public ::testing::Test {
+class MorlenviewTest : public ProgramTest {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("morlenview_test_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string write(const std::string& name, const std::string& text) {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-  }
-
   // Runs `program` with `arguments` in the test's folder.
   Outcome run(const std::string& program, const std::vector<std::string>& arguments) {
-    std::string command = "cd " + quoted(folder_.string()) + " && " + quoted(program);
-    for (const std::string& a : arguments) command += " " + quoted(a);
-    command += " </dev/null >" + quoted((folder_ / "out").string()) + " 2>" +
-               quoted((folder_ / "err").string());
-    const int status = std::system(command.c_str());
-    Outcome result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readFile(folder_ / "out");
-    result.err = readFile(folder_ / "err");
-    return result;
+    return runShell("cd " + quoted(folder_.string()) + " && " + commandLine(program, arguments) +
+                    " </dev/null");
   }
 
   // cadhost on `drawing` with `script`; the export must succeed.
@@ -102,8 +80,6 @@ class MorlenviewTest : public ::testing::Test {
     extra.insert(extra.begin(), "project.prj");
     return run(MORLENVIEW_PATH, extra);
   }
-
-  fs::path folder_;
 };
 
 const std::string kPlan = std::string(TAVRIN_EXAMPLES_DIR) + "/plan/plan.dxf";

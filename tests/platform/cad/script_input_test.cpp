@@ -116,11 +116,19 @@ TEST_F(ScriptInputTest, ReadsAScriptFile) {
   std::filesystem::remove(path);
 }
 
-TEST_F(ScriptInputTest, MissingScriptFileIsAnErrorNamingIt) {
-  const auto script = cad::ScriptInput::fromFile("/nonexistent/dir/run.scr");
-  EXPECT_FALSE(script.isOk());
-  const std::string& error = script.message();
-  EXPECT_NE(error.find("/nonexistent/dir/run.scr"), std::string::npos) << error;
+TEST_F(ScriptInputTest, AScriptThatCannotBeReadIsAnErrorNamingIt) {
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  struct Case {
+    std::string path, error;
+  } cases[] = {
+      {"/nonexistent/dir/run.scr", "cannot open script /nonexistent/dir/run.scr: "},
+      {folder, "cannot read script " + folder},
+  };
+  for (const Case& c : cases) {
+    const auto script = cad::ScriptInput::fromFile(c.path);
+    EXPECT_FALSE(script.isOk()) << c.path;
+    EXPECT_TRUE(script.message().starts_with(c.error)) << script.message();
+  }
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <optional>
 #include <string>
-#include <string_view>
 
 namespace ui {
 
@@ -38,14 +36,14 @@ class DataExchange {
 // Each exchange answers false when it failed; the field is then unchanged.
 // `invalidWarning` is the message shown for text that cannot be read.
 
-// A decimal integer, written with "%d". Reads: blanks and tabs, an optional
-// sign and decimal digits, then blanks and tabs only; a value outside the
-// 32-bit range is invalid too.
+// A decimal integer, written with "%d". Reads text::parseInt's syntax: blanks
+// and tabs, an optional sign and decimal digits, then blanks and tabs only; a
+// value outside the 32-bit range is invalid too.
 bool exchangeInt(DataExchange& dx, int id, int& value, const char* invalidWarning);
-// A double, written with "%.*g" and precision 15. Reads: blanks and tabs, a
-// decimal floating-point number (optional sign, digits with an optional
-// decimal point, optional exponent), then blanks and tabs only; a value too
-// large for a double is invalid too.
+// A double, written as formatDouble writes it. Reads text::parseReal's
+// syntax: blanks and tabs, a decimal floating-point number (optional sign,
+// digits with an optional decimal point, optional exponent), then blanks and
+// tabs only; a value too large for a double is invalid too.
 bool exchangeDouble(DataExchange& dx, int id, double& value, const char* invalidWarning);
 // Text as it stands (code page 936). Fails only for a missing control.
 bool exchangeText(DataExchange& dx, int id, std::string& value);
@@ -56,9 +54,8 @@ bool exchangeListIndex(DataExchange& dx, int id, int& index);
 // control prepared last. Writing always succeeds.
 bool validateRange(DataExchange& dx, int value, int min, int max, const char* warning);
 
-// The reading and writing rules above, on their own.
-std::optional<int> parseInt(std::string_view text);
-std::optional<double> parseDouble(std::string_view text);
+// "%.*g" with precision 15, or 17 where 15 digits would not read back (the
+// largest doubles).
 std::string formatDouble(double value);
 
 }  // namespace ui

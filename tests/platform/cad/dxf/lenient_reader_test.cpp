@@ -3,14 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "drawing_text.h"
 #include "dxf/reader.h"
 #include "dxf/text_decoder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -18,46 +18,10 @@ using cad::dxf::Entity;
 using cad::dxf::EntityType;
 using cad::dxf::ReadResult;
 
-class Collect final : public cad::dxf::EntitySink {
- public:
-  void entity(const Entity& e) override { entities.push_back(e); }
-  std::vector<Entity> entities;
-};
-
-using Groups = std::vector<std::pair<int, std::string>>;
-
-std::string text(const Groups& groups) {
-  std::string out;
-  for (const auto& [code, value] : groups) out += std::to_string(code) + "\n" + value + "\n";
-  return out;
-}
-
-std::string section(const char* name, const Groups& groups) {
-  return text({{0, "SECTION"}, {2, name}}) + text(groups) + text({{0, "ENDSEC"}});
-}
+using namespace dxf_test;
 
 std::string header(const char* version, const char* codePage) {
   return section("HEADER", {{9, "$ACADVER"}, {1, version}, {9, "$DWGCODEPAGE"}, {3, codePage}});
-}
-
-std::string dataPath(const std::string& name) {
-  const char* dir = std::getenv("TAVRIN_TEST_DATA");
-  return std::string(dir != nullptr ? dir : "tests/data") + "/dxf/" + name;
-}
-
-std::string fileContents(const std::string& path) {
-  std::string out;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return out;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
-  std::fclose(f);
-  return out;
-}
-
-ReadResult read(const std::string& contents, Collect& sink) {
-  return cad::dxf::readDxf(contents, "test.dxf", sink);
 }
 
 bool samePoint(const cad::dxf::Point& a, const cad::dxf::Point& b) {
@@ -125,7 +89,7 @@ TEST(BinaryDxf, ReadsTheSameDrawingAsItsAsciiTwinInEveryVersion) {
 // stopped, and never read past its end (run under the sanitizers too).
 TEST(BinaryDxf, RefusesEveryCutAndCorruptionNamingTheByte) {
   for (const char* file : {"binary_r12.dxf", "binary_r2018.dxf"}) {
-    const std::string original = fileContents(dataPath(file));
+    const std::string original = fileBytes(dataPath(file));
     ASSERT_GT(original.size(), 1000u) << file;
     for (std::size_t length = 22; length < original.size(); length += 5) {
       // A copy of just that many bytes, so that reading past it is caught.

@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <numbers>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "dxf/binary_group_reader.h"
+#include "drawing_text.h"
 #include "dxf/object_coordinates.h"
 
 namespace {
@@ -19,37 +18,13 @@ using cad::dxf::Entity;
 using cad::dxf::EntityType;
 using cad::dxf::ReadResult;
 
-class Collect final : public cad::dxf::EntitySink {
- public:
-  void entity(const Entity& e) override { entities.push_back(e); }
-  std::vector<Entity> entities;
-};
-
-using Groups = std::vector<std::pair<int, std::string>>;
-
-std::string text(const Groups& groups) {
-  std::string out;
-  for (const auto& [code, value] : groups) out += std::to_string(code) + "\n" + value + "\n";
-  return out;
-}
+using namespace dxf_test;
 
 // A drawing with an optional HEADER and the given ENTITIES groups.
 std::string drawing(const Groups& entities, const Groups& header = {}) {
   std::string out;
-  if (!header.empty())
-    out += text({{0, "SECTION"}, {2, "HEADER"}}) + text(header) + text({{0, "ENDSEC"}});
-  out +=
-      text({{0, "SECTION"}, {2, "ENTITIES"}}) + text(entities) + text({{0, "ENDSEC"}, {0, "EOF"}});
-  return out;
-}
-
-ReadResult read(const std::string& contents, Collect& sink) {
-  return cad::dxf::readDxf(contents, "test.dxf", sink);
-}
-
-std::string dataPath(const std::string& name) {
-  const char* dir = std::getenv("TAVRIN_TEST_DATA");
-  return std::string(dir != nullptr ? dir : "tests/data") + "/dxf/" + name;
+  if (!header.empty()) out += section("HEADER", header);
+  return out + section("ENTITIES", entities) + text({{0, "EOF"}});
 }
 
 double degrees(double radians) {
@@ -285,7 +260,7 @@ TEST(DxfReader, ReportsMalformedDrawingsWithFileAndLine) {
 // A first group that cannot be read says the file is no drawing, at the
 // place the group reader found, whatever the file is called.
 TEST(DxfReader, NamesAnUnreadableFirstGroupAsNoDrawingAtItsPlace) {
-  const std::string binary = std::string(cad::dxf::kBinaryDxfSentinel) + "\x55";
+  const std::string binary = std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "\x55";
   struct Case {
     std::string fileName;
     std::string contents;

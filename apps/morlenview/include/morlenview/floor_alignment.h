@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "geometry/plane_box.h"
 #include "morlenview/point_grid.h"
 
 // Whether the floors of a project line up in its coordinate system. Floors
@@ -18,15 +19,7 @@ inline constexpr double kCoincidence = 0.001;
 inline constexpr double kNearMissLimit = 0.3;
 
 // The box of a floor's line work, in metres.
-struct Extent {
-  double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
-  bool empty = true;
-
-  void add(PlanePoint p);
-  // True when the closed boxes share at least one point; false when either
-  // is empty.
-  bool overlaps(const Extent& other) const;
-};
+using Extent = geometry::PlaneBox;
 
 // One floor as the check sees it: its distinct points and its extent.
 struct AlignmentFloor {

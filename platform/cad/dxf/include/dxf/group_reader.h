@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include "base/status.h"
+#include "text/decimal.h"
+#include "text/trim.h"
 
 // Splits DXF text into its group-code/value pairs. Each pair is two lines: the
 // group code (an integer, blanks around it allowed) and the value (only a
@@ -147,14 +149,23 @@ class GroupReader {
   std::size_t line_ = 0;
 };
 
-// Strict number parsing of DXF values: blanks around the number are allowed,
-// anything else that is not part of the number is an error (null).
-std::string_view trimBlanks(std::string_view text);
-// A finite decimal floating-point number; a leading '+' is allowed.
-std::optional<double> parseReal(std::string_view text);
-// A decimal integer; a leading '+' is allowed.
-std::optional<long long> parseInteger(std::string_view text);
-// A handle: 1 to 16 hexadecimal digits.
+// Strict number parsing of DXF values: the syntax of text::parseReal and
+// text::parseInteger (blanks around the number allowed, anything else that is
+// not part of it makes it none: null), except that a DXF value may also keep
+// carriage returns at its end, among the blanks.
+//
+// Inline, as the reader parses most values: a value the text library reads
+// holds no CR, so the CRs are trimmed only for the few values it refuses.
+inline std::optional<double> parseReal(std::string_view text) {
+  if (std::optional<double> number = text::parseReal(text)) return number;
+  return text::parseReal(text::trimBlanksAndTrailingCr(text));
+}
+inline std::optional<long long> parseInteger(std::string_view text) {
+  if (std::optional<long long> number = text::parseInteger(text)) return number;
+  return text::parseInteger(text::trimBlanksAndTrailingCr(text));
+}
+// A handle: 1 to 16 hexadecimal digits, blanks and trailing carriage returns
+// around them allowed.
 std::optional<std::uint64_t> parseHandle(std::string_view text);
 
 // Most code lines are one to three digits, right-aligned in three columns;
