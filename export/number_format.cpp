@@ -51,15 +51,19 @@ void appendFixed(std::string& text, double value) {
   }
   std::uint64_t micros = 0;
   if (scaledMicros(std::fabs(value), micros)) {
-    // Sign, up to 14 integer digits, point, six decimals.
-    char buffer[32];
-    char* out = buffer;
+    // Sign, up to 14 integer digits, point, six decimals, written in place:
+    // this runs for every number of an axis file.
+    constexpr std::size_t kLongest = 22;
+    const std::size_t start = text.size();
+    text.resize(start + kLongest);
+    char* const first = text.data() + start;
+    char* out = first;
     if (std::signbit(value)) *out++ = '-';
-    out = std::to_chars(out, buffer + sizeof buffer, micros / kMillion).ptr;
+    out = std::to_chars(out, first + kLongest, micros / kMillion).ptr;
     *out++ = '.';
     std::uint64_t decimals = micros % kMillion;
     for (int i = 5; i >= 0; --i, decimals /= 10) out[i] = static_cast<char>('0' + decimals % 10);
-    text.append(buffer, static_cast<std::size_t>(out + 6 - buffer));
+    text.resize(start + static_cast<std::size_t>(out + 6 - first));
     return;
   }
   // The largest double has 309 digits before the point.
