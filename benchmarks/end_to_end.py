@@ -218,6 +218,9 @@ def main():
                 continue
             drawing = os.path.join(folder, name + ".dxf")
             make(drawing)
+            # The drawing just written would otherwise go to disk during the
+            # runs, and every run's own writing waits behind it.
+            os.sync()
             measure(cadhost, name, drawing, selection, folder, args.timeout, args.repeat)
             os.remove(drawing)
         for i, drawing in enumerate(args.drawing):
