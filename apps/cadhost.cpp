@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "arguments/argument_list.h"
 #include "base/result.h"
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
@@ -71,22 +72,19 @@ struct Options {
 base::Result<Options> parseArguments(int argc, char** argv) {
   Options options;
   const auto refuse = [](std::string message) { return base::Status::error(std::move(message)); };
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    const auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 >= argc) return std::nullopt;
-      return std::string(argv[++i]);
-    };
-    if (argument == "--help" || argument == "-h") {
+  arguments::ArgumentList list(argc, argv);
+  while (const std::optional<std::string> next = list.next()) {
+    const std::string& argument = *next;
+    if (arguments::ArgumentList::isHelp(argument)) {
       options.help = true;
     } else if (argument == "--load") {
-      const auto module = value();
+      const auto module = list.value();
       if (!module) return refuse("--load needs a module file");
       options.modules.push_back(*module);
     } else if (argument == "--no-default-module") {
       options.defaultModule = false;
     } else if (argument == "--script") {
-      const auto script = value();
+      const auto script = list.value();
       if (!script) return refuse("--script needs a file, or - for standard input");
       if (options.script) return refuse("only one --script may be given");
       options.script = script;

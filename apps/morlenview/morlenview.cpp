@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "arguments/argument_list.h"
 #include "base/result.h"
 #include "base/status.h"
 #include "host/file_system.h"
@@ -59,16 +60,13 @@ struct Options {
 
 base::Result<Options> parseArguments(int argc, char** argv) {
   Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    const auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 >= argc) return std::nullopt;
-      return std::string(argv[++i]);
-    };
-    if (argument == "--help" || argument == "-h") {
+  arguments::ArgumentList list(argc, argv);
+  while (const std::optional<std::string> next = list.next()) {
+    const std::string& argument = *next;
+    if (arguments::ArgumentList::isHelp(argument)) {
       options.help = true;
     } else if (argument == "--floor") {
-      const auto text = value();
+      const auto text = list.value();
       int number = 0;
       std::size_t used = 0;
       try {
@@ -81,13 +79,13 @@ base::Result<Options> parseArguments(int argc, char** argv) {
       }
       options.floors.push_back(number);
     } else if (argument == "--out") {
-      const auto dir = value();
+      const auto dir = list.value();
       if (!dir) {
         return base::Status::error("--out needs a folder");
       }
       options.out = *dir;
     } else if (argument == "--format") {
-      const auto name = value();
+      const auto name = list.value();
       const auto format = name ? plot::pictureFormatNamed(*name) : std::nullopt;
       if (!format) {
         return base::Status::error("--format needs png, svg or pdf");
