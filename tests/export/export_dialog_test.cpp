@@ -10,7 +10,7 @@
 
 #include "cad/code_page.h"
 #include "cad/command_line.h"
-#include "platform/ui/scripted_input.h"
+#include "standins/ui/scripted_input.h"
 #include "resources/export_dialog_template.h"
 #include "resources/module_resources.h"
 #include "ui/application.h"
