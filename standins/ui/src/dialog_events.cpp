@@ -305,6 +305,7 @@ void Dialog::show() const {
     if (window.get() == focus_) shown += "  <focus>";
     shown += "\n";
   }
+  if (!note_.empty()) shown += "  note: " + cad::cp936ToUtf8Lossy(note_) + "\n";
   cad::commandLine().printUtf8(shown);
 }
 
@@ -333,6 +334,7 @@ std::string Dialog::layout(std::string_view status) const {
   }
   if (!row.empty()) shown += "  " + row + "\n";
   shown += "  Tab: next  ↑↓: change  text+Enter: fill  Enter: press  Esc: close  ?: ids\n";
+  if (!note_.empty()) shown += "  " + cad::cp936ToUtf8Lossy(note_) + "\n";
   if (!status.empty()) shown += "  ! " + std::string(status) + "\n";
   return shown;
 }

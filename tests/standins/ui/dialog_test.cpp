@@ -345,6 +345,30 @@ TEST_F(ModalDialogTest, APersonSeesTheLayoutTypesIntoTheFocusAndReadsRefusalsInI
   EXPECT_EQ(form.name, "first") << "cancelled: the fields were not read";
 }
 
+TEST_F(ModalDialogTest, TheOwnersNoteIsReadUnderTheFormAndInTheTranscript) {
+  form.setNote("\xB7\xD6\xC3\xD7 proposed");  // 分米 in code page 936
+  input->line("key ESC");
+  EXPECT_EQ(form.doModal(), ui::kIdCancel);
+  EXPECT_NE(cad::commandLine().transcript().find("\n  note: 分米 proposed\n"), std::string::npos)
+      << cad::commandLine().transcript();
+
+  InstalledInput terminal(/*interactive=*/true);
+  terminal->line("key TAB").line("key ESC");
+  EXPECT_EQ(form.doModal(), ui::kIdCancel);
+  const std::string& shown = cad::commandLine().transcript();
+  const std::size_t tabbed = shown.find("»<>«");
+  ASSERT_NE(tabbed, std::string::npos) << shown;
+  EXPECT_NE(shown.find("?: ids\n  分米 proposed\n", tabbed), std::string::npos)
+      << "drawn again with the note after each event\n"
+      << shown;
+
+  form.setNote({});
+  cad::commandLine().clear();
+  input->line("key ESC");
+  form.doModal();
+  EXPECT_EQ(cad::commandLine().transcript().find("proposed"), std::string::npos);
+}
+
 TEST(DialogOpening, FailsWithAReasonWhenItCannotOpen) {
   InstalledInput input;
   {

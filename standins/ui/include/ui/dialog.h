@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/status.h"
@@ -99,12 +100,20 @@ class Dialog : public Window {
   bool postMessage(Window* window, unsigned code, std::uintptr_t wParam = 0,
                    std::intptr_t lParam = 0, std::string text = {});
 
-  // Prints the dialog (caption, every control with its state, focus) on the
-  // host's command line in UTF-8.
+  // A line the dialog's owner wants the user to read while the dialog is
+  // open, such as a proposal and why it was made (code page 936; empty: none).
+  // A person sees it under the form each time it is drawn; a script's
+  // transcript has it after the dialog's listing. It stays until changed,
+  // across showings.
+  void setNote(std::string note) { note_ = std::move(note); }
+  const std::string& note() const { return note_; }
+
+  // Prints the dialog (caption, every control with its state, focus, the
+  // note) on the host's command line in UTF-8.
   void show() const;
   // The dialog as laid out, for a person: one line per row of the template
   // (labels beside their fields, "»" and "«" around the focus), then the
-  // hints and `status` when there is one. UTF-8, each line ending in a line
+  // hints, the note and `status` when there are. UTF-8, each line ending in a line
   // feed.
   std::string layout(std::string_view status) const;
   // The controls with their ids and the events, for "?".
@@ -149,6 +158,7 @@ class Dialog : public Window {
   void createControls(const DialogTemplate& dialogTemplate);
 
   int templateId_;
+  std::string note_;
   bool open_ = false;
   bool ended_ = false;
   int result_ = kIdCancel;
