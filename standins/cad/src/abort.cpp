@@ -6,11 +6,11 @@
 #include <string>
 #include <utility>
 
-#include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/host_exit.h"
 #include "cad/terminal_input.h"
 #include "host/ac_rx_abort.h"
+#include "text/code_page.h"
 #include "text/format.h"
 
 // A module calls this when it cannot go on. Nothing of the host is safe to
@@ -30,7 +30,7 @@ void acrx_abort(const char* format, ...) {
   cad::commandLine().print(message);
   cad::commandLine().printUtf8("\n");
   std::cout.flush();
-  std::cerr << "cadhost: aborted by a module: " << cad::cp936ToUtf8Lossy(message) << std::endl;
+  std::cerr << "cadhost: aborted by a module: " << text::cp936ToUtf8Lossy(message) << std::endl;
   std::fflush(nullptr);
   cad::restoreTerminalModes();
   std::_Exit(cad::kExitAborted);

@@ -3,10 +3,10 @@
 #include <chrono>
 #include <string>
 
-#include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
 #include "host.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ void ads_progress_begin(const char* label, long total) {
   ads_progress_end();
   ProgressMeter& m = meter();
   m.running = true;
-  m.label = cad::cp936ToUtf8Lossy(label != nullptr ? label : "");
+  m.label = text::cp936ToUtf8Lossy(label != nullptr ? label : "");
   m.total = total < 1 ? 1 : total;
   m.started = Clock::now();
 }

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <ostream>
 
-#include "cad/code_page.h"
 #include "host.h"
+#include "text/code_page.h"
 
 namespace cad {
 
 void CommandLine::print(std::string_view cp936) {
-  printUtf8(cp936ToUtf8Lossy(cp936));
+  printUtf8(text::cp936ToUtf8Lossy(cp936));
 }
 
 void CommandLine::printUtf8(std::string_view utf8) {

@@ -6,12 +6,12 @@
 #include <optional>
 #include <utility>
 
-#include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/command_stack.h"
 #include "cad/database.h"
 #include "cad/dynamic_linker.h"
 #include "cad/input_source.h"
+#include "text/code_page.h"
 #include "text/cp936.h"
 #include "text/trim.h"
 
@@ -30,8 +30,8 @@ void listCommands() {
   }
   say("Registered commands (group: global name / local name):\n");
   for (const Command& c : commands)
-    say("  " + cp936ToUtf8Lossy(c.group) + ": " + cp936ToUtf8Lossy(c.globalName) + " / " +
-        cp936ToUtf8Lossy(c.localName) + "\n");
+    say("  " + text::cp936ToUtf8Lossy(c.group) + ": " + text::cp936ToUtf8Lossy(c.globalName) +
+        " / " + text::cp936ToUtf8Lossy(c.localName) + "\n");
 }
 
 void listModules() {
@@ -52,7 +52,7 @@ void listDrawing() {
   for (const auto& entity : entities) ++counts[{entity->isA()->name(), entity->layer()}];
   for (const auto& [key, count] : counts)
     say("  " + std::to_string(count) + " " + key.first + " on layer " +
-        cp936ToUtf8Lossy(key.second) + "\n");
+        text::cp936ToUtf8Lossy(key.second) + "\n");
 }
 
 // Edit distance between two ASCII names, ignoring case.
@@ -114,7 +114,8 @@ CommandProcessor::CommandProcessor() {
 void CommandProcessor::listHelp() const {
   say("Commands:\n");
   for (const Command& c : commandStack().commands())
-    say("  " + cp936ToUtf8Lossy(c.globalName) + "  (" + cp936ToUtf8Lossy(c.group) + ")\n");
+    say("  " + text::cp936ToUtf8Lossy(c.globalName) + "  (" + text::cp936ToUtf8Lossy(c.group) +
+        ")\n");
   for (const HostCommand& h : hostCommands_) say("  " + h.name + "  " + h.summary + "\n");
   say(kAnswerHelp);
 }
@@ -123,8 +124,8 @@ std::optional<std::string> CommandProcessor::nearestName(std::string_view typed)
   std::vector<std::string> names;
   for (const HostCommand& h : hostCommands_) names.push_back(h.name);
   for (const Command& c : commandStack().commands()) {
-    names.push_back(cp936ToUtf8Lossy(c.globalName));
-    names.push_back(cp936ToUtf8Lossy(c.localName));
+    names.push_back(text::cp936ToUtf8Lossy(c.globalName));
+    names.push_back(text::cp936ToUtf8Lossy(c.localName));
   }
   std::optional<std::string> best;
   std::size_t bestDistance = std::max<std::size_t>(2, typed.size() / 3) + 1;
@@ -149,7 +150,7 @@ bool CommandProcessor::runCommand(const std::string& name, SessionResult* result
   for (const HostCommand& h : hostCommands_)
     if (text::cp936::equalIgnoringAsciiCase(h.name, name)) run = h.run;
   if (!run) {
-    const std::optional<std::string> cp936 = utf8ToCp936(name);
+    const std::optional<std::string> cp936 = text::utf8ToCp936(name);
     if (!cp936) return false;
     const std::optional<Command> command = commandStack().find(*cp936);
     if (!command) return false;

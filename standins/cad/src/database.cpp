@@ -4,13 +4,13 @@
 #include <new>
 #include <utility>
 
-#include "cad/code_page.h"
 #include "cad/selection_sets.h"
 #include "dxf/reader.h"
 #include "host.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
+#include "text/code_page.h"
 
 namespace cad {
 namespace {
@@ -121,7 +121,7 @@ class EntityBuilder final : public dxf::EntitySink {
     for (char c : utf8)
       if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
     if (ascii) return utf8;
-    if (std::optional<std::string> cp936 = utf8ToCp936(utf8)) return *std::move(cp936);
+    if (std::optional<std::string> cp936 = text::utf8ToCp936(utf8)) return *std::move(cp936);
     if (lossy != nullptr) {
       *lossy = true;
       database_.addWarning(path_ + ":" + std::to_string(e.line) + ": the " + what + " \"" + utf8 +
@@ -132,7 +132,7 @@ class EntityBuilder final : public dxf::EntitySink {
                            "\" has characters that code page 936 cannot hold; they became '?'" +
                            " (the first such text; others are not told)");
     }
-    return utf8ToCp936Lossy(utf8);
+    return text::utf8ToCp936Lossy(utf8);
   }
 
   Database& database_;

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "arc_extremes.h"
-#include "cad/code_page.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
+#include "text/code_page.h"
 
 namespace cad {
 namespace {
@@ -126,7 +126,7 @@ std::string drawingSummary(const Database& database, std::string_view name) {
     std::string kinds;
     if (lines > 0) kinds = std::to_string(lines) + " LINE";
     if (arcs > 0) kinds += (kinds.empty() ? "" : ", ") + std::to_string(arcs) + " ARC";
-    text += "    " + cp936ToUtf8Lossy(layers[i]) + ": " + kinds + "\n";
+    text += "    " + text::cp936ToUtf8Lossy(layers[i]) + ": " + kinds + "\n";
   }
   if (layers.size() > kShown)
     text += "    and " + std::to_string(layers.size() - kShown) + " more (\"drawing\" lists all)\n";

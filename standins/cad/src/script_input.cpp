@@ -9,7 +9,7 @@
 
 #include "answer_text.h"
 #include "cad/command_line.h"
-#include "file_reading.h"
+#include "files/read_up_to.h"
 
 namespace cad {
 
@@ -31,7 +31,7 @@ base::Result<std::unique_ptr<ScriptInput>> ScriptInput::fromFile(const std::stri
   if (descriptor < 0)
     return base::Status::error("cannot open script " + path + ": " + std::strerror(errno));
   std::string text;
-  const int readError = detail::readUpTo(descriptor, text.max_size(), &text);
+  const int readError = files::readUpTo(descriptor, text.max_size(), &text);
   ::close(descriptor);
   if (readError != 0) return base::Status::error("cannot read script " + path);
   return std::make_unique<ScriptInput>(path, text);

@@ -6,11 +6,11 @@
 
 #include "answer_text.h"
 #include "arc_extremes.h"
-#include "cad/code_page.h"
 #include "dxf/group_reader.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
+#include "text/code_page.h"
 #include "text/cp936.h"
 
 namespace cad {
@@ -235,7 +235,7 @@ std::string SelectionBuilder::layerList() const {
   std::sort(layers.begin(), layers.end());
   std::string list;
   for (const std::string& layer : layers)
-    list += (list.empty() ? "" : ", ") + cp936ToUtf8Lossy(layer);
+    list += (list.empty() ? "" : ", ") + text::cp936ToUtf8Lossy(layer);
   return list.empty() ? "none" : list;
 }
 
@@ -273,7 +273,7 @@ base::Result<SelectionBuilder::Ids> SelectionBuilder::matchLayers(const Words& w
   // A layer whose name code page 936 cannot hold is compared in UTF-8, as
   // the drawing has it: its code page 936 form is lossy.
   std::vector<std::optional<std::string>> names;
-  for (std::size_t i = 1; i < words.size(); ++i) names.push_back(utf8ToCp936(words[i]));
+  for (std::size_t i = 1; i < words.size(); ++i) names.push_back(text::utf8ToCp936(words[i]));
   std::vector<bool> layerFound(names.size(), false);
   Ids matched;
   for (const auto& entity : database_.entities()) {

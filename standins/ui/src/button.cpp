@@ -1,6 +1,6 @@
 #include "ui/button.h"
 
-#include "cad/code_page.h"
+#include "text/code_page.h"
 #include "ui/dialog.h"
 #include "ui/styles.h"
 
@@ -33,7 +33,7 @@ std::intptr_t Button::handleMessage(const Message& message) {
 }
 
 std::string Button::describe() const {
-  std::string shown = cad::cp936ToUtf8Lossy(text());
+  std::string shown = text::cp936ToUtf8Lossy(text());
   if (isGroupBox()) return idLabel() + " group box \"" + shown + "\"";
   return idLabel() + " button [" + shown + "]";
 }

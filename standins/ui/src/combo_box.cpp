@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cad/code_page.h"
+#include "text/code_page.h"
 #include "text/cp936.h"
 #include "ui/dialog.h"
 
@@ -117,13 +117,13 @@ std::string ComboBox::describe() const {
   std::string line = idLabel() + " list [";
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     if (i > 0) line += " | ";
-    line += std::to_string(i) + ":" + cad::cp936ToUtf8Lossy(entries_[i]);
+    line += std::to_string(i) + ":" + text::cp936ToUtf8Lossy(entries_[i]);
   }
   line += "] selected ";
   line += selection_ < 0
               ? std::string("none")
               : std::to_string(selection_) + " \"" +
-                    cad::cp936ToUtf8Lossy(entries_[static_cast<std::size_t>(selection_)]) + "\"";
+                    text::cp936ToUtf8Lossy(entries_[static_cast<std::size_t>(selection_)]) + "\"";
   return line;
 }
 

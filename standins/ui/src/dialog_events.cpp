@@ -12,9 +12,9 @@
 #include "answer_words.h"
 #include "base/result.h"
 #include "base/status.h"
-#include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
+#include "text/code_page.h"
 #include "text/cp936.h"
 #include "text/trim.h"
 #include "ui/button.h"
@@ -50,7 +50,7 @@ const KeyName kKeys[] = {
 
 // How one control reads in the laid-out dialog; empty for none.
 std::string cellOf(const Window& window, bool focused) {
-  const std::string text = cad::cp936ToUtf8Lossy(window.text());
+  const std::string text = text::cp936ToUtf8Lossy(window.text());
   std::string cell;
   if (dynamic_cast<const StaticControl*>(&window) != nullptr) return text;
   if (const auto* button = dynamic_cast<const Button*>(&window)) {
@@ -64,7 +64,7 @@ std::string cellOf(const Window& window, bool focused) {
     if (focused) {
       std::string entries;
       for (const std::string& entry : list->entries())
-        entries += (entries.empty() ? "" : "/") + cad::cp936ToUtf8Lossy(entry);
+        entries += (entries.empty() ? "" : "/") + text::cp936ToUtf8Lossy(entry);
       return "»" + cell + "«  ↑↓ or type: " + entries;
     }
   } else if (dynamic_cast<const UpDown*>(&window) != nullptr) {
@@ -138,7 +138,7 @@ base::Result<Window*> takeControl(EventLine& event) {
 }
 
 base::Result<std::string> toCp936(const EventLine& event, std::string_view utf8) {
-  std::optional<std::string> converted = cad::utf8ToCp936(utf8);
+  std::optional<std::string> converted = text::utf8ToCp936(utf8);
   if (!converted)
     return base::Status::error(event.verb + ": \"" + std::string(utf8) +
                                "\" holds a character that code page 936 cannot hold");
@@ -305,12 +305,12 @@ void Dialog::show() const {
     if (window.get() == focus_) shown += "  <focus>";
     shown += "\n";
   }
-  if (!note_.empty()) shown += "  note: " + cad::cp936ToUtf8Lossy(note_) + "\n";
+  if (!note_.empty()) shown += "  note: " + text::cp936ToUtf8Lossy(note_) + "\n";
   cad::commandLine().printUtf8(shown);
 }
 
 std::string Dialog::layout(std::string_view status) const {
-  std::string shown = "── " + cad::cp936ToUtf8Lossy(text()) + " ──\n";
+  std::string shown = "── " + text::cp936ToUtf8Lossy(text()) + " ──\n";
   std::string row;
   const Window* previous = nullptr;
   for (const auto& window : controls_) {
@@ -334,7 +334,7 @@ std::string Dialog::layout(std::string_view status) const {
   }
   if (!row.empty()) shown += "  " + row + "\n";
   shown += "  Tab: next  ↑↓: change  text+Enter: fill  Enter: press  Esc: close  ?: ids\n";
-  if (!note_.empty()) shown += "  " + cad::cp936ToUtf8Lossy(note_) + "\n";
+  if (!note_.empty()) shown += "  " + text::cp936ToUtf8Lossy(note_) + "\n";
   if (!status.empty()) shown += "  ! " + std::string(status) + "\n";
   return shown;
 }
@@ -374,7 +374,7 @@ std::string Dialog::eventForTypedLine(std::string_view line) const {
 }
 
 std::string Dialog::describe() const {
-  return "dialog \"" + cad::cp936ToUtf8Lossy(text()) + "\"";
+  return "dialog \"" + text::cp936ToUtf8Lossy(text()) + "\"";
 }
 
 }  // namespace ui

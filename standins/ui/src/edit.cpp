@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cad/code_page.h"
+#include "text/code_page.h"
 #include "text/cp936.h"
 #include "ui/dialog.h"
 #include "ui/styles.h"
@@ -106,7 +106,7 @@ void Edit::focusGained(bool selectAll) {
 }
 
 std::string Edit::describe() const {
-  std::string line = idLabel() + " edit \"" + cad::cp936ToUtf8Lossy(text()) + "\"";
+  std::string line = idLabel() + " edit \"" + text::cp936ToUtf8Lossy(text()) + "\"";
   if (isReadOnly()) line += " read-only";
   if (selectionStart_ != selectionEnd_)
     line += " selected " + std::to_string(std::min(selectionStart_, selectionEnd_)) + "-" +

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
+#include "text/code_page.h"
 #include "text/cp936.h"
 #include "text/trim.h"
 #include "ui/messages.h"
@@ -73,7 +73,7 @@ base::Result<std::string> FileDialog::acceptPath(const std::string& utf8) const 
   if (!path.has_filename())
     return base::Status::error("\"" + path.string() + "\" names a folder, not a file");
   if (path.filename().string().find('.') == std::string::npos && !defaultExtension_.empty())
-    path += "." + cad::cp936ToUtf8Lossy(defaultExtension_);
+    path += "." + text::cp936ToUtf8Lossy(defaultExtension_);
   const fs::path folder = path.parent_path();
   if (!fs::is_directory(folder, error))
     return base::Status::error("the folder \"" + folder.string() + "\" does not exist");
@@ -81,7 +81,7 @@ base::Result<std::string> FileDialog::acceptPath(const std::string& utf8) const 
     return base::Status::error("\"" + path.string() + "\" is a folder");
   if ((flags_ & kFileDialogFileMustExist) != 0 && !fs::exists(path, error))
     return base::Status::error("\"" + path.string() + "\" does not exist");
-  std::optional<std::string> cp936 = cad::utf8ToCp936(path.string());
+  std::optional<std::string> cp936 = text::utf8ToCp936(path.string());
   if (!cp936)
     return base::Status::error("\"" + path.string() +
                                "\" holds characters that code page 936 cannot hold");
@@ -92,7 +92,7 @@ int FileDialog::doModal() {
   std::vector<Filter> filters;
   if (!parseFilter(filter_, &filters)) {
     cad::commandLine().printUtf8("\nopen-file dialog: the filter \"" +
-                                 cad::cp936ToUtf8Lossy(filter_) +
+                                 text::cp936ToUtf8Lossy(filter_) +
                                  "\" is not of the form description|pattern||\n");
     return -1;
   }
@@ -124,12 +124,12 @@ int FileDialog::doModal() {
 
 std::string FileDialog::heading(const std::vector<Filter>& filters) const {
   std::string shown = std::string("\n") + (openDialog_ ? "Open" : "Save As") + " [x]\n";
-  shown += "  File name: \"" + cad::cp936ToUtf8Lossy(initialName_) + "\"\n";
+  shown += "  File name: \"" + text::cp936ToUtf8Lossy(initialName_) + "\"\n";
   for (const Filter& filter : filters)
-    shown += "  Files of type: " + cad::cp936ToUtf8Lossy(filter.description) + " (" +
-             cad::cp936ToUtf8Lossy(filter.pattern) + ")\n";
+    shown += "  Files of type: " + text::cp936ToUtf8Lossy(filter.description) + " (" +
+             text::cp936ToUtf8Lossy(filter.pattern) + ")\n";
   if (!defaultExtension_.empty())
-    shown += "  Default extension: ." + cad::cp936ToUtf8Lossy(defaultExtension_) + "\n";
+    shown += "  Default extension: ." + text::cp936ToUtf8Lossy(defaultExtension_) + "\n";
   if ((flags_ & kFileDialogHideReadOnly) == 0)
     shown += std::string("  [") + (readOnlyTicked() ? "x" : " ") + "] Open as read-only\n";
   shown += "  Answer with a path, or *cancel*.\n";
@@ -140,7 +140,7 @@ std::vector<std::string> FileDialog::patternsOf(const std::vector<Filter>& filte
   std::vector<std::string> patterns;
   for (const Filter& filter : filters) {
     // "*.prj;*.PRJ" holds several.
-    const std::string all = cad::cp936ToUtf8Lossy(filter.pattern);
+    const std::string all = text::cp936ToUtf8Lossy(filter.pattern);
     for (std::size_t start = 0; start <= all.size();) {
       const std::size_t end = std::min(all.find(';', start), all.size());
       if (end > start) patterns.push_back(all.substr(start, end - start));
@@ -172,7 +172,7 @@ base::Result<std::string> FileDialog::takePath(const std::string& utf8) const {
   base::Result<std::string> pathName = acceptPath(utf8);
   if (!pathName.isOk() || (flags_ & kFileDialogNoChangeDir) != 0) return pathName;
   std::error_code changeError;
-  std::optional<std::string> folder = cad::cp936ToUtf8(*pathName);
+  std::optional<std::string> folder = text::cp936ToUtf8(*pathName);
   fs::current_path(fs::path(folder.value_or("")).parent_path(), changeError);
   if (changeError)
     return base::Status::error("cannot make the file's folder the working folder: " +

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "cad/code_page.h"
 #include "library_state.h"
+#include "text/code_page.h"
 #include "ui/application.h"
 #include "ui/module_names.h"
 #include "ui/resource_table.h"
@@ -59,7 +59,7 @@ std::string Library::caption() const {
   // when the host knows no file for this instance (tests) or the name does
   // not fit code page 936.
   const std::string utf8Name = moduleNames_ ? moduleNames_(instance_) : std::string();
-  std::optional<std::string> fileName = cad::utf8ToCp936(utf8Name);
+  std::optional<std::string> fileName = text::utf8ToCp936(utf8Name);
   if (fileName && !fileName->empty()) return *fileName;
   return resources_->moduleName != nullptr ? resources_->moduleName : "";
 }

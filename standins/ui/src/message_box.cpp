@@ -3,9 +3,9 @@
 #include <string>
 
 #include "answer_words.h"
-#include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
+#include "text/code_page.h"
 #include "text/trim.h"
 #include "ui/library.h"
 #include "ui/messages.h"
@@ -14,9 +14,9 @@ namespace ui {
 
 int messageBox(std::string_view text, std::string_view caption, unsigned type) {
   const bool yesNo = (type & kMessageBoxButtonsMask) == kMessageBoxYesNo;
-  std::string shown = "\nmessage box \"" + cad::cp936ToUtf8Lossy(caption) + "\"";
+  std::string shown = "\nmessage box \"" + text::cp936ToUtf8Lossy(caption) + "\"";
   if ((type & kIconMask) == kIconExclamation) shown += " (!)";
-  shown += ": " + cad::cp936ToUtf8Lossy(text) + (yesNo ? "  [Yes] [No]\n" : "  [OK]\n");
+  shown += ": " + text::cp936ToUtf8Lossy(text) + (yesNo ? "  [Yes] [No]\n" : "  [OK]\n");
   cad::commandLine().printUtf8(shown);
 
   cad::InputSource& input = cad::input();

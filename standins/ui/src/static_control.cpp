@@ -1,6 +1,6 @@
 #include "ui/static_control.h"
 
-#include "cad/code_page.h"
+#include "text/code_page.h"
 
 namespace ui {
 
@@ -14,7 +14,7 @@ const RuntimeClass* StaticControl::runtimeClass() const {
 }
 
 std::string StaticControl::describe() const {
-  return idLabel() + " label \"" + cad::cp936ToUtf8Lossy(text()) + "\"";
+  return idLabel() + " label \"" + text::cp936ToUtf8Lossy(text()) + "\"";
 }
 
 }  // namespace ui

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cad/code_page.h"
+#include "text/code_page.h"
 #include "ui/dialog.h"
 
 namespace ui {
@@ -44,7 +44,7 @@ std::intptr_t UpDown::handleMessage(const Message& message) {
 }
 
 std::string UpDown::describe() const {
-  return idLabel() + " up-down \"" + cad::cp936ToUtf8Lossy(text()) + "\" position " +
+  return idLabel() + " up-down \"" + text::cp936ToUtf8Lossy(text()) + "\" position " +
          std::to_string(position_) + " (range " + std::to_string(lower_) + " to " +
          std::to_string(upper_) + ")";
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "cad/code_page.h"
+#include "text/code_page.h"
 #include "ui/dialog.h"
 
 namespace ui {
@@ -53,7 +53,7 @@ std::intptr_t Window::handleMessage(const Message&) {
 void Window::focusGained(bool) {}
 
 std::string Window::describe() const {
-  return idLabel() + " " + className_ + " \"" + cad::cp936ToUtf8Lossy(text_) + "\"";
+  return idLabel() + " " + className_ + " \"" + text::cp936ToUtf8Lossy(text_) + "\"";
 }
 
 std::string Window::idLabel() const {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cad/code_page.h"
 #include "cad/command_line.h"
 #include "scripted_input.h"
+#include "text/code_page.h"
 #include "ui/messages.h"
 
 namespace testing_ui {
@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // "Morlen工程文件(*.prj)|*.prj||" in code page 936.
-const std::string kFilter = *cad::utf8ToCp936("Morlen工程文件(*.prj)|*.prj||");
+const std::string kFilter = *text::utf8ToCp936("Morlen工程文件(*.prj)|*.prj||");
 
 // A fresh folder with a subfolder "jobs", made the working folder; the
 // previous working folder comes back afterwards.
@@ -68,8 +68,8 @@ TEST_F(FileDialogTest, ChineseNamesArriveInCodePage936) {
   input->line("jobs/住宅");
   ui::FileDialog chooser = projectChooser();
   ASSERT_EQ(chooser.doModal(), ui::kIdOk);
-  EXPECT_EQ(chooser.fileName(), *cad::utf8ToCp936("住宅.prj"));
-  EXPECT_EQ(cad::cp936ToUtf8(chooser.pathName()), (root_ / "jobs" / "住宅.prj").string());
+  EXPECT_EQ(chooser.fileName(), *text::utf8ToCp936("住宅.prj"));
+  EXPECT_EQ(text::cp936ToUtf8(chooser.pathName()), (root_ / "jobs" / "住宅.prj").string());
 }
 
 TEST_F(FileDialogTest, UnusablePathsAreRefusedAndATerminalAsksAgain) {

@@ -1,11 +1,11 @@
-#include "file_reading.h"
+#include "files/read_up_to.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 
-namespace cad::detail {
+namespace files {
 
 int readUpTo(int descriptor, std::size_t limit, std::string* contents) {
   char buffer[8192];
@@ -22,4 +22,4 @@ int readUpTo(int descriptor, std::size_t limit, std::string* contents) {
   return 0;
 }
 
-}  // namespace cad::detail
+}  // namespace files

@@ -1,4 +1,4 @@
-#include "cad/code_page.h"
+#include "text/code_page.h"
 
 #include <iconv.h>
 
@@ -8,7 +8,7 @@
 #include "text/cp936.h"
 #include "text/iconv_conversion.h"
 
-namespace cad {
+namespace text {
 namespace {
 
 struct IconvCloser {
@@ -68,4 +68,4 @@ std::string utf8ToCp936Lossy(std::string_view text) {
   return convert(text, "UTF-8", "CP936", &kQuestionMark).value_or(std::string());
 }
 
-}  // namespace cad
+}  // namespace text

@@ -11,7 +11,7 @@
 // has no form in the other encoding is a plain answer about the text, which
 // every caller words for its own context (a layer name, a path, an event) or
 // uses to skip a name. There is no further reason to give.
-namespace cad {
+namespace text {
 
 // Null when `text` is not valid code page 936.
 std::optional<std::string> cp936ToUtf8(std::string_view text);
@@ -23,4 +23,4 @@ std::string cp936ToUtf8Lossy(std::string_view text);
 // For display only: what cannot be represented becomes '?'.
 std::string utf8ToCp936Lossy(std::string_view text);
 
-}  // namespace cad
+}  // namespace text

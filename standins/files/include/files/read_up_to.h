@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <string>
 
-// Reading a file through its POSIX descriptor (internal to the host library).
-namespace cad::detail {
+// Reading a file through its POSIX descriptor.
+namespace files {
 
 // Appends to `*contents` what `descriptor` yields from where it stands, until
 // the end of the file or until `*contents` holds `limit` bytes; an
@@ -13,4 +13,4 @@ namespace cad::detail {
 // descriptor stays open.
 int readUpTo(int descriptor, std::size_t limit, std::string* contents);
 
-}  // namespace cad::detail
+}  // namespace files

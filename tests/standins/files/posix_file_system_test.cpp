@@ -1,4 +1,4 @@
-#include "host/file_system.h"
+#include "files/posix_file_system.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -14,8 +14,7 @@
 #include <iterator>
 #include <string>
 
-#include "cad/code_page.h"
-#include "cad/file_write_failures.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ namespace fs = std::filesystem;
 
 // A fresh folder per test, removed afterwards. Paths handed to the file
 // system are code page 936; the folder's own name is ASCII.
-class HostFileSystemTest : public ::testing::Test {
+class PosixFileSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string pattern = (fs::temp_directory_path() / "tavrin-fs-XXXXXX").string();
@@ -37,7 +36,7 @@ class HostFileSystemTest : public ::testing::Test {
 
   // `name` is UTF-8; the result is the cp936 path the module would pass.
   std::string path(const std::string& name) const {
-    return *cad::utf8ToCp936((folder_ / name).string());
+    return *text::utf8ToCp936((folder_ / name).string());
   }
   std::string utf8Path(const std::string& name) const { return (folder_ / name).string(); }
 
@@ -56,10 +55,11 @@ class HostFileSystemTest : public ::testing::Test {
   }
 
   fs::path folder_;
-  FileSystem& files_ = hostFileSystem();
+  int failedWrites_ = 0;
+  files::PosixFileSystem files_{[this] { ++failedWrites_; }};
 };
 
-TEST_F(HostFileSystemTest, WritesBytesUnchangedUnderAChineseName) {
+TEST_F(PosixFileSystemTest, WritesBytesUnchangedUnderAChineseName) {
   const std::string data = std::string("0\r\nGraph Link\n\0\xff", 17);
   ASSERT_TRUE(writeFile(path("住宅.N1"), data).isOk());
   // The operating system sees the UTF-8 name.
@@ -71,20 +71,20 @@ TEST_F(HostFileSystemTest, WritesBytesUnchangedUnderAChineseName) {
   EXPECT_TRUE(files_.pathExists(path("住宅.N1")));
 }
 
-TEST_F(HostFileSystemTest, NewWritableFileTruncatesAnExistingFile) {
+TEST_F(PosixFileSystemTest, NewWritableFileTruncatesAnExistingFile) {
   ASSERT_TRUE(writeFile(path("a.inf"), "a long first content").isOk());
   ASSERT_TRUE(writeFile(path("a.inf"), "short").isOk());
   EXPECT_EQ(contentsOf(utf8Path("a.inf")), "short");
 }
 
-TEST_F(HostFileSystemTest, ReadStopsAtTheLimit) {
+TEST_F(PosixFileSystemTest, ReadStopsAtTheLimit) {
   ASSERT_TRUE(writeFile(path("big"), std::string(20000, 'x')).isOk());
   std::string read;
   ASSERT_TRUE(files_.readFile(path("big"), 9000, &read).isOk());
   EXPECT_EQ(read.size(), 9000u);
 }
 
-TEST_F(HostFileSystemTest, FailuresNameThePathAndTheReason) {
+TEST_F(PosixFileSystemTest, FailuresNameThePathAndTheReason) {
   ASSERT_TRUE(writeFile(path("plain"), "x").isOk());
   fs::create_directory(folder_ / "sub");
   struct Case {
@@ -112,8 +112,8 @@ TEST_F(HostFileSystemTest, FailuresNameThePathAndTheReason) {
   EXPECT_EQ(file, nullptr);
 }
 
-TEST_F(HostFileSystemTest, PathThatIsNotCodePage936IsRefusedByName) {
-  const std::string bad = *cad::utf8ToCp936(folder_.string()) + "/bad\x81";
+TEST_F(PosixFileSystemTest, PathThatIsNotCodePage936IsRefusedByName) {
+  const std::string bad = *text::utf8ToCp936(folder_.string()) + "/bad\x81";
   std::unique_ptr<WritableFile> file;
   FileStatus status = files_.newWritableFile(bad, &file);
   ASSERT_FALSE(status.isOk());
@@ -123,7 +123,7 @@ TEST_F(HostFileSystemTest, PathThatIsNotCodePage936IsRefusedByName) {
   EXPECT_TRUE(fs::is_empty(folder_));
 }
 
-TEST_F(HostFileSystemTest, RenameReplacesTheTargetAndRemoveDeletes) {
+TEST_F(PosixFileSystemTest, RenameReplacesTheTargetAndRemoveDeletes) {
   ASSERT_TRUE(writeFile(path("old"), "old content").isOk());
   ASSERT_TRUE(writeFile(path("new.tmp"), "new content").isOk());
   ASSERT_TRUE(files_.renameFile(path("new.tmp"), path("old")).isOk());
@@ -134,7 +134,7 @@ TEST_F(HostFileSystemTest, RenameReplacesTheTargetAndRemoveDeletes) {
   EXPECT_FALSE(files_.pathExists(path("old")));
 }
 
-TEST_F(HostFileSystemTest, PathExistsForFilesAndFoldersOnly) {
+TEST_F(PosixFileSystemTest, PathExistsForFilesAndFoldersOnly) {
   fs::create_directory(folder_ / "工程");
   ASSERT_TRUE(writeFile(path("f"), "").isOk());
   EXPECT_TRUE(files_.pathExists(path("工程")));
@@ -143,7 +143,7 @@ TEST_F(HostFileSystemTest, PathExistsForFilesAndFoldersOnly) {
   EXPECT_FALSE(files_.pathExists(""));
 }
 
-TEST_F(HostFileSystemTest, ClosingTwiceIsAnErrorNotACrash) {
+TEST_F(PosixFileSystemTest, ClosingTwiceIsAnErrorNotACrash) {
   std::unique_ptr<WritableFile> file;
   ASSERT_TRUE(files_.newWritableFile(path("twice"), &file).isOk());
   EXPECT_TRUE(file->close().isOk());
@@ -157,7 +157,7 @@ unsigned modeOf(const std::string& utf8) {
 }
 
 // The mode bits decide, also for a process the kernel would let through.
-TEST_F(HostFileSystemTest, ReplacingKeepsTheModeAndRefusesFilesNobodyMayWrite) {
+TEST_F(PosixFileSystemTest, ReplacingKeepsTheModeAndRefusesFilesNobodyMayWrite) {
   struct Case {
     const char* label;
     unsigned mode;
@@ -172,18 +172,18 @@ TEST_F(HostFileSystemTest, ReplacingKeepsTheModeAndRefusesFilesNobodyMayWrite) {
     ASSERT_TRUE(writeFile(path("住宅.N1"), old).isOk());
     ASSERT_EQ(::chmod(utf8Path("住宅.N1").c_str(), c.mode), 0);
     ASSERT_TRUE(writeFile(path("住宅.N1.~tmp"), "new").isOk());
-    const int failuresBefore = cad::failedFileWrites();
+    const int failuresBefore = failedWrites_;
     const FileStatus status = files_.replaceFile(path("住宅.N1.~tmp"), path("住宅.N1"));
     EXPECT_EQ(status.isOk(), c.replaced) << c.label << ": " << status.message();
     EXPECT_EQ(modeOf(utf8Path("住宅.N1")), c.mode) << c.label;
     if (c.replaced) {
       EXPECT_EQ(contentsOf(utf8Path("住宅.N1")), "new") << c.label;
-      EXPECT_EQ(cad::failedFileWrites(), failuresBefore) << c.label;
+      EXPECT_EQ(failedWrites_, failuresBefore) << c.label;
     } else {
       EXPECT_TRUE(status.isReadOnly()) << c.label;
       EXPECT_NE(status.message().find(utf8Path("住宅.N1")), std::string::npos) << c.label;
       EXPECT_EQ(contentsOf(utf8Path("住宅.N1")), old) << c.label;
-      EXPECT_EQ(cad::failedFileWrites(), failuresBefore + 1) << c.label;
+      EXPECT_EQ(failedWrites_, failuresBefore + 1) << c.label;
       ASSERT_TRUE(files_.removeFile(path("住宅.N1.~tmp")).isOk());
     }
     ASSERT_EQ(::chmod(utf8Path("住宅.N1").c_str(), 0600), 0);
@@ -194,7 +194,7 @@ TEST_F(HostFileSystemTest, ReplacingKeepsTheModeAndRefusesFilesNobodyMayWrite) {
   EXPECT_EQ(contentsOf(utf8Path("fresh")), "x");
 }
 
-TEST_F(HostFileSystemTest, FailuresCarryTheSystemErrorNumber) {
+TEST_F(PosixFileSystemTest, FailuresCarryTheSystemErrorNumber) {
   std::unique_ptr<WritableFile> file;
   EXPECT_EQ(files_.newWritableFile(path("missing/a"), &file).systemError(), ENOENT);
   fs::create_directory(folder_ / "in-the-way");
@@ -204,7 +204,7 @@ TEST_F(HostFileSystemTest, FailuresCarryTheSystemErrorNumber) {
 
 // A signal that ends the process during a write takes the temporary file
 // with it; one already put in place stays.
-TEST_F(HostFileSystemTest, EndingSignalsRemoveTemporaryFilesNotYetInPlace) {
+TEST_F(PosixFileSystemTest, EndingSignalsRemoveTemporaryFilesNotYetInPlace) {
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(signal);
     ASSERT_TRUE(writeFile(path("a.N1"), "old").isOk());
@@ -235,7 +235,7 @@ TEST_F(HostFileSystemTest, EndingSignalsRemoveTemporaryFilesNotYetInPlace) {
   }
 }
 
-TEST_F(HostFileSystemTest, AFolderLockIsHeldByOneHolderAtATime) {
+TEST_F(PosixFileSystemTest, AFolderLockIsHeldByOneHolderAtATime) {
   std::unique_ptr<FolderLock> first, second;
   ASSERT_TRUE(files_.lockFolder(path(""), 0, &first).isOk());
   ASSERT_NE(first, nullptr);
@@ -249,13 +249,13 @@ TEST_F(HostFileSystemTest, AFolderLockIsHeldByOneHolderAtATime) {
   EXPECT_EQ(files_.lockFolder(path("missing"), 0, &first).systemError(), ENOENT);
 }
 
-TEST_F(HostFileSystemTest, ListsAFoldersNamesInCodePage936) {
+TEST_F(PosixFileSystemTest, ListsAFoldersNamesInCodePage936) {
   ASSERT_TRUE(writeFile(path("住宅.N1"), "").isOk());
   fs::create_directory(folder_ / "sub");
   std::vector<std::string> names;
   ASSERT_TRUE(files_.listFolder(path(""), &names).isOk());
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"sub", *cad::utf8ToCp936("住宅.N1")}));
+  EXPECT_EQ(names, (std::vector<std::string>{"sub", *text::utf8ToCp936("住宅.N1")}));
   EXPECT_FALSE(files_.listFolder(path("missing"), &names).isOk());
 }
 
