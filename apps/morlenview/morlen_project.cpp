@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "export/axis_file_reader.h"
-#include "export/parameter_file.h"
-#include "export/power_of_ten.h"
-#include "export/project_files.h"
+#include "formats/axis_file_reader.h"
+#include "formats/parameter_file.h"
+#include "formats/power_of_ten.h"
+#include "formats/project_files.h"
 #include "text/code_page.h"
 
 namespace morlenview {

@@ -1,4 +1,4 @@
-#include "export/text_file.h"
+#include "formats/text_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "export/number_format.h"
+#include "formats/number_format.h"
 
 #include <bit>
 #include <charconv>

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "export/project_parameters.h"
-#include "export/write_result.h"
+#include "formats/project_parameters.h"
+#include "formats/write_result.h"
 #include "host/file_status.h"
 #include "host/file_system.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "export/write_result.h"
+#include "formats/write_result.h"
 #include "host/file_system.h"
 
 namespace tavrin {

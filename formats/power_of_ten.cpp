@@ -1,4 +1,4 @@
-#include "export/power_of_ten.h"
+#include "formats/power_of_ten.h"
 
 #include <cmath>
 

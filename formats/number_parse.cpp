@@ -1,4 +1,4 @@
-#include "export/number_parse.h"
+#include "formats/number_parse.h"
 
 #include <charconv>
 #include <cstdint>

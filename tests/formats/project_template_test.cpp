@@ -1,4 +1,4 @@
-#include "export/project_template.h"
+#include "formats/project_template.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "export/parameter_file.h"
+#include "formats/parameter_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

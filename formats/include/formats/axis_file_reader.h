@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "export/axis_file_segment.h"
+#include "formats/axis_file_segment.h"
 #include "host/file_status.h"
 #include "host/file_system.h"
 

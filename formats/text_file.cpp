@@ -1,4 +1,4 @@
-#include "export/text_file.h"
+#include "formats/text_file.h"
 
 #include <chrono>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "export/project_files.h"
+#include "formats/project_files.h"
 
 namespace tavrin {
 

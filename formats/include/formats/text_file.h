@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "export/write_result.h"
+#include "formats/write_result.h"
 #include "host/file_status.h"
 #include "host/file_system.h"
 

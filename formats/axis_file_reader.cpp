@@ -1,4 +1,4 @@
-#include "export/axis_file_reader.h"
+#include "formats/axis_file_reader.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,10 +1,15 @@
-// Compiled with the execution character set CP936: the two Chinese lines are
-// stored in code page 936, two bytes per character.
-#include "resources/project_template_text.h"
+#include "formats/project_template.h"
 
-namespace tavrin::resources {
+#include "formats/text_file.h"
 
-const char* const kProjectTemplateLines[kProjectTemplateLineCount] = {
+namespace tavrin {
+
+namespace {
+
+// The lines of a new project file, in order, without line ends; every space
+// is part of the text. Two lines are Chinese words in code page 936; all
+// others are ASCII. The last line is empty.
+constexpr const char* kTemplateLines[] = {
     "Version97.5",
     "10",
     " 46.586, 30.000",
@@ -70,10 +75,10 @@ const char* const kProjectTemplateLines[kProjectTemplateLineCount] = {
     "Slab Steel Level",
     "1",
     "10,1",
-    "斜柱",
+    "\xD0\xB1\xD6\xF9",  // 斜柱 (inclined column)
     "1",
     "10,        25,         0",
-    "钢管",
+    "\xB8\xD6\xB9\xDC",  // 钢管 (steel tube)
     "1",
     "10,        25,         0,    215000",
     "Other Information",
@@ -81,4 +86,21 @@ const char* const kProjectTemplateLines[kProjectTemplateLineCount] = {
     "",
 };
 
-}  // namespace tavrin::resources
+}  // namespace
+
+bool ProjectTemplate::composeText() {
+  templateText_.clear();
+  for (const char* line : kTemplateLines) {
+    templateText_ += line;
+    templateText_ += '\n';
+  }
+  return true;
+}
+
+WriteResult ProjectTemplate::writeToFile(const std::string& path, FileSystem& files) const {
+  if (templateText_.empty())
+    return WriteResult{WriteOutcome::kWriteFailed, path, "the project text was not composed"};
+  return writeTextFile(path, templateText_, files);
+}
+
+}  // namespace tavrin

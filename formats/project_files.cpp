@@ -1,4 +1,4 @@
-#include "export/project_files.h"
+#include "formats/project_files.h"
 
 namespace tavrin {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "export/number_format.h"
-#include "export/number_parse.h"
+#include "formats/number_format.h"
+#include "formats/number_parse.h"
 
 namespace tavrin {
 

@@ -1,10 +1,10 @@
-#include "export/parameter_file.h"
+#include "formats/parameter_file.h"
 
 #include <cmath>
 
-#include "export/number_format.h"
-#include "export/number_parse.h"
-#include "export/text_file.h"
+#include "formats/number_format.h"
+#include "formats/number_parse.h"
+#include "formats/text_file.h"
 
 namespace tavrin {
 
