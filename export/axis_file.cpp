@@ -116,7 +116,7 @@ WriteResult writeAxisFile(AxisSet& set, const std::string& path, FileSystem& fil
   text.reserve(static_cast<std::size_t>(records) * 64 + 64);
   appendAxisFileHeader(text, records);
   for (const Axis* axis = set.head(); axis != nullptr; axis = axis->next)
-    if (!appendAxisRecords(set, text, *axis)) return WriteResult{WriteOutcome::kTooLarge, path, {}};
+    if (!appendAxisRecords(set, text, *axis)) return WriteResult{WriteOutcome::kTooLarge, path};
   return writeTextFile(path, text, files);
 }
 

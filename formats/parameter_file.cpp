@@ -73,7 +73,7 @@ ProjectParameters parseParameterLine(std::string_view line) {
 
 WriteResult writeParameterFile(const std::string& fileName, const ProjectParameters& parameters,
                                FileSystem& files) {
-  if (!allFinite(parameters)) return WriteResult{WriteOutcome::kTooLarge, fileName, {}};
+  if (!allFinite(parameters)) return WriteResult{WriteOutcome::kTooLarge, fileName};
   return writeTextFile(fileName, formatParameterLine(parameters), files);
 }
 

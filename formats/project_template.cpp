@@ -99,7 +99,8 @@ bool ProjectTemplate::composeText() {
 
 WriteResult ProjectTemplate::writeToFile(const std::string& path, FileSystem& files) const {
   if (templateText_.empty())
-    return WriteResult{WriteOutcome::kWriteFailed, path, "the project text was not composed"};
+    return WriteResult{WriteOutcome::kWriteFailed, path,
+                       FileStatus::error("the project text was not composed")};
   return writeTextFile(path, templateText_, files);
 }
 

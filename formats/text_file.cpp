@@ -39,8 +39,7 @@ std::string temporaryNameFor(const std::string& path, FileSystem& files) {
 }
 
 WriteResult failure(const std::string& path, const FileStatus& status) {
-  return WriteResult{WriteOutcome::kWriteFailed, path, status.message(), status.systemError(),
-                     status.isReadOnly()};
+  return WriteResult{WriteOutcome::kWriteFailed, path, status};
 }
 
 bool isHexDigit(char c) {
@@ -120,7 +119,7 @@ WriteResult writeTextFile(const std::string& path, std::string_view text, FileSy
     files.removeFile(temporary);
     return failure(path, status);
   }
-  return WriteResult{WriteOutcome::kWritten, path, {}};
+  return WriteResult{WriteOutcome::kWritten, path};
 }
 
 FileStatus readFirstLine(const std::string& path, FileSystem& files, std::string* line,

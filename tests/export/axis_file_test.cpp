@@ -252,7 +252,8 @@ TEST_F(AxisFileTest, WriteFailureIsReportedApartFromTheLimitAndKeepsTheOldFile) 
   const WriteResult full = write(set);
   EXPECT_EQ(full.outcome, WriteOutcome::kWriteFailed);
   EXPECT_EQ(full.file, folder_.file("floor.N1"));
-  EXPECT_NE(full.detail.find("No space left"), std::string::npos) << full.detail;
+  EXPECT_NE(full.status.message().find("No space left"), std::string::npos)
+      << full.status.message();
   EXPECT_EQ(written(), "old\r\n");
   EXPECT_EQ(folder_.entries(), std::vector<std::string>{"floor.N1"});
 

@@ -47,7 +47,7 @@ TEST_F(TextFileWriteTest, WritesANewFileAndReplacesAnExistingOne) {
   WriteResult result = writeTextFile(target, "0\nGraph Link\n0\n", files_);
   EXPECT_EQ(result.outcome, WriteOutcome::kWritten);
   EXPECT_EQ(result.file, target);
-  EXPECT_TRUE(result.detail.empty());
+  EXPECT_TRUE(result.status.message().empty());
   EXPECT_EQ(fileBytes(target), "0\r\nGraph Link\r\n0\r\n");
 
   putFileBytes(target, std::string(5000, 'z'));
@@ -91,8 +91,8 @@ TEST_F(TextFileWriteTest, FailuresLeaveTheExistingFileByteIdentical) {
     const WriteResult result = writeTextFile(target, largeText(), files);
     EXPECT_EQ(result.outcome, WriteOutcome::kWriteFailed) << c.label;
     EXPECT_EQ(result.file, target) << c.label;
-    EXPECT_FALSE(result.detail.empty()) << c.label;
-    EXPECT_NE(result.systemError, 0) << c.label << ": the reason reaches the message";
+    EXPECT_FALSE(result.status.message().empty()) << c.label;
+    EXPECT_NE(result.status.systemError(), 0) << c.label << ": the reason reaches the message";
     EXPECT_EQ(fileBytes(target), old) << c.label;
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"house.inf"}) << c.label;
   }
@@ -111,8 +111,10 @@ TEST_F(TextFileWriteTest, MissingFolderAndFileAsFolderFailWithTheReason) {
   for (const Case& c : cases) {
     const WriteResult result = writeTextFile(c.target, "0\n", files_);
     EXPECT_EQ(result.outcome, WriteOutcome::kWriteFailed) << c.label;
-    EXPECT_NE(result.detail.find(c.reason), std::string::npos) << c.label << ": " << result.detail;
-    EXPECT_NE(result.detail.find(folder_.path().string()), std::string::npos) << result.detail;
+    EXPECT_NE(result.status.message().find(c.reason), std::string::npos)
+        << c.label << ": " << result.status.message();
+    EXPECT_NE(result.status.message().find(folder_.path().string()), std::string::npos)
+        << result.status.message();
   }
   EXPECT_EQ(fileBytes(folder_.file("plain")), "I am a file");
   EXPECT_EQ(folder_.entries(), std::vector<std::string>{"plain"});
@@ -175,7 +177,7 @@ TEST_F(TextFileWriteTest, AReadOnlyTargetStaysAndAReplacedOneKeepsItsMode) {
     std::filesystem::permissions(target, c.mode);
     const WriteResult result = writeTextFile(target, "new\n", files_);
     EXPECT_EQ(result.written(), c.written) << c.label;
-    EXPECT_EQ(result.readOnly, !c.written) << c.label;
+    EXPECT_EQ(result.status.isReadOnly(), !c.written) << c.label;
     EXPECT_EQ(fileBytes(target), c.written ? "new\r\n" : "old") << c.label;
     EXPECT_EQ(std::filesystem::status(target).permissions(), c.mode) << c.label;
     EXPECT_EQ(folder_.entries(), std::vector<std::string>{"house.N1"}) << c.label;
