@@ -2,8 +2,11 @@
 
 #include <charconv>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <utility>
+
+#include "formats/axis_file_records.h"
 
 namespace tavrin {
 
@@ -57,169 +60,236 @@ std::optional<double> parseDecimal(std::string_view field) {
   return value;
 }
 
-class Parser {
- public:
-  explicit Parser(std::string_view text) : text_(text) {}
-
-  bool parse(std::vector<AxisFileSegment>* segments, AxisFileError* error) {
-    segments->clear();
-    const bool ok = parseAll(segments);
-    if (!ok) {
-      segments->clear();
-      *error = std::move(error_);
-    }
-    return ok;
+// The number of records: up to nine digits, no sign.
+std::optional<std::size_t> parseCount(std::string_view line) {
+  if (line.empty() || line.size() > 9) return std::nullopt;
+  std::size_t value = 0;
+  for (char c : line) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<std::size_t>(c - '0');
   }
+  return value;
+}
 
- private:
-  bool parseAll(std::vector<AxisFileSegment>* segments) {
-    if (text_.empty()) return fail(1, "the file is empty");
-    std::string_view line;
-    if (!nextLine(&line)) return false;
-    if (line != "0") return fail(lineNumber_, "expected \"0\", found " + quote(line));
-    if (!nextLine(&line)) return false;
-    if (line != kGraphLink)
-      return fail(lineNumber_, "expected \"Graph Link\", found " + quote(line));
-    if (!nextLine(&line)) return false;
-    const std::optional<std::size_t> count = parseCount(line);
-    if (!count) return fail(lineNumber_, "expected the number of segments, found " + quote(line));
-
-    for (std::size_t k = 0; k < *count; ++k) {
-      if (atEnd())
-        return fail(lineNumber_ + 1, "the file ends after " + std::to_string(k) + " of " +
-                                         std::to_string(*count) + " segments");
-      if (!nextLine(&line)) return false;
-      AxisFileSegment segment;
-      std::size_t values = 0;
-      if (line == "9,0") {
-        segment.kind = AxisFileSegment::Kind::kStraight;
-        values = 4;
-      } else if (line == "14,0") {
-        segment.kind = AxisFileSegment::Kind::kArc;
-        values = 5;
-      } else {
-        return fail(lineNumber_,
-                    "expected a record kind \"9,0\" or \"14,0\", found " + quote(line));
-      }
-      if (atEnd())
-        return fail(lineNumber_ + 1, "the file ends inside segment " + std::to_string(k + 1));
-      if (!nextLine(&line)) return false;
-      double numbers[5] = {};
-      if (!parseValues(line, values, numbers)) return false;
-      if (segment.kind == AxisFileSegment::Kind::kStraight) {
-        segment.x2 = numbers[0];
-        segment.y2 = numbers[1];
-        segment.x1 = numbers[2];
-        segment.y1 = numbers[3];
-      } else {
-        segment.centreX = numbers[0];
-        segment.centreY = numbers[1];
-        segment.radius = numbers[2];
-        segment.startDegrees = numbers[3];
-        segment.endDegrees = numbers[4];
-        if (segment.radius < 0) return fail(lineNumber_, "the arc's radius is negative");
-      }
-      segments->push_back(segment);
-    }
-    if (!atEnd())
-      return fail(lineNumber_ + 1, "more text after the " + std::to_string(*count) +
-                                       " segments that line 3 announces");
-    return true;
-  }
-
-  // " v1,v2,...,0,0": `count` decimals, then the two zeros.
-  bool parseValues(std::string_view line, std::size_t count, double* numbers) {
-    const char* layout = count == 4 ? "\" X2,Y2,X1,Y1,0,0\"" : "\" CX,CY,R,A1,A2,0,0\"";
-    if (line.empty() || line[0] != ' ')
-      return fail(lineNumber_,
-                  std::string("expected a space and then ") + layout + ", found " + quote(line));
-    std::string_view rest = line.substr(1);
-    std::vector<std::string_view> fields;
-    for (;;) {
-      const std::size_t comma = rest.find(',');
-      fields.push_back(rest.substr(0, comma));
-      if (comma == std::string_view::npos) break;
-      rest.remove_prefix(comma + 1);
-    }
-    if (fields.size() != count + 2)
-      return fail(lineNumber_, "expected " + std::to_string(count + 2) + " values " + layout +
-                                   ", found " + std::to_string(fields.size()));
-    for (std::size_t i = 0; i < count; ++i) {
-      const std::optional<double> value = parseDecimal(fields[i]);
-      if (!value)
-        return fail(lineNumber_,
-                    "value " + std::to_string(i + 1) + " is not a number: " + quote(fields[i]));
-      numbers[i] = *value;
-    }
-    if (fields[count] != "0" || fields[count + 1] != "0")
-      return fail(lineNumber_, "the last two values must be 0,0");
-    return true;
-  }
-
-  static std::optional<std::size_t> parseCount(std::string_view line) {
-    if (line.empty() || line.size() > 9) return std::nullopt;
-    std::size_t value = 0;
-    for (char c : line) {
-      if (c < '0' || c > '9') return std::nullopt;
-      value = value * 10 + static_cast<std::size_t>(c - '0');
-    }
-    return value;
-  }
-
-  bool atEnd() const { return position_ >= text_.size(); }
-
-  // The next line without its line end. Fails for a line that has no line
-  // end (the file was cut short) or holds control bytes.
-  bool nextLine(std::string_view* line) {
-    ++lineNumber_;
-    if (atEnd()) return fail(lineNumber_, "the file ends here");
-    const std::size_t end = text_.find('\n', position_);
-    if (end == std::string_view::npos)
-      return fail(lineNumber_, "the line has no line end: the file was cut short");
-    std::string_view found = text_.substr(position_, end - position_);
-    position_ = end + 1;
-    if (!found.empty() && found.back() == '\r') found.remove_suffix(1);
-    for (char c : found) {
-      const auto byte = static_cast<unsigned char>(c);
-      if (byte < 0x20 || byte >= 0x7F)
-        return fail(lineNumber_, "a byte that is not printable ASCII in " + quote(found));
-    }
-    *line = found;
-    return true;
-  }
-
-  bool fail(int line, std::string reason) {
-    error_ = AxisFileError{line, std::move(reason)};
-    return false;
-  }
-
-  std::string_view text_;
-  std::size_t position_ = 0;
-  int lineNumber_ = 0;
-  AxisFileError error_;
-};
+// The value names of a straight and an arc record, in file order.
+constexpr const char* kStraightNames[] = {"X2", "Y2", "X1", "Y1"};
+constexpr const char* kArcNames[] = {"CX", "CY", "R", "A1", "A2"};
 
 }  // namespace
 
+AxisFileParser::AxisFileParser(AxisFileSegmentSink sink, AxisFileCountSink countSink)
+    : sink_(std::move(sink)), countSink_(std::move(countSink)) {}
+
+bool AxisFileParser::add(std::string_view piece) {
+  if (failed_) return false;
+  total_ += piece.size();
+  while (!piece.empty()) {
+    const std::size_t end = piece.find('\n');
+    const std::size_t length = end == std::string_view::npos ? piece.size() : end;
+    if (pending_.size() + length > kLongestAxisFileLine)
+      return fail(lineNumber_ + 1, "the line is longer than " +
+                                       std::to_string(kLongestAxisFileLine) +
+                                       " bytes, longer than any the export writes");
+    if (end == std::string_view::npos) {
+      pending_.append(piece);
+      return true;
+    }
+    bool ok = false;
+    if (pending_.empty()) {
+      ok = line(piece.substr(0, end));
+    } else {
+      pending_.append(piece.substr(0, end));
+      ok = line(pending_);
+      pending_.clear();
+    }
+    if (!ok) return false;
+    piece.remove_prefix(end + 1);
+  }
+  return true;
+}
+
+bool AxisFileParser::finish() {
+  if (failed_) return false;
+  if (total_ == 0) return fail(1, "the file is empty");
+  if (!pending_.empty()) {
+    if (expect_ == Expect::kDone)
+      return fail(lineNumber_ + 1, "more text after the " + std::to_string(count_) +
+                                       " segments that line 3 announces");
+    return fail(lineNumber_ + 1, "the line has no line end: the file was cut short");
+  }
+  switch (expect_) {
+    case Expect::kZero:
+    case Expect::kGraphLink:
+    case Expect::kCount:
+      return fail(lineNumber_ + 1, "the file ends here");
+    case Expect::kKind:
+      return fail(lineNumber_ + 1, "the file ends after " + std::to_string(done_) + " of " +
+                                       std::to_string(count_) + " segments");
+    case Expect::kValues:
+      return fail(lineNumber_ + 1, "the file ends inside segment " + std::to_string(done_ + 1));
+    case Expect::kDone:
+      break;
+  }
+  return true;
+}
+
+bool AxisFileParser::line(std::string_view text) {
+  ++lineNumber_;
+  if (expect_ == Expect::kDone)
+    return fail(lineNumber_, "more text after the " + std::to_string(count_) +
+                                 " segments that line 3 announces");
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte >= 0x7F)
+      return fail(lineNumber_, "a byte that is not printable ASCII in " + quote(text));
+  }
+  switch (expect_) {
+    case Expect::kZero:
+      if (text != "0") return fail(lineNumber_, "expected \"0\", found " + quote(text));
+      expect_ = Expect::kGraphLink;
+      return true;
+    case Expect::kGraphLink:
+      if (text != kGraphLink)
+        return fail(lineNumber_, "expected \"Graph Link\", found " + quote(text));
+      expect_ = Expect::kCount;
+      return true;
+    case Expect::kCount: {
+      const std::optional<std::size_t> count = parseCount(text);
+      if (!count) return fail(lineNumber_, "expected the number of segments, found " + quote(text));
+      count_ = *count;
+      expect_ = count_ == 0 ? Expect::kDone : Expect::kKind;
+      if (countSink_) countSink_(count_);
+      return true;
+    }
+    case Expect::kKind:
+      if (text == "9,0") {
+        kind_ = AxisFileSegment::Kind::kStraight;
+      } else if (text == "14,0") {
+        kind_ = AxisFileSegment::Kind::kArc;
+      } else {
+        return fail(lineNumber_,
+                    "expected a record kind \"9,0\" or \"14,0\", found " + quote(text));
+      }
+      expect_ = Expect::kValues;
+      return true;
+    case Expect::kValues:
+      return record(text);
+    case Expect::kDone:
+      break;
+  }
+  return true;
+}
+
+bool AxisFileParser::record(std::string_view text) {
+  AxisFileSegment segment;
+  segment.kind = kind_;
+  double numbers[5] = {};
+  if (kind_ == AxisFileSegment::Kind::kStraight) {
+    if (!values(text, 4, numbers)) return false;
+    segment.x2 = numbers[0];
+    segment.y2 = numbers[1];
+    segment.x1 = numbers[2];
+    segment.y1 = numbers[3];
+  } else {
+    if (!values(text, 5, numbers)) return false;
+    segment.centreX = numbers[0];
+    segment.centreY = numbers[1];
+    segment.radius = numbers[2];
+    segment.startDegrees = numbers[3];
+    segment.endDegrees = numbers[4];
+  }
+  sink_(segment);
+  expect_ = ++done_ == count_ ? Expect::kDone : Expect::kKind;
+  return true;
+}
+
+// " v1,v2,...,0,0": `count` decimals within the writer's limits, then the
+// two zeros.
+bool AxisFileParser::values(std::string_view text, std::size_t count, double* numbers) {
+  const bool straight = count == 4;
+  const char* layout = straight ? "\" X2,Y2,X1,Y1,0,0\"" : "\" CX,CY,R,A1,A2,0,0\"";
+  if (text.empty() || text[0] != ' ')
+    return fail(lineNumber_,
+                std::string("expected a space and then ") + layout + ", found " + quote(text));
+  std::string_view rest = text.substr(1);
+  std::string_view fields[8];
+  std::size_t found = 0;
+  for (;;) {
+    const std::size_t comma = rest.find(',');
+    if (found < std::size(fields)) fields[found] = rest.substr(0, comma);
+    ++found;
+    if (comma == std::string_view::npos) break;
+    rest.remove_prefix(comma + 1);
+  }
+  if (found != count + 2)
+    return fail(lineNumber_, "expected " + std::to_string(count + 2) + " values " + layout +
+                                 ", found " + std::to_string(found));
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::optional<double> value = parseDecimal(fields[i]);
+    const std::string named = "value " + std::to_string(i + 1) + " (" +
+                              (straight ? kStraightNames[i] : kArcNames[i]) + ") ";
+    if (!value) return fail(lineNumber_, named + "is not a number: " + quote(fields[i]));
+    const bool angle = !straight && i >= 3;
+    if (!angle && *value > kCoordinateLimit)
+      return fail(lineNumber_, named + quote(fields[i]) + " is above " +
+                                   std::to_string(static_cast<int>(kCoordinateLimit)) +
+                                   ": the export writes no coordinate or radius above " +
+                                   std::to_string(static_cast<int>(kCoordinateLimit)) + " m");
+    if (!straight && i == 2 && *value < 0)
+      return fail(lineNumber_, named + quote(fields[i]) + ": the arc's radius is negative");
+    if (angle && !(*value >= 0 && *value <= kLargestDegrees))
+      return fail(lineNumber_, named + quote(fields[i]) +
+                                   " is not an angle the export writes (0 to 360.000006 degrees)");
+    numbers[i] = *value;
+  }
+  if (fields[count] != "0" || fields[count + 1] != "0")
+    return fail(lineNumber_, "the last two values must be 0,0");
+  return true;
+}
+
+bool AxisFileParser::fail(int line, std::string reason) {
+  failed_ = true;
+  error_ = AxisFileError{line, std::move(reason)};
+  return false;
+}
+
 bool parseAxisFile(std::string_view text, std::vector<AxisFileSegment>* segments,
                    AxisFileError* error) {
-  return Parser(text).parse(segments, error);
+  segments->clear();
+  AxisFileParser parser([segments](const AxisFileSegment& s) { segments->push_back(s); });
+  if (parser.add(text) && parser.finish()) return true;
+  segments->clear();
+  *error = parser.error();
+  return false;
+}
+
+FileStatus readAxisFile(const std::string& path, FileSystem& files, const AxisFileSegmentSink& sink,
+                        const AxisFileCountSink& countSink) {
+  std::unique_ptr<ReadableFile> file;
+  if (FileStatus status = files.openReadableFile(path, &file); !status.isOk()) return status;
+  AxisFileParser parser(sink, countSink);
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  std::string piece;
+  bool ok = true;
+  for (;;) {
+    if (FileStatus status = file->read(kPiece, &piece); !status.isOk()) return status;
+    if (piece.empty()) break;
+    if (!(ok = parser.add(piece))) break;
+  }
+  if (ok) ok = parser.finish();
+  if (ok) return FileStatus::ok();
+  return FileStatus::error(printablePath(path) + " line " + std::to_string(parser.error().line) +
+                           ": " + parser.error().reason);
 }
 
 FileStatus readAxisFile(const std::string& path, FileSystem& files,
                         std::vector<AxisFileSegment>* segments) {
   segments->clear();
-  std::string contents;
-  FileStatus status = files.readFile(path, kAxisFileLimit + 1, &contents);
-  if (!status.isOk()) return status;
-  if (contents.size() > kAxisFileLimit)
-    return FileStatus::error(printablePath(path) + ": larger than " +
-                             std::to_string(kAxisFileLimit >> 20) + " MB, not read");
-  AxisFileError error;
-  if (!parseAxisFile(contents, segments, &error))
-    return FileStatus::error(printablePath(path) + " line " + std::to_string(error.line) + ": " +
-                             error.reason);
-  return FileStatus::ok();
+  const FileStatus status =
+      readAxisFile(path, files, [segments](const AxisFileSegment& s) { segments->push_back(s); });
+  if (!status.isOk()) segments->clear();
+  return status;
 }
 
 }  // namespace tavrin

@@ -29,7 +29,74 @@ bool allFinite(const ProjectParameters& p) {
   return true;
 }
 
+constexpr const char* kFieldNames[kFieldCount] = {"origin X",    "origin Y",   "reference X",
+                                                  "reference Y", "unit index", "scale"};
+
+// At most 40 bytes of `text`, bytes outside printable ASCII as \xNN.
+std::string shown(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size() && i < 40; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    }
+  }
+  return out + (text.size() > 40 ? "...\"" : "\"");
+}
+
+// "%f" as the export writes it: an optional '-', digits, '.', six digits.
+bool isSixDecimals(std::string_view field) {
+  if (!field.empty() && field.front() == '-') field.remove_prefix(1);
+  const std::size_t point = field.find('.');
+  if (point == 0 || point == std::string_view::npos || field.size() - point != 7) return false;
+  for (std::size_t i = 0; i < field.size(); ++i)
+    if (i != point && (field[i] < '0' || field[i] > '9')) return false;
+  return true;
+}
+
 }  // namespace
+
+std::optional<std::string> parameterFileFault(std::string_view text) {
+  if (text.empty()) return "the file is empty";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == '\n' || c == '\r')
+      return "a line end after " + shown(text.substr(0, i)) +
+             ": the export writes one line without a line end";
+    if (c < 0x20 || c >= 0x7F)
+      return "byte " + std::to_string(i + 1) + " is not printable ASCII in " + shown(text);
+  }
+  std::string_view rest = text;
+  for (int field = 0; field < kFieldCount; ++field) {
+    const std::string named =
+        "value " + std::to_string(field + 1) + " (" + kFieldNames[field] + ") ";
+    const std::size_t comma = rest.find(',');
+    if (comma == std::string_view::npos)
+      return named + "is missing: the export writes six values, each followed by a comma";
+    const std::string_view value = rest.substr(0, comma);
+    rest.remove_prefix(comma + 1);
+    if (field == kUnitField) {
+      if (value != "0" && value != "1" && value != "2" && value != "3")
+        return named + shown(value) +
+               " is not a unit the export writes: 0 metre, 1 decimetre, 2 centimetre, "
+               "3 millimetre";
+      continue;
+    }
+    if (!isSixDecimals(value))
+      return named + shown(value) + " is not a number with six decimals as the export writes";
+    const double number = parseLeadingReal(value);
+    if (!std::isfinite(number)) return named + shown(value) + " is beyond the range of a number";
+    if (field == kFieldCount - 1 && !(number > 0))
+      return named + shown(value) + " is not above 0: the export writes no such scale";
+  }
+  if (!rest.empty()) return "more text after the six values: " + shown(rest);
+  return std::nullopt;
+}
 
 std::string formatParameterLine(const ProjectParameters& parameters) {
   std::string line;

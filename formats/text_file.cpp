@@ -47,8 +47,9 @@ bool isHexDigit(char c) {
 }
 
 // Removes the temporary files of `path` that an ended process left behind
-// (the target's name, ".~" and twelve hexadecimal digits). Best effort: one
-// that cannot be removed does no harm to this write.
+// (the target's name, ".~" and twelve hexadecimal digits); those another
+// writer is still at work on stay. Best effort: one that cannot be removed
+// does no harm to this write.
 void removeLeftTemporaries(const std::string& path, FileSystem& files) {
   const std::string folder = projectFolder(path);
   const std::string prefix = path.substr(folder.size()) + ".~";
@@ -60,7 +61,7 @@ void removeLeftTemporaries(const std::string& path, FileSystem& files) {
       continue;
     bool hex = true;
     for (std::size_t i = prefix.size(); i < name.size(); ++i) hex = hex && isHexDigit(name[i]);
-    if (hex) files.removeFile(folder + name);
+    if (hex) files.removeAbandonedTemporary(folder + name);
   }
 }
 
@@ -99,19 +100,15 @@ std::string toDiskText(std::string_view text) {
   return disk;
 }
 
-WriteResult writeTextFile(const std::string& path, std::string_view text, FileSystem& files) {
+WriteResult writeFileInPlace(const std::string& path, FileSystem& files,
+                             const std::function<FileStatus(WritableFile& file)>& write) {
   removeLeftTemporaries(path, files);
   const std::string temporary = temporaryNameFor(path, files);
 
   std::unique_ptr<WritableFile> file;
   if (FileStatus status = files.newTemporaryFile(temporary, &file); !status.isOk())
     return failure(path, status);
-
-  // Piece by piece, so a large file never stands in memory twice.
-  constexpr std::size_t kPiece = std::size_t{1} << 20;
-  FileStatus status = FileStatus::ok();
-  for (std::size_t start = 0; start < text.size() && status.isOk(); start += kPiece)
-    status = file->append(toDiskText(text.substr(start, kPiece)));
+  FileStatus status = write(*file);
   if (status.isOk()) status = file->close();
   file.reset();
   if (status.isOk()) status = files.replaceFile(temporary, path);
@@ -120,6 +117,17 @@ WriteResult writeTextFile(const std::string& path, std::string_view text, FileSy
     return failure(path, status);
   }
   return WriteResult{WriteOutcome::kWritten, path};
+}
+
+WriteResult writeTextFile(const std::string& path, std::string_view text, FileSystem& files) {
+  return writeFileInPlace(path, files, [text](WritableFile& file) {
+    // Piece by piece, so a large file never stands in memory twice.
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    FileStatus status = FileStatus::ok();
+    for (std::size_t start = 0; start < text.size() && status.isOk(); start += kPiece)
+      status = file.append(toDiskText(text.substr(start, kPiece)));
+    return status;
+  });
 }
 
 FileStatus readFirstLine(const std::string& path, FileSystem& files, std::string* line,

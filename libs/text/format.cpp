@@ -1,5 +1,6 @@
 #include "text/format.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace text {
@@ -17,6 +18,14 @@ std::optional<std::string> formatV(const char* format, va_list args) {
   va_end(write);
   out.resize(static_cast<std::size_t>(length));
   return out;
+}
+
+std::string numberText(double value, int decimals) {
+  const char* format = std::fabs(value) < 1e15 || !std::isfinite(value) ? "%.*f" : "%.*e";
+  // 15 digits, a sign, a point, 20 decimals and an exponent fit.
+  char text[64];
+  std::snprintf(text, sizeof text, format, decimals < 0 ? 0 : decimals > 20 ? 20 : decimals, value);
+  return text;
 }
 
 }  // namespace text

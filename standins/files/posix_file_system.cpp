@@ -40,6 +40,10 @@ constexpr std::size_t kPendingPathSize = 4096;
 struct PendingTemporary {
   volatile std::sig_atomic_t used = 0;
   char path[kPendingPathSize] = {};
+  // A descriptor holding an exclusive flock() on the file while it is being
+  // written, so another writer's clean-up of left temporary files passes it
+  // by; -1 for none.
+  int lock = -1;
 };
 PendingTemporary pendingTemporaries[kPendingSlots];
 constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
@@ -79,6 +83,7 @@ void registerTemporary(const std::string& utf8Path) {
     if (slot.used) continue;
     std::memcpy(slot.path, utf8Path.c_str(), utf8Path.size() + 1);
     slot.used = 1;
+    slot.lock = -1;
     if (!handlersInstalled) {
       struct sigaction action {};
       action.sa_handler = removeTemporariesAndResignal;
@@ -91,11 +96,28 @@ void registerTemporary(const std::string& utf8Path) {
   }
 }
 
+// Keeps `lock` (a descriptor with the file's flock) until the file is put in
+// place or removed; closed at once when the file is not registered.
+void holdTemporaryLock(const std::string& utf8Path, int lock) {
+  CleanupSignalsBlocked blocked;
+  for (PendingTemporary& slot : pendingTemporaries) {
+    if (slot.used && utf8Path == slot.path && slot.lock < 0) {
+      slot.lock = lock;
+      return;
+    }
+  }
+  ::close(lock);
+}
+
 void forgetTemporary(const std::string& utf8Path) {
   CleanupSignalsBlocked blocked;
   bool anyLeft = false;
   for (PendingTemporary& slot : pendingTemporaries) {
-    if (slot.used && utf8Path == slot.path) slot.used = 0;
+    if (slot.used && utf8Path == slot.path) {
+      slot.used = 0;
+      if (slot.lock >= 0) ::close(slot.lock);
+      slot.lock = -1;
+    }
     anyLeft = anyLeft || slot.used;
   }
   if (!anyLeft && handlersInstalled) {
@@ -209,27 +231,69 @@ FileStatus PosixFileSystem::newTemporaryFile(const std::string& path,
   return create(path, file, true);
 }
 
+namespace {
+
+// Opens the existing file `path` (code page 936) for reading; a folder is
+// refused. Its descriptor, and its name for messages in `utf8`.
+FileStatus openForReading(const std::string& path, std::string* utf8, int* descriptor) {
+  if (FileStatus status = systemPath(path, utf8); !status.isOk()) return status;
+  const int opened = ::open(utf8->c_str(), O_RDONLY | O_CLOEXEC);
+  if (opened < 0) return systemError("cannot open", *utf8, errno);
+  struct stat info;
+  if (::fstat(opened, &info) != 0) {
+    const int error = errno;
+    ::close(opened);
+    return systemError("cannot examine", *utf8, error);
+  }
+  if (S_ISDIR(info.st_mode)) {
+    ::close(opened);
+    return systemError("cannot read", *utf8, EISDIR);
+  }
+  *descriptor = opened;
+  return FileStatus::ok();
+}
+
+class PosixReadableFile : public ReadableFile {
+ public:
+  PosixReadableFile(int descriptor, std::string utf8Path)
+      : descriptor_(descriptor), path_(std::move(utf8Path)) {}
+  ~PosixReadableFile() override { ::close(descriptor_); }
+  PosixReadableFile(const PosixReadableFile&) = delete;
+  PosixReadableFile& operator=(const PosixReadableFile&) = delete;
+
+  FileStatus read(std::size_t limit, std::string* piece) override {
+    piece->clear();
+    const int error = readUpTo(descriptor_, limit, piece);
+    if (error != 0) return systemError("cannot read", path_, error);
+    return FileStatus::ok();
+  }
+
+ private:
+  int descriptor_;
+  std::string path_;
+};
+
+}  // namespace
+
 FileStatus PosixFileSystem::readFile(const std::string& path, std::size_t limit,
                                      std::string* contents) {
   std::string utf8;
-  if (FileStatus status = systemPath(path, &utf8); !status.isOk()) return status;
-  const int descriptor = ::open(utf8.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) return systemError("cannot open", utf8, errno);
-  struct stat info;
-  if (::fstat(descriptor, &info) != 0) {
-    const int error = errno;
-    ::close(descriptor);
-    return systemError("cannot examine", utf8, error);
-  }
-  if (S_ISDIR(info.st_mode)) {
-    ::close(descriptor);
-    return systemError("cannot read", utf8, EISDIR);
-  }
+  int descriptor = -1;
+  if (FileStatus status = openForReading(path, &utf8, &descriptor); !status.isOk()) return status;
   std::string read;
   const int error = readUpTo(descriptor, limit, &read);
   ::close(descriptor);
   if (error != 0) return systemError("cannot read", utf8, error);
   *contents = std::move(read);
+  return FileStatus::ok();
+}
+
+FileStatus PosixFileSystem::openReadableFile(const std::string& path,
+                                             std::unique_ptr<ReadableFile>* file) {
+  std::string utf8;
+  int descriptor = -1;
+  if (FileStatus status = openForReading(path, &utf8, &descriptor); !status.isOk()) return status;
+  *file = std::make_unique<PosixReadableFile>(descriptor, std::move(utf8));
   return FileStatus::ok();
 }
 
@@ -320,13 +384,56 @@ FileStatus PosixFileSystem::create(const std::string& path, std::unique_ptr<Writ
   // Registered before it exists, so no moment is left in which a signal
   // would leave it behind.
   if (temporary) registerTemporary(utf8);
-  const int descriptor = ::open(utf8.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (descriptor < 0) {
-    const int error = errno;
-    if (temporary) forgetTemporary(utf8);
-    return writeFailure(systemError("cannot create", utf8, error));
+  for (int attempt = 0;; ++attempt) {
+    const int descriptor = ::open(utf8.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+      const int error = errno;
+      if (temporary) forgetTemporary(utf8);
+      return writeFailure(systemError("cannot create", utf8, error));
+    }
+    if (temporary && attempt < 3 && !lockedWhileLinked(utf8)) {
+      // Another writer's clean-up took it between its creation and the
+      // lock: made anew.
+      ::close(descriptor);
+      continue;
+    }
+    *file = std::make_unique<PosixWritableFile>(descriptor, utf8, onWriteFailure_);
+    return FileStatus::ok();
   }
-  *file = std::make_unique<PosixWritableFile>(descriptor, utf8, onWriteFailure_);
+}
+
+// Takes the flock() that marks the temporary file `utf8Path` as being
+// written. False when the file was removed before the lock was taken.
+bool PosixFileSystem::lockedWhileLinked(const std::string& utf8Path) {
+  const int lock = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (lock < 0) return errno != ENOENT;
+  struct stat info;
+  if (::flock(lock, LOCK_EX) != 0 || ::fstat(lock, &info) != 0) {
+    ::close(lock);
+    return true;  // no lock to be had here: written unguarded, as before
+  }
+  if (info.st_nlink == 0) {
+    ::close(lock);
+    return false;
+  }
+  holdTemporaryLock(utf8Path, lock);
+  return true;
+}
+
+FileStatus PosixFileSystem::removeAbandonedTemporary(const std::string& path) {
+  std::string utf8;
+  if (FileStatus status = systemPath(path, &utf8); !status.isOk()) return status;
+  const int lock = ::open(utf8.c_str(), O_RDONLY | O_CLOEXEC);
+  if (lock < 0) return errno == ENOENT ? FileStatus::ok() : systemError("cannot open", utf8, errno);
+  // A writer still at work holds the lock: its file stays.
+  if (::flock(lock, LOCK_EX | LOCK_NB) != 0) {
+    ::close(lock);
+    return FileStatus::ok();
+  }
+  const int removed = ::unlink(utf8.c_str());
+  const int error = errno;
+  ::close(lock);
+  if (removed != 0 && error != ENOENT) return systemError("cannot remove", utf8, error);
   return FileStatus::ok();
 }
 

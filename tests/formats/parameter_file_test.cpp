@@ -86,6 +86,56 @@ TEST(ParameterLine, IsReadTolerantly) {
   for (const Case& c : cases) expectParameters(parseParameterLine(c.line), c.expected, c.label);
 }
 
+// The tolerant reading above keeps the export working with odd files; a tool
+// reporting on a project says where such a file differs from the export's.
+TEST(ParameterFileFault, NamesTheValueAndWhy) {
+  const std::string good = "-2500.000000,-4500.000000,0.000000,0.000000,3,1.000000,";
+  EXPECT_EQ(parameterFileFault(good), std::nullopt);
+  EXPECT_EQ(parameterFileFault(formatParameterLine(params(-1e300, 7, 0.5, 1e12, 0, 250))),
+            std::nullopt);
+  struct Case {
+    const char* label;
+    std::string text;
+    const char* fault;
+  };
+  const Case cases[] = {
+      {"empty", "", "the file is empty"},
+      {"binary garbage", std::string("\x89PNG\r\n\x1a\n\0\0", 10),
+       "byte 1 is not printable ASCII in \"\\x89PNG\\x0D\\x0A\\x1A\\x0A\\x00\\x00\""},
+      {"unit 99", "0.000000,0.000000,0.000000,0.000000,99,1.000000,",
+       "value 5 (unit index) \"99\" is not a unit the export writes: 0 metre, 1 decimetre, "
+       "2 centimetre, 3 millimetre"},
+      {"scale 0", "0.000000,0.000000,0.000000,0.000000,3,0.000000,",
+       "value 6 (scale) \"0.000000\" is not above 0: the export writes no such scale"},
+      {"negative scale", "0.000000,0.000000,0.000000,0.000000,3,-1.000000,",
+       "value 6 (scale) \"-1.000000\" is not above 0"},
+      {"an exponent", "1e3,0.000000,0.000000,0.000000,3,1.000000,",
+       "value 1 (origin X) \"1e3\" is not a number with six decimals as the export writes"},
+      {"three decimals", "0.000000,0.000000,0.000,0.000000,3,1.000000,",
+       "value 3 (reference X) \"0.000\" is not a number with six decimals"},
+      {"five values", "0.000000,0.000000,0.000000,0.000000,3,",
+       "value 6 (scale) is missing: the export writes six values, each followed by a comma"},
+      {"no comma at the end", "0.000000,0.000000,0.000000,0.000000,3,1.000000",
+       "value 6 (scale) is missing"},
+      {"text after the values", "0.000000,0.000000,0.000000,0.000000,3,1.000000,7",
+       "more text after the six values: \"7\""},
+      {"a line end", good + "\r\n",
+       "a line end after \"-2500.000000,-4500.000000,0.000000,0.000...\": the export writes one "
+       "line without a line end"},
+      {"a value beyond a double",
+       "1" + std::string(400, '0') +
+           ".000000,0.000000,0.000000,"
+           "0.000000,3,1.000000,",
+       "value 1 (origin X) \"1000000000000000000000000000000000000000...\" is beyond the range "
+       "of a number"},
+  };
+  for (const Case& c : cases) {
+    const std::optional<std::string> fault = parameterFileFault(c.text);
+    ASSERT_TRUE(fault.has_value()) << c.label;
+    EXPECT_TRUE(fault->starts_with(c.fault)) << c.label << ": " << *fault;
+  }
+}
+
 TEST_F(ParameterFileTest, ReadsTheFirstLineOfFilesOnDisk) {
   struct Case {
     const char* label;

@@ -76,6 +76,10 @@ FileStatus FaultInjectingFileSystem::removeFile(const std::string& path) {
   return host_.removeFile(path);
 }
 
+FileStatus FaultInjectingFileSystem::removeAbandonedTemporary(const std::string& path) {
+  return host_.removeAbandonedTemporary(path);
+}
+
 bool FaultInjectingFileSystem::pathExists(const std::string& path) {
   return host_.pathExists(path);
 }

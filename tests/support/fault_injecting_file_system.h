@@ -26,6 +26,7 @@ class FaultInjectingFileSystem : public FileSystem {
   FileStatus readFile(const std::string& path, std::size_t limit, std::string* contents) override;
   FileStatus renameFile(const std::string& from, const std::string& to) override;
   FileStatus removeFile(const std::string& path) override;
+  FileStatus removeAbandonedTemporary(const std::string& path) override;
   bool pathExists(const std::string& path) override;
   FileStatus newTemporaryFile(const std::string& path,
                               std::unique_ptr<WritableFile>* file) override;

@@ -11,11 +11,16 @@ namespace tavrin {
 // Morlen coordinates (metres). Numbers have six decimals ("%f"); lines end
 // with LF here and CR LF on disk (writeTextFile()).
 
-// Coordinates and radii above this, in metres, are never written.
+// Coordinates and radii above this, in metres, are never written. Below, a
+// coordinate is any finite number: nothing bounds the negative side.
 inline constexpr double kCoordinateLimit = 1000.0;
 // Radians become the file's degrees by this factor: 180 / 3.1415926, as
 // existing projects have it.
 inline constexpr double kDegreesPerRadian = 57.295780490442965;
+// The angles of arc records run from 0 to this many degrees: a direction is
+// below one full turn (2 pi radians), which this factor makes 360.0000061,
+// written with six decimals.
+inline constexpr double kLargestDegrees = 360.000006;
 
 // Appends the header announcing `records` segment records.
 void appendAxisFileHeader(std::string& text, std::int64_t records);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,17 @@ std::string formatParameterLine(const ProjectParameters& parameters);
 // gives 3); text without a number gives 0. Fields after the sixth are
 // ignored. Never fails.
 ProjectParameters parseParameterLine(std::string_view line);
+
+// Checks the whole text of a parameter file against what the export writes,
+// for a tool that reports on a project (the export's own reading above stays
+// tolerant): one line without a line end, six values each followed by a
+// comma and nothing after; origin X and Y, reference X and Y and the scale
+// as decimals with six decimals ("-2500.000000"), the unit index one of 0
+// (metre) to 3 (millimetre), the scale above 0. Nothing when the text is as
+// the export writes it; otherwise the first difference, naming the value,
+// what it holds and why ("value 5 (unit index) \"99\" is not a unit the
+// export writes: 0 metre, 1 decimetre, 2 centimetre, 3 millimetre").
+std::optional<std::string> parameterFileFault(std::string_view text);
 
 // Writes the parameter line to `fileName` (code page 936) through
 // writeTextFile(); on failure the earlier file stays unchanged. A value that

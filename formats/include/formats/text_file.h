@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,17 @@ std::string toDiskText(std::string_view text);
 // `path`. On any failure the temporary file is removed, the file at `path`
 // is left as it was, and the result is kWriteFailed with the reason.
 WriteResult writeTextFile(const std::string& path, std::string_view text, FileSystem& files);
+
+// The same rule for a file of any bytes that `write` produces: it appends
+// them to `file`, the new temporary file beside `path` ("NAME.~" and twelve
+// hexadecimal digits, unique to this write), and returns how that went. The
+// file is then closed and put in place of `path`. Temporary files an ended
+// process left for `path` are removed first; SIGINT, SIGTERM and SIGHUP
+// meanwhile remove this one (FileSystem::newTemporaryFile). On any failure,
+// `write`'s included, the temporary file is removed, the file at `path` is
+// left as it was, and the result is kWriteFailed with the reason.
+WriteResult writeFileInPlace(const std::string& path, FileSystem& files,
+                             const std::function<FileStatus(WritableFile& file)>& write);
 
 // The first line of the existing file `path`, without its line end (LF, or
 // CR LF). An empty file gives an empty line. Fails when the file cannot be

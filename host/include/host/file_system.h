@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,6 +22,15 @@ class WritableFile {
   virtual FileStatus append(std::string_view data) = 0;
   // Flushes and closes; reports errors the flush or close raised.
   virtual FileStatus close() = 0;
+};
+
+// A file open for reading, from its start on.
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  // Replaces `*piece` with up to `limit` bytes that follow those read
+  // before; an empty piece means the end of the file.
+  virtual FileStatus read(std::size_t limit, std::string* piece) = 0;
 };
 
 // An advisory lock held on a folder; released when destroyed.
@@ -80,6 +90,36 @@ class FileSystem {
     lock->reset();
     return FileStatus::ok();
   }
+
+  // Opens the existing file `path` to be read a piece at a time, so a file of
+  // any size can be read in little memory. (Last in the class, so modules
+  // built before it keep their places in the table of calls.) Fails for a missing file, a
+  // folder or a file that cannot be opened. The base reads the whole file
+  // with readFile() and hands it out in pieces.
+  virtual FileStatus openReadableFile(const std::string& path,
+                                      std::unique_ptr<ReadableFile>* file) {
+    class WholeFile : public ReadableFile {
+     public:
+      std::string contents;
+      std::size_t position = 0;
+      FileStatus read(std::size_t limit, std::string* piece) override {
+        const std::size_t length = std::min(limit, contents.size() - position);
+        piece->assign(contents, position, length);
+        position += length;
+        return FileStatus::ok();
+      }
+    };
+    auto whole = std::make_unique<WholeFile>();
+    FileStatus status = readFile(path, static_cast<std::size_t>(-1), &whole->contents);
+    if (status.isOk()) *file = std::move(whole);
+    return status;
+  }
+
+  // Removes the temporary file `path` that a writer left behind, unless a
+  // writer is still at work on it (a file from newTemporaryFile() not yet
+  // put in place or removed, in this process or another): then it stays. A
+  // missing file is no failure. The base removes it with removeFile().
+  virtual FileStatus removeAbandonedTemporary(const std::string& path) { return removeFile(path); }
 };
 
 // The host's file system, converting paths from code page 936. Lives as long

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdarg>
 #include <cwchar>
 #include <optional>
@@ -34,3 +35,25 @@ TEST(Format, ReportsAFormatThatCannotBeApplied) {
 }
 
 }  // namespace
+
+// A fixed-size "%.3f" once cut 1e300 to 63 digits: the text must always be
+// the whole value, and short.
+TEST(NumberText, WholeValueFixedOrScientific) {
+  struct Case {
+    double value;
+    int decimals;
+    const char* text;
+  };
+  const Case cases[] = {
+      {1234.5678, 3, "1234.568"},
+      {-0.0004, 3, "-0.000"},
+      {999999999999999.0, 1, "999999999999999.0"},
+      {1e15, 3, "1.000e+15"},
+      {-1e300, 3, "-1.000e+300"},
+      {1.7976931348623157e308, 3, "1.798e+308"},
+      {-2.5, 0, "-2"},
+      {INFINITY, 3, "inf"},
+      {-1e300, 50, "-1.00000000000000005250e+300"},  // at most 20 decimals
+  };
+  for (const Case& c : cases) EXPECT_EQ(text::numberText(c.value, c.decimals), c.text) << c.value;
+}

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "text/code_page.h"
 
@@ -247,6 +248,44 @@ TEST_F(PosixFileSystemTest, AFolderLockIsHeldByOneHolderAtATime) {
   first.reset();
   EXPECT_TRUE(files_.lockFolder(path(""), 0, &second).isOk());
   EXPECT_EQ(files_.lockFolder(path("missing"), 0, &first).systemError(), ENOENT);
+}
+
+// Two writers of one target each clean up what ended writers left: a
+// temporary file still being written is passed by until it is put in place.
+TEST_F(PosixFileSystemTest, ATemporaryFileBeingWrittenIsNotTakenForAbandoned) {
+  std::unique_ptr<WritableFile> file;
+  ASSERT_TRUE(files_.newTemporaryFile(path("p.png.~000000000001"), &file).isOk());
+  ASSERT_TRUE(file->append("picture").isOk());
+  EXPECT_TRUE(files_.removeAbandonedTemporary(path("p.png.~000000000001")).isOk());
+  EXPECT_TRUE(fs::exists(utf8Path("p.png.~000000000001")));
+  // Closed but not yet in place: still being written.
+  ASSERT_TRUE(file->close().isOk());
+  EXPECT_TRUE(files_.removeAbandonedTemporary(path("p.png.~000000000001")).isOk());
+  ASSERT_TRUE(files_.replaceFile(path("p.png.~000000000001"), path("p.png")).isOk());
+  EXPECT_EQ(contentsOf(utf8Path("p.png")), "picture");
+
+  // Left by a writer that is gone: removed; a missing one is no failure.
+  ASSERT_TRUE(writeFile(path("p.png.~000000000002"), "left").isOk());
+  EXPECT_TRUE(files_.removeAbandonedTemporary(path("p.png.~000000000002")).isOk());
+  EXPECT_FALSE(fs::exists(utf8Path("p.png.~000000000002")));
+  EXPECT_TRUE(files_.removeAbandonedTemporary(path("p.png.~000000000003")).isOk());
+}
+
+TEST_F(PosixFileSystemTest, ReadsAFileAPieceAtATime) {
+  ASSERT_TRUE(writeFile(path("pieces"), "abcdefghij").isOk());
+  std::unique_ptr<ReadableFile> file;
+  ASSERT_TRUE(files_.openReadableFile(path("pieces"), &file).isOk());
+  std::string piece, whole;
+  std::vector<std::size_t> sizes;
+  do {
+    ASSERT_TRUE(file->read(4, &piece).isOk());
+    whole += piece;
+    sizes.push_back(piece.size());
+  } while (!piece.empty());
+  EXPECT_EQ(whole, "abcdefghij");
+  EXPECT_EQ(sizes, (std::vector<std::size_t>{4, 4, 2, 0}));
+  EXPECT_EQ(files_.openReadableFile(path("missing"), &file).systemError(), ENOENT);
+  EXPECT_EQ(files_.openReadableFile(path(""), &file).systemError(), EISDIR);
 }
 
 TEST_F(PosixFileSystemTest, ListsAFoldersNamesInCodePage936) {

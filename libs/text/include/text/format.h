@@ -11,4 +11,10 @@ namespace text {
 // unconsumed: the caller still owns it and ends it with va_end.
 std::optional<std::string> formatV(const char* format, va_list args);
 
+// `value` with `decimals` decimals ("%.3f") while it has at most 15 digits
+// before the point; a larger one in scientific form with as many decimals
+// ("-1.000e+300"), so the text is always the whole value and stays short.
+// "inf", "-inf", "nan" as the C library writes them. `decimals` 0 to 20.
+std::string numberText(double value, int decimals);
+
 }  // namespace text

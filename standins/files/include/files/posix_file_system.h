@@ -26,6 +26,8 @@ class PosixFileSystem : public FileSystem {
   FileStatus newTemporaryFile(const std::string& path,
                               std::unique_ptr<WritableFile>* file) override;
   FileStatus readFile(const std::string& path, std::size_t limit, std::string* contents) override;
+  FileStatus openReadableFile(const std::string& path,
+                              std::unique_ptr<ReadableFile>* file) override;
   FileStatus renameFile(const std::string& from, const std::string& to) override;
   FileStatus replaceFile(const std::string& from, const std::string& to) override;
   FileStatus listFolder(const std::string& folder, std::vector<std::string>* names) override;
@@ -33,9 +35,13 @@ class PosixFileSystem : public FileSystem {
                         std::unique_ptr<FolderLock>* lock) override;
   FileStatus removeFile(const std::string& path) override;
   bool pathExists(const std::string& path) override;
+  // A temporary file is marked as being written by an flock() held from its
+  // creation until it is put in place or removed.
+  FileStatus removeAbandonedTemporary(const std::string& path) override;
 
  private:
   FileStatus create(const std::string& path, std::unique_ptr<WritableFile>* file, bool temporary);
+  static bool lockedWhileLinked(const std::string& utf8Path);
   // Counts `status` when it is a failure, and passes it on.
   FileStatus writeFailure(FileStatus status) const;
 
