@@ -1,42 +1,31 @@
 #include "morlenview/floor_scene.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <string>
+#include <utility>
 
-#include "formats/axis_file_records.h"
+#include "text/format.h"
 
 namespace morlenview {
-
-using tavrin::kDegreesPerRadian;
 namespace {
 
 constexpr plot::Colour kOriginColour{0.0, 0.45, 0.0};
 constexpr plot::Colour kReferenceColour{0.75, 0.0, 0.75};
 constexpr plot::Colour kNearMissColour{0.9, 0.0, 0.0};
 
-std::string fixed(double value, const char* format = "%.3f") {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
+std::string metres(double value) {
+  return text::numberText(value, 3);
 }
 
-plot::Layer floorLayer(const ShownFloor& shown, plot::Colour colour) {
+plot::Layer floorLayer(ProjectFloor& floor, plot::Colour colour) {
   plot::Layer layer;
   layer.colour = colour;
-  const auto& summary = shown.summary;
-  layer.name = "floor " + std::to_string(shown.floor->number) + " (" + shown.floor->fileName +
+  const FloorSummary& summary = floor.summary;
+  layer.name = "floor " + std::to_string(floor.number) + " (" + floor.fileName +
                "): " + std::to_string(summary.straightSegments + summary.arcSegments) + " segments";
-  for (const AxisFileSegment& s : shown.floor->segments) {
-    if (s.kind == AxisFileSegment::Kind::kStraight) {
-      layer.lines.push_back(plot::Line{{s.x1, s.y1}, {s.x2, s.y2}});
-    } else {
-      layer.arcs.push_back(plot::Arc{{s.centreX, s.centreY},
-                                     s.radius,
-                                     s.startDegrees / kDegreesPerRadian,
-                                     s.endDegrees / kDegreesPerRadian});
-    }
-  }
-  for (const PlanePoint& p : summary.points) layer.dots.push_back(plot::Point{p.x, p.y});
+  layer.lines = std::move(floor.lines);
+  layer.arcs = std::move(floor.arcs);
+  layer.dots = std::move(floor.summary.points);
   return layer;
 }
 
@@ -49,7 +38,7 @@ void addProjectMarks(const MorlenProject& project, plot::Scene& scene) {
         plot::Mark{{reference.x, reference.y},
                    plot::MarkShape::kDiamond,
                    kReferenceColour,
-                   "reference (" + fixed(reference.x) + ", " + fixed(reference.y) + ")"});
+                   "reference (" + metres(reference.x) + ", " + metres(reference.y) + ")"});
   }
 }
 
@@ -63,31 +52,53 @@ plot::Colour floorColour(std::size_t k) {
   return kColours[k % (sizeof kColours / sizeof kColours[0])];
 }
 
-plot::Scene floorScene(const MorlenProject& project, const ShownFloor& floor) {
+plot::Scene floorScene(const MorlenProject& project, ProjectFloor& floor) {
   plot::Scene scene;
-  scene.title = project.name + " floor " + std::to_string(floor.floor->number) + " (" +
-                floor.floor->fileName + "), metres";
+  scene.title =
+      project.name + " floor " + std::to_string(floor.number) + " (" + floor.fileName + "), metres";
   scene.layers.push_back(floorLayer(floor, floorColour(0)));
   addProjectMarks(project, scene);
   return scene;
 }
 
-plot::Scene overlayScene(const MorlenProject& project, const std::vector<ShownFloor>& floors,
+plot::Scene overlayScene(const MorlenProject& project, const std::vector<ProjectFloor*>& floors,
                          const AlignmentResult& alignment) {
   plot::Scene scene;
   scene.title = project.name + ": " + std::to_string(floors.size()) +
                 (floors.size() == 1 ? " floor" : " floors") + " over each other, metres";
   for (std::size_t k = 0; k < floors.size(); ++k)
-    scene.layers.push_back(floorLayer(floors[k], floorColour(k)));
+    scene.layers.push_back(floorLayer(*floors[k], floorColour(k)));
   addProjectMarks(project, scene);
+  // A point off several floors is ringed once.
+  std::vector<PlanePoint> rings;
   for (const NearMiss& miss : alignment.nearMisses)
-    scene.marks.push_back(
-        plot::Mark{{miss.at.x, miss.at.y}, plot::MarkShape::kRing, kNearMissColour, ""});
-  if (!alignment.nearMisses.empty())
+    if (!alignment.oddFloor || miss.floor == *alignment.oddFloor) rings.push_back(miss.at);
+  const auto before = [](const PlanePoint& a, const PlanePoint& b) {
+    return a.x < b.x || (a.x == b.x && a.y < b.y);
+  };
+  std::sort(rings.begin(), rings.end(), before);
+  rings.erase(std::unique(rings.begin(), rings.end()), rings.end());
+  for (const PlanePoint& at : rings)
+    scene.marks.push_back(plot::Mark{at, plot::MarkShape::kRing, kNearMissColour, ""});
+  const std::size_t ringed = rings.size();
+  if (ringed > 0) {
+    const std::string whose =
+        alignment.oddFloor ? " of floor " + std::to_string(floors[*alignment.oddFloor]->number)
+                           : "";
     scene.legend.push_back(plot::LegendEntry{
         plot::MarkShape::kRing, kNearMissColour,
-        std::to_string(alignment.nearMisses.size()) + " points 1-300 mm off another floor"});
+        std::to_string(ringed) + " points" + whose + " 1-300 mm off another floor"});
+  }
   return scene;
+}
+
+void returnLineWork(plot::Scene& scene, const std::vector<ProjectFloor*>& floors) {
+  for (std::size_t k = 0; k < floors.size() && k < scene.layers.size(); ++k) {
+    plot::Layer& layer = scene.layers[k];
+    floors[k]->lines = std::move(layer.lines);
+    floors[k]->arcs = std::move(layer.arcs);
+    floors[k]->summary.points = std::move(layer.dots);
+  }
 }
 
 }  // namespace morlenview

@@ -1,6 +1,7 @@
 #include "morlenview/floor_summary.h"
 
 #include <cmath>
+#include <utility>
 
 #include "formats/axis_file_records.h"
 #include "plot/arc_geometry.h"
@@ -17,31 +18,43 @@ PlanePoint arcPointAt(const AxisFileSegment& arc, double degrees) {
                     arc.centreY + arc.radius * std::sin(radians)};
 }
 
-FloorSummary summarizeFloor(const std::vector<AxisFileSegment>& segments) {
-  FloorSummary summary;
-  PointGrid distinct(kNearMissLimit);
-  const auto addPoint = [&](PlanePoint p) {
-    summary.extent.add(p);
-    const auto nearest = distinct.nearest(p, kCoincidence);
-    if (nearest && nearest->distance < kCoincidence) return;
-    distinct.add(p);
-  };
-  for (const AxisFileSegment& s : segments) {
-    if (s.kind == AxisFileSegment::Kind::kStraight) {
-      ++summary.straightSegments;
-      addPoint(PlanePoint{s.x1, s.y1});
-      addPoint(PlanePoint{s.x2, s.y2});
-      continue;
-    }
-    ++summary.arcSegments;
-    addPoint(arcPointAt(s, s.startDegrees));
-    addPoint(arcPointAt(s, s.endDegrees));
-    const plot::Arc arc{plot::Point{s.centreX, s.centreY}, s.radius,
-                        s.startDegrees / kDegreesPerRadian, s.endDegrees / kDegreesPerRadian};
-    plot::forEachArcBoundPoint(arc, [&](plot::Point p) { summary.extent.add(p); });
+// Distinct points stand at least kCoincidence apart: cells of that size hold
+// a few each.
+FloorSummaryBuilder::FloorSummaryBuilder() : distinct_(kCoincidence) {}
+
+void FloorSummaryBuilder::addPoint(PlanePoint p) {
+  summary_.extent.add(p);
+  const auto nearest = distinct_.nearest(p, kCoincidence);
+  if (nearest && nearest->distance < kCoincidence) return;
+  distinct_.add(p);
+}
+
+void FloorSummaryBuilder::add(const AxisFileSegment& s) {
+  if (s.kind == AxisFileSegment::Kind::kStraight) {
+    ++summary_.straightSegments;
+    addPoint(PlanePoint{s.x1, s.y1});
+    addPoint(PlanePoint{s.x2, s.y2});
+    return;
   }
-  summary.points = distinct.points();
+  ++summary_.arcSegments;
+  addPoint(arcPointAt(s, s.startDegrees));
+  addPoint(arcPointAt(s, s.endDegrees));
+  const plot::Arc arc{plot::Point{s.centreX, s.centreY}, s.radius,
+                      s.startDegrees / kDegreesPerRadian, s.endDegrees / kDegreesPerRadian};
+  plot::forEachArcBoundPoint(arc, [&](plot::Point p) { summary_.extent.add(p); });
+}
+
+FloorSummary FloorSummaryBuilder::take() {
+  FloorSummary summary = std::move(summary_);
+  summary.points = distinct_.takePoints();
+  summary_ = FloorSummary{};
   return summary;
+}
+
+FloorSummary summarizeFloor(const std::vector<AxisFileSegment>& segments) {
+  FloorSummaryBuilder builder;
+  for (const AxisFileSegment& s : segments) builder.add(s);
+  return builder.take();
 }
 
 }  // namespace morlenview

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "formats/axis_file_reader.h"
+#include "formats/axis_file_records.h"
 #include "formats/parameter_file.h"
 #include "formats/power_of_ten.h"
 #include "formats/project_files.h"
@@ -64,6 +65,60 @@ base::Result<std::vector<int>> floorNumbers(const std::string& projectPath, cons
   return numbers;
 }
 
+// The parameter file, checked against what the export writes.
+void readParameters(const std::string& path, FileSystem& files, MorlenProject& project) {
+  // The export's line is under 2,000 bytes even with the largest numbers.
+  constexpr std::size_t kLongest = 4096;
+  std::string text;
+  const FileStatus status = files.readFile(path, kLongest + 1, &text);
+  if (!status.isOk()) {
+    project.parameters = base::Status::error(status.message());
+    return;
+  }
+  std::optional<std::string> fault =
+      text.size() > kLongest
+          ? "longer than " + std::to_string(kLongest) + " bytes: the export writes one short line"
+          : tavrin::parameterFileFault(text);
+  if (fault) {
+    project.parametersFaulty = true;
+    project.parameters = base::Status::error(text::cp936ToUtf8Lossy(path) +
+                                             " is not what the export writes: " + *fault);
+    return;
+  }
+  project.parameters = tavrin::parseParameterLine(text);
+}
+
+// Reads one floor's axis file into its summary and line work.
+void readFloor(const std::string& path, FileSystem& files, ProjectFloor& floor) {
+  FloorSummaryBuilder summary;
+  // Room for the records announced, taken from the system only as it is
+  // filled, so a count the file does not bear out costs nothing.
+  const auto reserve = [&](std::size_t records) {
+    const std::size_t room = std::min(records, std::size_t{1} << 24);
+    floor.lines.reserve(room);
+    floor.arcs.reserve(room);
+  };
+  const auto take = [&](const AxisFileSegment& s) {
+    summary.add(s);
+    if (s.kind == AxisFileSegment::Kind::kStraight) {
+      floor.lines.push_back(plot::Line{{s.x1, s.y1}, {s.x2, s.y2}});
+    } else {
+      floor.arcs.push_back(plot::Arc{{s.centreX, s.centreY},
+                                     s.radius,
+                                     s.startDegrees / tavrin::kDegreesPerRadian,
+                                     s.endDegrees / tavrin::kDegreesPerRadian});
+    }
+  };
+  const FileStatus read = tavrin::readAxisFile(path, files, take, reserve);
+  if (!read.isOk()) {
+    floor.status = base::Status::error(read.message());
+    floor.lines = {};
+    floor.arcs = {};
+    return;
+  }
+  floor.summary = summary.take();
+}
+
 }  // namespace
 
 base::Result<MorlenProject> loadMorlenProject(const std::string& projectPath,
@@ -86,13 +141,7 @@ base::Result<MorlenProject> loadMorlenProject(const std::string& projectPath,
                                " has no \".\": no floors can be beside it");
   }
 
-  ProjectParameters parameters;
-  const FileStatus status =
-      readParameterFile(projectSibling(*cp936Path, ".inf"), files, &parameters);
-  if (status.isOk())
-    project.parameters = parameters;
-  else
-    project.parameters = base::Status::error(status.message());
+  readParameters(projectSibling(*cp936Path, ".inf"), files, project);
 
   const base::Result<std::vector<int>> numbers =
       floorNumbers(projectPath, project.name, onlyFloors);
@@ -101,9 +150,7 @@ base::Result<MorlenProject> loadMorlenProject(const std::string& projectPath,
     ProjectFloor floor;
     floor.number = number;
     floor.fileName = project.name + floorSuffix(number);
-    const FileStatus read =
-        readAxisFile(projectSibling(*cp936Path, floorSuffix(number)), files, &floor.segments);
-    if (!read.isOk()) floor.status = base::Status::error(read.message());
+    readFloor(projectSibling(*cp936Path, floorSuffix(number)), files, floor);
     project.floors.push_back(std::move(floor));
   }
   return project;

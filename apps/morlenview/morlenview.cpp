@@ -17,8 +17,9 @@
 #include "morlenview/floor_scene.h"
 #include "morlenview/floor_summary.h"
 #include "morlenview/morlen_project.h"
+#include "picture_file/picture_file.h"
 #include "plot/picture_format.h"
-#include "plot/render_scene.h"
+#include "text/format.h"
 
 namespace {
 
@@ -47,8 +48,8 @@ constexpr const char* kUsage =
     "one floor lies 1 to 300 mm off a point of another without coinciding.\n"
     "\n"
     "Exit status: 0 all floors read and drawn and lined up; 1 bad arguments or no\n"
-    "project; 2 a floor could not be read or a picture not written; 3 the floors\n"
-    "do not line up.\n";
+    "project; 2 a floor or the parameter file could not be read, or a picture not\n"
+    "written; 3 the floors do not line up.\n";
 
 struct Options {
   std::string project;
@@ -106,10 +107,15 @@ base::Result<Options> parseArguments(int argc, char** argv) {
   return options;
 }
 
-std::string fixed(double value, const char* format = "%.3f") {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
+// A number of metres or drawing units, whole whatever its size.
+std::string fixed(double value, int decimals = 3) {
+  return text::numberText(value, decimals);
+}
+
+// Millimetres with a sign, from metres: "+100.0", "-13.4".
+std::string signedMillimetres(double metres) {
+  const std::string text = fixed(metres * 1000.0, 1);
+  return text.starts_with("-") ? text : "+" + text;
 }
 
 std::string extentText(const Extent& e) {
@@ -128,25 +134,38 @@ void printProject(const MorlenProject& project) {
               << ") in drawing units, unit index " << p.unitIndex << ", scale " << fixed(p.scale)
               << "\n  reference point in Morlen metres: (" << fixed(reference.x) << ", "
               << fixed(reference.y) << ")\n";
+  } else if (project.parametersFaulty) {
+    std::cout << "  parameters not used: " << project.parameters.message()
+              << "; the reference point is not marked\n";
   } else {
     std::cout << "  no parameters (" << project.parameters.message()
               << "): the reference point is not marked\n";
   }
 }
 
-void printFloor(const ProjectFloor& floor, const FloorSummary* summary) {
+void printFloor(const ProjectFloor& floor) {
   std::cout << "Floor " << floor.number << " (" << floor.fileName << "): ";
-  if (!summary) {
+  if (!floor.read()) {
     std::cout << "cannot be read: " << floor.status.message() << "\n";
     return;
   }
-  std::cout << summary->straightSegments + summary->arcSegments << " segments ("
-            << summary->straightSegments << " straight, " << summary->arcSegments << " arc), "
-            << summary->points.size() << " distinct points, " << extentText(summary->extent)
-            << "\n";
+  const FloorSummary& summary = floor.summary;
+  std::cout << summary.straightSegments + summary.arcSegments << " segments ("
+            << summary.straightSegments << " straight, " << summary.arcSegments << " arc), "
+            << summary.points.size() << " distinct points, " << extentText(summary.extent) << "\n";
 }
 
-void printAlignment(const std::vector<ShownFloor>& shown, const AlignmentResult& alignment) {
+// "floors 1 and 3", "floors 1, 3 and 4".
+std::string floorList(const std::vector<int>& numbers) {
+  std::string text = numbers.size() == 1 ? "floor " : "floors ";
+  for (std::size_t k = 0; k < numbers.size(); ++k) {
+    if (k > 0) text += k + 1 == numbers.size() ? " and " : ", ";
+    text += std::to_string(numbers[k]);
+  }
+  return text;
+}
+
+void printAlignment(const std::vector<ProjectFloor*>& shown, const AlignmentResult& alignment) {
   if (shown.size() < 2) {
     std::cout << "Alignment: needs two floors or more; " << shown.size() << " read\n";
     return;
@@ -155,25 +174,41 @@ void printAlignment(const std::vector<ShownFloor>& shown, const AlignmentResult&
             << " floors: " << (alignment.linesUp() ? "they line up" : "they do NOT line up")
             << "\n";
   for (const FloorPairFinding& pair : alignment.pairs) {
-    std::cout << "  floors " << shown[pair.first].floor->number << " and "
-              << shown[pair.second].floor->number << ": ";
+    const int first = shown[pair.first]->number, second = shown[pair.second]->number;
+    std::cout << "  floors " << first << " and " << second << ": ";
     if (pair.linesUp()) {
       std::cout << "line up\n";
       continue;
     }
     if (!pair.extentsOverlap) std::cout << "extents do not overlap at all";
     if (!pair.extentsOverlap && pair.nearMisses > 0) std::cout << "; ";
-    if (pair.nearMisses > 0)
+    if (pair.nearMisses > 0) {
       std::cout << pair.nearMisses << (pair.nearMisses == 1 ? " point lies" : " points lie")
                 << " 1 to 300 mm off a point of the other floor, largest offset "
-                << fixed(pair.largestOffset * 1000.0, "%.1f") << " mm";
+                << fixed(pair.largestOffset * 1000.0, 1) << " mm; ";
+      if (pair.oneShift)
+        std::cout << "floor " << second << " lies dx " << signedMillimetres(pair.shiftX)
+                  << " mm, dy " << signedMillimetres(pair.shiftY) << " mm off floor " << first;
+      else
+        std::cout << "the offsets differ from point to point (median dx "
+                  << signedMillimetres(pair.shiftX) << " mm, dy " << signedMillimetres(pair.shiftY)
+                  << " mm): not one shift, a unit or scale may differ";
+    }
     std::cout << "\n";
+  }
+  if (alignment.oddFloor) {
+    const int odd = shown[*alignment.oddFloor]->number;
+    std::vector<int> others;
+    for (const ProjectFloor* floor : shown)
+      if (floor->number != odd && !floor->summary.points.empty()) others.push_back(floor->number);
+    std::cout << "  floor " << odd << " is the odd one out: it lines up with none of "
+              << floorList(others) << ", which line up with each other\n";
   }
 }
 
 int run(const Options& options) {
   files::PosixFileSystem files;
-  const auto project = loadMorlenProject(options.project, options.floors, files);
+  auto project = loadMorlenProject(options.project, options.floors, files);
   if (!project.isOk()) {
     std::cerr << "morlenview: " << project.message() << "\n";
     return kExitBadArguments;
@@ -185,21 +220,18 @@ int run(const Options& options) {
     return kExitFloorOrPictureFailed;
   }
 
-  bool failed = false;
-  std::vector<ShownFloor> shown;
-  for (const ProjectFloor& floor : project->floors) {
-    if (!floor.read()) {
-      printFloor(floor, nullptr);
+  bool failed = project->parametersFaulty;
+  std::vector<ProjectFloor*> shown;
+  for (ProjectFloor& floor : project->floors) {
+    printFloor(floor);
+    if (floor.read())
+      shown.push_back(&floor);
+    else
       failed = true;
-      continue;
-    }
-    shown.push_back(ShownFloor{&floor, summarizeFloor(floor.segments)});
-    printFloor(floor, &shown.back().summary);
   }
 
-  std::vector<AlignmentFloor> checked;
-  for (const ShownFloor& s : shown)
-    checked.push_back(AlignmentFloor{s.summary.points, s.summary.extent});
+  std::vector<const AlignmentFloor*> checked;
+  for (const ProjectFloor* floor : shown) checked.push_back(&floor->summary);
   const AlignmentResult alignment = checkAlignment(checked);
   printAlignment(shown, alignment);
 
@@ -212,7 +244,7 @@ int run(const Options& options) {
   std::vector<std::string> written;
   const auto draw = [&](const plot::Scene& scene, const std::string& name) {
     const std::string path = (out / (name + extension)).string();
-    const base::Status drawn = plot::renderScene(scene, path, options.format);
+    const base::Status drawn = picture_file::writePictureFile(scene, options.format, path, files);
     if (drawn.isOk()) {
       written.push_back(path);
     } else {
@@ -220,8 +252,16 @@ int run(const Options& options) {
       failed = true;
     }
   };
-  for (const ShownFloor& s : shown) draw(floorScene(*project, s), s.floor->fileName);
-  if (!shown.empty()) draw(overlayScene(*project, shown, alignment), project->name + ".floors");
+  for (ProjectFloor* floor : shown) {
+    plot::Scene scene = floorScene(*project, *floor);
+    draw(scene, floor->fileName);
+    returnLineWork(scene, {floor});
+  }
+  if (!shown.empty()) {
+    plot::Scene scene = overlayScene(*project, shown, alignment);
+    draw(scene, project->name + ".floors");
+    returnLineWork(scene, shown);
+  }
   std::cout << "Pictures:\n";
   for (const std::string& path : written) std::cout << "  " << path << "\n";
   if (failed) return kExitFloorOrPictureFailed;

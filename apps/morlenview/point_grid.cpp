@@ -1,45 +1,86 @@
 #include "morlenview/point_grid.h"
 
-#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <stdexcept>
 
 namespace morlenview {
 namespace {
 
-// Cell indices far beyond any real grid are clamped, so the cast to an
-// integer stays defined; such points only share cells with each other.
-constexpr double kCellIndexLimit = 1e9;
-
-std::int64_t cellIndex(double value, double cellSize) {
-  return static_cast<std::int64_t>(
-      std::clamp(std::floor(value / cellSize), -kCellIndexLimit, kCellIndexLimit));
+std::uint64_t mix(std::uint64_t value) {
+  value ^= value >> 31;
+  value *= 0x7fb5d329728ea185ULL;
+  value ^= value >> 27;
+  value *= 0x81dadef4bc2dd44dULL;
+  return value ^ (value >> 33);
 }
 
 }  // namespace
 
-PointGrid::PointGrid(double cellSize) : cellSize_(cellSize) {}
+PointGrid::PointGrid(double cellSize)
+    : cellSize_(cellSize), scaledLimit_(cellSize * 9007199254740992.0), slots_(16, 0) {}
 
-std::uint64_t PointGrid::cellKey(PlanePoint p, int dx, int dy) const {
-  const std::int64_t ix = cellIndex(p.x, cellSize_) + dx;
-  const std::int64_t iy = cellIndex(p.y, cellSize_) + dy;
-  return (static_cast<std::uint64_t>(ix) << 32) ^ static_cast<std::uint64_t>(iy & 0xFFFFFFFF);
+// The cell of a coordinate: the whole number of cells below it while that
+// number is exact, the value itself beyond. Adding 0.0 makes -0.0 one key
+// with 0.0.
+double PointGrid::cellOf(double value) const {
+  if (std::fabs(value) < scaledLimit_) return std::floor(value / cellSize_) + 0.0;
+  return value + 0.0;
+}
+
+std::size_t PointGrid::slotOf(double cellX, double cellY) const {
+  const std::uint64_t hash = mix(std::bit_cast<std::uint64_t>(cellX) ^
+                                 std::rotl(mix(std::bit_cast<std::uint64_t>(cellY)), 17));
+  return static_cast<std::size_t>(hash) & (slots_.size() - 1);
+}
+
+void PointGrid::grow() {
+  std::vector<std::uint32_t> old(slots_.size() * 2, 0);
+  old.swap(slots_);
+  for (std::size_t index = 0; index < points_.size(); ++index) {
+    std::size_t slot = slotOf(cellOf(points_[index].x), cellOf(points_[index].y));
+    while (slots_[slot] != 0) slot = (slot + 1) & (slots_.size() - 1);
+    slots_[slot] = static_cast<std::uint32_t>(index + 1);
+  }
 }
 
 void PointGrid::add(PlanePoint p) {
   if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
-  cells_[cellKey(p, 0, 0)].push_back(points_.size());
+  if (points_.size() >= 0xFFFFFFFEu) throw std::length_error("too many points for one grid");
   points_.push_back(p);
+  // At most half full, so the runs of taken slots stay short.
+  if (points_.size() * 2 > slots_.size()) {
+    grow();
+    return;
+  }
+  std::size_t slot = slotOf(cellOf(p.x), cellOf(p.y));
+  while (slots_[slot] != 0) slot = (slot + 1) & (slots_.size() - 1);
+  slots_[slot] = static_cast<std::uint32_t>(points_.size());
+}
+
+std::vector<PlanePoint> PointGrid::takePoints() {
+  std::vector<PlanePoint> taken;
+  taken.swap(points_);
+  slots_.assign(16, 0);
+  return taken;
 }
 
 std::optional<PointGrid::Nearest> PointGrid::nearest(PlanePoint p, double radius) const {
   if (!std::isfinite(p.x) || !std::isfinite(p.y)) return std::nullopt;
+  // With the radius at most a cell, the cells of p - radius, p and
+  // p + radius are every cell a point within the radius can be in.
+  const double xs[] = {cellOf(p.x - radius), cellOf(p.x), cellOf(p.x + radius)};
+  const double ys[] = {cellOf(p.y - radius), cellOf(p.y), cellOf(p.y + radius)};
   std::optional<Nearest> best;
-  for (int dx = -1; dx <= 1; ++dx) {
-    for (int dy = -1; dy <= 1; ++dy) {
-      const auto cell = cells_.find(cellKey(p, dx, dy));
-      if (cell == cells_.end()) continue;
-      for (std::size_t index : cell->second) {
+  for (int i = 0; i < 3; ++i) {
+    if (i > 0 && xs[i] == xs[i - 1]) continue;
+    for (int j = 0; j < 3; ++j) {
+      if (j > 0 && ys[j] == ys[j - 1]) continue;
+      for (std::size_t slot = slotOf(xs[i], ys[j]); slots_[slot] != 0;
+           slot = (slot + 1) & (slots_.size() - 1)) {
+        const std::size_t index = slots_[slot] - 1;
         const PlanePoint& q = points_[index];
+        if (cellOf(q.x) != xs[i] || cellOf(q.y) != ys[j]) continue;
         const double distance = std::hypot(q.x - p.x, q.y - p.y);
         if (distance <= radius && (!best || distance < best->distance))
           best = Nearest{index, distance};

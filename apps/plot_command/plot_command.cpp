@@ -9,8 +9,9 @@
 #include "cad/selection_sets.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
+#include "host/file_system.h"
+#include "picture_file/picture_file.h"
 #include "plot/picture_format.h"
-#include "plot/render_scene.h"
 
 namespace {
 
@@ -74,7 +75,8 @@ void runPlotCommand() {
     }
     const cad::Database& drawing = cad::currentDatabase();
     const plot::Scene scene = drawingScene(drawing, cad::selectionSets().lastSelection());
-    const base::Status drawn = plot::renderScene(scene, answer.text, *format);
+    const base::Status drawn =
+        picture_file::writePictureFile(scene, *format, answer.text, hostFileSystem());
     if (!drawn.isOk()) throw std::runtime_error(drawn.message());
     const plot::Layer& chosen = scene.layers[1];
     cad::commandLine().printUtf8(

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 #include "geometry/plane_box.h"
 #include "plot/arc_geometry.h"
+#include "text/format.h"
 
 namespace plot {
 namespace {
@@ -14,6 +14,11 @@ namespace {
 constexpr double kPixelsPerSegment = 14.0;
 constexpr double kMinSide = 600.0;
 constexpr double kMaxSide = 4000.0;
+// A drawing up to this many pixels across gets text of kTextSize pixels; a
+// larger one proportionally larger text, as it is shown smaller.
+constexpr double kShownSide = 1200.0;
+constexpr double kTextSize = 12.0;
+// Margins at kTextSize; they grow with the text.
 constexpr double kMarginLeft = 120.0;
 constexpr double kMarginTop = 56.0;
 constexpr double kMarginBottom = 84.0;
@@ -24,6 +29,10 @@ constexpr double kLegendSymbolWidth = 50.0;
 constexpr double kLegendCharacterWidth = 7.0;
 constexpr double kLegendMinWidth = 200.0;
 constexpr double kLegendRow = 20.0;
+// Air around the line work, and the least width or height of the view, as
+// shares of its longer side.
+constexpr double kPadding = 0.03;
+constexpr double kLeastShare = 0.05;
 
 using Box = geometry::PlaneBox;
 
@@ -31,6 +40,7 @@ Box lineWorkBox(const Scene& scene) {
   Box box;
   for (const Layer& layer : scene.layers) {
     for (const Line& line : layer.lines) {
+      if (!isFinite(line)) continue;
       box.add(line.from);
       box.add(line.to);
     }
@@ -40,13 +50,23 @@ Box lineWorkBox(const Scene& scene) {
   return box;
 }
 
-// The median length of the scene's lines and arcs; 0 when it has none.
+// The median length of the scene's lines and arcs; 0 when it has none. The
+// lengths are gathered a few at a time from large scenes: the median of an
+// even sample is as good a measure and keeps the memory small.
 double typicalLength(const Scene& scene) {
+  constexpr std::size_t kSample = 100000;
+  std::size_t count = 0;
+  for (const Layer& layer : scene.layers) count += layer.lines.size() + layer.arcs.size();
+  const std::size_t step = count / kSample + 1;
   std::vector<double> lengths;
+  lengths.reserve(std::min(count, kSample + 1));
+  std::size_t k = 0;
   for (const Layer& layer : scene.layers) {
     for (const Line& line : layer.lines)
-      lengths.push_back(std::hypot(line.to.x - line.from.x, line.to.y - line.from.y));
-    for (const Arc& arc : layer.arcs) lengths.push_back(arc.radius * arcSweep(arc));
+      if (k++ % step == 0)
+        lengths.push_back(std::hypot(line.to.x - line.from.x, line.to.y - line.from.y));
+    for (const Arc& arc : layer.arcs)
+      if (k++ % step == 0) lengths.push_back(arc.radius * arcSweep(arc));
   }
   std::erase_if(lengths, [](double l) { return !(l > 0) || !std::isfinite(l); });
   if (lengths.empty()) return 0.0;
@@ -59,72 +79,41 @@ std::size_t legendRows(const Scene& scene) {
   return scene.layers.size() + scene.legend.size();
 }
 
-double legendWidth(const Scene& scene) {
+double legendWidth(const Scene& scene, double scale) {
   std::size_t longest = 0;
   for (const Layer& layer : scene.layers) longest = std::max(longest, layer.name.size());
   for (const LegendEntry& entry : scene.legend) longest = std::max(longest, entry.text.size());
-  return std::max(kLegendMinWidth,
-                  kLegendSymbolWidth + kLegendCharacterWidth * static_cast<double>(longest));
+  return scale * std::max(kLegendMinWidth, kLegendSymbolWidth + kLegendCharacterWidth *
+                                                                    static_cast<double>(longest));
 }
 
-// The world box shown, with its width and height as computed (the picture's
-// size comes from these, not from the box's edges).
+// The view: the line work and the finite marks, as its middle and its half
+// width and height. Halves of the bounds are subtracted, so even a box from
+// the lowest to the highest double has a finite size.
 struct View {
-  Box box;
-  double width = 0.0;
-  double height = 0.0;
+  double centreX = 0.0, centreY = 0.0;
+  double halfWidth = 0.0, halfHeight = 0.0;
 };
 
-// The line work and the marks; a view without width or height gets a twentieth
-// of the other, or one unit, and the line work a little air inside the frame.
 View viewOf(const Scene& scene, const Box& extent) {
-  View view{extent};
-  Box& box = view.box;
+  Box box = extent;
   for (const Mark& mark : scene.marks) box.add(mark.at);
   if (box.empty) box.add(Point{0, 0});
-  double w = box.maxX - box.minX;
-  double h = box.maxY - box.minY;
-  const double longSide = std::max({w, h, 1e-9}) > 1e-9 ? std::max(w, h) : 1.0;
-  if (w < longSide * 0.05) {
-    box.minX -= (longSide * 0.05 - w) / 2;
-    w = longSide * 0.05;
-  }
-  if (h < longSide * 0.05) {
-    box.minY -= (longSide * 0.05 - h) / 2;
-    h = longSide * 0.05;
-  }
-  const double pad = longSide * 0.03;
-  box.minX -= pad;
-  box.minY -= pad;
-  w += 2 * pad;
-  h += 2 * pad;
-  box.maxX = box.minX + w;
-  box.maxY = box.minY + h;
-  view.width = w;
-  view.height = h;
-  return view;
+  return View{box.minX / 2 + box.maxX / 2, box.minY / 2 + box.maxY / 2, box.maxX / 2 - box.minX / 2,
+              box.maxY / 2 - box.minY / 2};
 }
 
-// The scale: the longer side of the view gets kPixelsPerSegment pixels per
-// typical segment, within kMinSide to kMaxSide pixels.
-double pixelsPerUnit(const Scene& scene, const View& view) {
-  const double longer = std::max(view.width, view.height);
-  const double typical = typicalLength(scene);
-  const double wanted = typical > 0 ? kPixelsPerSegment * longer / typical : kMinSide;
-  return std::clamp(wanted, kMinSide, kMaxSide) / longer;
-}
-
-// Room on the left for the y extents written there ("y -2258.330 units").
-double leftMargin(const Scene& scene, const Box& view) {
+// Room on the left for the y extents written there ("y -2258.330 m").
+double leftMargin(const Scene& scene, const PictureLayout& layout) {
   double labelWidth = 0.0;
-  for (double y : {view.minY, view.maxY}) {
-    char label[64];
-    const int length = std::snprintf(label, sizeof label, "y %.3f ", y);
-    labelWidth =
-        std::max(labelWidth, kLegendCharacterWidth *
-                                 static_cast<double>(length + static_cast<int>(scene.unit.size())));
+  if (layout.hasExtent) {
+    for (double y : {layout.extentMinY, layout.extentMaxY}) {
+      const std::string label = "y " + text::numberText(y, 3) + " " + scene.unit;
+      labelWidth =
+          std::max(labelWidth, kLegendCharacterWidth * static_cast<double>(label.size() + 1));
+    }
   }
-  return std::max(kMarginLeft, labelWidth + 16.0);
+  return layout.textScale() * std::max(kMarginLeft, labelWidth + 16.0);
 }
 
 }  // namespace
@@ -140,19 +129,35 @@ PictureLayout layoutScene(const Scene& scene) {
     layout.extentMaxY = extent.maxY;
   }
   const View view = viewOf(scene, extent);
-  layout.viewMinX = view.box.minX;
-  layout.viewMinY = view.box.minY;
-  layout.viewMaxX = view.box.maxX;
-  layout.viewMaxY = view.box.maxY;
-  layout.pixelsPerUnit = pixelsPerUnit(scene, view);
-  layout.left = leftMargin(scene, view.box);
-  layout.top = kMarginTop;
+  layout.centreX = view.centreX;
+  layout.centreY = view.centreY;
 
-  const double drawingHeight = std::max(view.height * layout.pixelsPerUnit,
-                                        static_cast<double>(legendRows(scene)) * kLegendRow);
-  layout.width = static_cast<int>(std::ceil(layout.left + view.width * layout.pixelsPerUnit +
-                                            kMarginRight + legendWidth(scene)));
-  layout.height = static_cast<int>(std::ceil(kMarginTop + drawingHeight + kMarginBottom));
+  // Sizes as shares of the longer half: a view without width or height gets
+  // a twentieth of the other, or one unit, and some air all round.
+  double longHalf = std::max(view.halfWidth, view.halfHeight);
+  if (!(longHalf > 0.5e-9)) longHalf = 0.5;
+  const double widthShare = std::max(view.halfWidth / longHalf, kLeastShare) + kPadding;
+  const double heightShare = std::max(view.halfHeight / longHalf, kLeastShare) + kPadding;
+  const double longShare = std::max(widthShare, heightShare);
+
+  // The longer side of the view gets kPixelsPerSegment pixels per typical
+  // segment, within kMinSide to kMaxSide pixels.
+  const double typical = typicalLength(scene);
+  const double segmentsAcross = typical > 0 ? 2 * longShare * (longHalf / typical) : 0.0;
+  const double longSide = std::clamp(kPixelsPerSegment * segmentsAcross, kMinSide, kMaxSide);
+  layout.pixelsPerUnit = longSide / (2 * longShare) / longHalf;
+  layout.drawingWidth = longSide * widthShare / longShare;
+  layout.drawingHeight = longSide * heightShare / longShare;
+
+  layout.textSize = kTextSize * std::max(1.0, longSide / kShownSide);
+  const double scale = layout.textScale();
+  layout.left = leftMargin(scene, layout);
+  layout.top = kMarginTop * scale;
+  const double drawingHeight =
+      std::max(layout.drawingHeight, static_cast<double>(legendRows(scene)) * kLegendRow * scale);
+  layout.width = static_cast<int>(std::ceil(layout.left + layout.drawingWidth +
+                                            kMarginRight * scale + legendWidth(scene, scale)));
+  layout.height = static_cast<int>(std::ceil(layout.top + drawingHeight + kMarginBottom * scale));
   return layout;
 }
 

@@ -4,26 +4,40 @@
 #include <cairo-svg.h>
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
+#include <png.h>
 
-#include <cerrno>
+#include <algorithm>
+#include <bit>
+#include <cfloat>
 #include <cmath>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "plot/arc_geometry.h"
 #include "plot/picture_layout.h"
+#include "text/format.h"
 
 namespace plot {
 namespace {
 
 constexpr double kLineWidth = 1.5;
 constexpr double kDotRadius = 2.0;
-constexpr double kFontSize = 12.0;
 constexpr Colour kInk{0.15, 0.15, 0.15};
 constexpr Colour kFrame{0.6, 0.6, 0.6};
+// A PNG is drawn this many rows at a time.
+constexpr int kBandRows = 256;
+// Line work is stroked this many segments to a path.
+constexpr std::size_t kBatch = 1024;
+// Arcs whose radius is more pixels than this are drawn as polylines: cairo's
+// fixed-point coordinates end near 8 million pixels.
+constexpr double kLargestCairoRadius = 1e5;
+// cairo's image surfaces are at most this many pixels wide.
+constexpr int kLargestPngWidth = 32767;
 
 struct SurfaceDeleter {
   void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
@@ -31,11 +45,54 @@ struct SurfaceDeleter {
 struct ContextDeleter {
   void operator()(cairo_t* c) const { cairo_destroy(c); }
 };
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+using Context = std::unique_ptr<cairo_t, ContextDeleter>;
+
+// The rows of the picture being drawn: a band of a PNG, or all of a vector
+// picture, where every segment keeps a path of its own.
+struct Band {
+  double top = 0.0;
+  double bottom = 0.0;
+  bool vector = false;
+};
+
+// The pixels of a band already inked by the layer being drawn, so that line
+// work and dots under a pixel are drawn once per pixel and colour.
+class InkedPixels {
+ public:
+  InkedPixels(int width, int rows)
+      : width_(width), rows_(rows), bits_(static_cast<std::size_t>(width) * rows) {}
+
+  void clear(int top) {
+    top_ = top;
+    std::fill(bits_.begin(), bits_.end(), false);
+  }
+  // True the first time for the pixel under `p`, and for any point outside
+  // the band; false when that pixel is already inked.
+  bool first(Point p) {
+    const double x = std::floor(p.x);
+    const double y = std::floor(p.y) - top_;
+    if (!(x >= 0 && x < width_ && y >= 0 && y < rows_)) return true;
+    const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                           static_cast<std::size_t>(x);
+    if (bits_[at]) return false;
+    bits_[at] = true;
+    return true;
+  }
+
+ private:
+  int width_;
+  int rows_;
+  int top_ = 0;
+  std::vector<bool> bits_;
+};
+
+bool samePixel(Point a, Point b) {
+  return std::floor(a.x) == std::floor(b.x) && std::floor(a.y) == std::floor(b.y);
+}
 
 std::string number(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.3f", value);
-  return text;
+  return text::numberText(value, 3);
 }
 
 void setColour(cairo_t* c, Colour colour) {
@@ -52,32 +109,36 @@ void text(cairo_t* c, double x, double y, const std::string& s, double align = 0
   cairo_new_path(c);
 }
 
-void drawMarkShape(cairo_t* c, MarkShape shape, Point p, Colour colour) {
-  setColour(c, colour);
-  cairo_set_line_width(c, kLineWidth);
+// The symbol's path at `p`, `scale` times its size at 12-pixel text.
+void markPath(cairo_t* c, MarkShape shape, Point p, double scale) {
   switch (shape) {
     case MarkShape::kCross:
-      cairo_move_to(c, p.x - 8, p.y);
-      cairo_line_to(c, p.x + 8, p.y);
-      cairo_move_to(c, p.x, p.y - 8);
-      cairo_line_to(c, p.x, p.y + 8);
-      cairo_stroke(c);
-      cairo_arc(c, p.x, p.y, 4, 0, 2 * std::numbers::pi);
-      cairo_stroke(c);
+      cairo_move_to(c, p.x - 8 * scale, p.y);
+      cairo_line_to(c, p.x + 8 * scale, p.y);
+      cairo_move_to(c, p.x, p.y - 8 * scale);
+      cairo_line_to(c, p.x, p.y + 8 * scale);
+      cairo_new_sub_path(c);
+      cairo_arc(c, p.x, p.y, 4 * scale, 0, 2 * std::numbers::pi);
       break;
     case MarkShape::kDiamond:
-      cairo_move_to(c, p.x, p.y - 7);
-      cairo_line_to(c, p.x + 7, p.y);
-      cairo_line_to(c, p.x, p.y + 7);
-      cairo_line_to(c, p.x - 7, p.y);
+      cairo_move_to(c, p.x, p.y - 7 * scale);
+      cairo_line_to(c, p.x + 7 * scale, p.y);
+      cairo_line_to(c, p.x, p.y + 7 * scale);
+      cairo_line_to(c, p.x - 7 * scale, p.y);
       cairo_close_path(c);
-      cairo_stroke(c);
       break;
     case MarkShape::kRing:
-      cairo_arc(c, p.x, p.y, 6, 0, 2 * std::numbers::pi);
-      cairo_stroke(c);
+      cairo_new_sub_path(c);
+      cairo_arc(c, p.x, p.y, 6 * scale, 0, 2 * std::numbers::pi);
       break;
   }
+}
+
+void drawMarkShape(cairo_t* c, MarkShape shape, Point p, Colour colour, double scale) {
+  setColour(c, colour);
+  cairo_set_line_width(c, kLineWidth * scale);
+  markPath(c, shape, p, scale);
+  cairo_stroke(c);
 }
 
 // The largest 1, 2 or 5 times a power of ten not above `limit`.
@@ -88,126 +149,211 @@ double niceLength(double limit) {
   return power;
 }
 
-void drawLayer(cairo_t* c, const PictureLayout& layout, const Layer& layer) {
+// Strokes what was added to the path every kBatch items, or every item in a
+// vector picture, where each segment keeps a path of its own.
+class Batch {
+ public:
+  Batch(cairo_t* c, bool eachAlone, bool fill = false)
+      : c_(c), eachAlone_(eachAlone), fill_(fill) {}
+  ~Batch() { flush(); }
+  Batch(const Batch&) = delete;
+  Batch& operator=(const Batch&) = delete;
+
+  void added() {
+    if (eachAlone_ || ++count_ == kBatch) flush();
+  }
+  void flush() {
+    if (fill_)
+      cairo_fill(c_);
+    else
+      cairo_stroke(c_);
+    count_ = 0;
+  }
+
+ private:
+  cairo_t* c_;
+  bool eachAlone_;
+  bool fill_;
+  std::size_t count_ = 0;
+};
+
+// An arc whose radius is too many pixels for cairo, as a polyline whose
+// chords stay within a quarter pixel of the circle.
+void arcPolyline(cairo_t* c, const PictureLayout& layout, const Arc& arc, double start,
+                 double sweep) {
+  const double radiusPixels = arc.radius * layout.pixelsPerUnit;
+  const double step = 2 * std::sqrt(0.5 / radiusPixels);
+  const auto pieces = static_cast<int>(std::min(std::ceil(sweep / step), 100000.0)) + 1;
+  for (int k = 0; k <= pieces; ++k) {
+    const Point p = layout.toPixel(arcPoint(arc, start + sweep * k / pieces));
+    if (k == 0)
+      cairo_move_to(c, p.x, p.y);
+    else
+      cairo_line_to(c, p.x, p.y);
+  }
+}
+
+void drawLayer(cairo_t* c, const PictureLayout& layout, const Layer& layer, const Band& band,
+               InkedPixels* inked) {
   setColour(c, layer.colour);
   cairo_set_line_width(c, kLineWidth);
-  // One path per segment, so each can be found on its own in a vector file.
-  for (const Line& line : layer.lines) {
-    const Point a = layout.toPixel(line.from);
-    const Point b = layout.toPixel(line.to);
-    cairo_move_to(c, a.x, a.y);
-    cairo_line_to(c, b.x, b.y);
-    cairo_stroke(c);
+  const double reach = kLineWidth + kDotRadius;
+  const auto outside = [&](double low, double high) {
+    return high < band.top - reach || low > band.bottom + reach;
+  };
+  if (inked) inked->clear(static_cast<int>(band.top));
+  {
+    Batch batch(c, band.vector);
+    for (const Line& line : layer.lines) {
+      if (!isFinite(line)) continue;
+      const Point a = layout.toPixel(line.from);
+      const Point b = layout.toPixel(line.to);
+      if (outside(std::min(a.y, b.y), std::max(a.y, b.y))) continue;
+      if (inked && samePixel(a, b) && !inked->first(a)) continue;
+      cairo_move_to(c, a.x, a.y);
+      cairo_line_to(c, b.x, b.y);
+      batch.added();
+    }
+    for (const Arc& arc : layer.arcs) {
+      if (!isFinite(arc)) continue;
+      const Point centre = layout.toPixel(arc.centre);
+      const double radius = arc.radius * layout.pixelsPerUnit;
+      if (outside(centre.y - radius, centre.y + radius)) continue;
+      const double start = reducedRadians(arc.startRadians);
+      const double sweep = arcSweep(arc);
+      if (inked && radius * sweep < 1 &&
+          !inked->first(layout.toPixel(arcPoint(arc, start + sweep / 2))))
+        continue;
+      cairo_new_sub_path(c);
+      if (radius > kLargestCairoRadius) {
+        arcPolyline(c, layout, arc, start, sweep);
+      } else {
+        // y points down on the picture: counter-clockwise in the world is a
+        // decreasing angle there.
+        cairo_arc_negative(c, centre.x, centre.y, radius, -start, -start - sweep);
+      }
+      batch.added();
+    }
   }
-  for (const Arc& arc : layer.arcs) {
-    const Point centre = layout.toPixel(arc.centre);
-    const double sweep = arcSweep(arc);
-    // y points down on the picture: counter-clockwise in the world is a
-    // decreasing angle there.
-    cairo_new_sub_path(c);
-    cairo_arc_negative(c, centre.x, centre.y, arc.radius * layout.pixelsPerUnit, -arc.startRadians,
-                       -arc.startRadians - sweep);
-    cairo_stroke(c);
-  }
+  if (inked) inked->clear(static_cast<int>(band.top));
+  Batch dots(c, false, true);
   for (const Point& dot : layer.dots) {
+    if (!std::isfinite(dot.x) || !std::isfinite(dot.y)) continue;
     const Point p = layout.toPixel(dot);
+    if (outside(p.y, p.y)) continue;
+    if (inked && !inked->first(p)) continue;
     cairo_new_sub_path(c);
     cairo_arc(c, p.x, p.y, kDotRadius, 0, 2 * std::numbers::pi);
+    dots.added();
   }
-  cairo_fill(c);
+}
+
+void drawMarks(cairo_t* c, const PictureLayout& layout, const Scene& scene, const Band& band,
+               InkedPixels* inked) {
+  const double scale = layout.textScale();
+  const double reach = 20 * scale;
+  if (inked) inked->clear(static_cast<int>(band.top));
+  for (const Mark& mark : scene.marks) {
+    if (!std::isfinite(mark.at.x) || !std::isfinite(mark.at.y)) continue;
+    const Point p = layout.toPixel(mark.at);
+    if (p.y < band.top - reach || p.y > band.bottom + reach) continue;
+    // Unlabelled marks are many at most; one per pixel is enough.
+    if (inked && mark.label.empty() && !inked->first(p)) continue;
+    drawMarkShape(c, mark.shape, p, mark.colour, scale);
+    if (!mark.label.empty()) {
+      setColour(c, mark.colour);
+      // Crosses label below, other marks above, so the origin and a
+      // reference point close to it keep their labels apart.
+      text(c, p.x + 10 * scale,
+           mark.shape == MarkShape::kCross ? p.y + 18 * scale : p.y - 8 * scale, mark.label);
+    }
+  }
 }
 
 void drawExtents(cairo_t* c, const PictureLayout& layout, const std::string& unit) {
   if (!layout.hasExtent) return;
+  const double scale = layout.textScale();
   const Point low = layout.toPixel(Point{layout.extentMinX, layout.extentMinY});
   const Point high = layout.toPixel(Point{layout.extentMaxX, layout.extentMaxY});
   setColour(c, kFrame);
-  cairo_set_line_width(c, 0.8);
-  const double dash[] = {4.0, 3.0};
+  cairo_set_line_width(c, 0.8 * scale);
+  const double dash[] = {4.0 * scale, 3.0 * scale};
   cairo_set_dash(c, dash, 2, 0);
   cairo_rectangle(c, low.x, high.y, high.x - low.x, low.y - high.y);
   cairo_stroke(c);
   cairo_set_dash(c, nullptr, 0, 0);
   setColour(c, kInk);
-  const double below = layout.top + (layout.viewMaxY - layout.viewMinY) * layout.pixelsPerUnit;
-  text(c, low.x, below + 16, "x " + number(layout.extentMinX) + " " + unit, 0.5);
+  const double below = layout.top + layout.drawingHeight;
+  text(c, low.x, below + 16 * scale, "x " + number(layout.extentMinX) + " " + unit, 0.5);
   // The right label goes a row lower, so the two never overlap.
   if (high.x - low.x > 1)
-    text(c, high.x, below + 32, "x " + number(layout.extentMaxX) + " " + unit, 0.5);
-  text(c, layout.left - 6, low.y + 4, "y " + number(layout.extentMinY) + " " + unit, 1.0);
+    text(c, high.x, below + 32 * scale, "x " + number(layout.extentMaxX) + " " + unit, 0.5);
+  text(c, layout.left - 6 * scale, low.y + 4 * scale, "y " + number(layout.extentMinY) + " " + unit,
+       1.0);
   if (low.y - high.y > 1)
-    text(c, layout.left - 6, high.y + 4, "y " + number(layout.extentMaxY) + " " + unit, 1.0);
+    text(c, layout.left - 6 * scale, high.y + 4 * scale,
+         "y " + number(layout.extentMaxY) + " " + unit, 1.0);
 }
 
 void drawScaleBar(cairo_t* c, const PictureLayout& layout, const std::string& unit) {
-  const double viewWidth = layout.viewMaxX - layout.viewMinX;
-  const double length = niceLength(viewWidth / 4);
+  const double scale = layout.textScale();
+  // A quarter of the view's width; the widest views are wider than the
+  // largest double.
+  const double quarter = std::min(layout.drawingWidth / 4 / layout.pixelsPerUnit, DBL_MAX);
+  const double length = niceLength(quarter);
   const double pixels = length * layout.pixelsPerUnit;
-  const double y = layout.height - 18.0;
+  const double y = layout.height - 18.0 * scale;
   const double x = layout.left;
   setColour(c, kInk);
-  cairo_set_line_width(c, 2.0);
-  cairo_move_to(c, x, y - 5);
+  cairo_set_line_width(c, 2.0 * scale);
+  cairo_move_to(c, x, y - 5 * scale);
   cairo_line_to(c, x, y);
   cairo_line_to(c, x + pixels, y);
-  cairo_line_to(c, x + pixels, y - 5);
+  cairo_line_to(c, x + pixels, y - 5 * scale);
   cairo_stroke(c);
   char label[64];
-  std::snprintf(label, sizeof label, "%g %s", length, unit.c_str());
-  text(c, x + pixels + 8, y + 4, label);
+  std::snprintf(label, sizeof label, "%g %s", length, unit.size() < 32 ? unit.c_str() : "");
+  text(c, x + pixels + 8 * scale, y + 4 * scale, label);
 }
 
 void drawLegend(cairo_t* c, const PictureLayout& layout, const Scene& scene) {
-  const double x = layout.left + (layout.viewMaxX - layout.viewMinX) * layout.pixelsPerUnit + 40;
-  double y = layout.top + 12;
+  const double scale = layout.textScale();
+  const double x = layout.left + layout.drawingWidth + 40 * scale;
+  double y = layout.top + 12 * scale;
   for (const Layer& layer : scene.layers) {
     setColour(c, layer.colour);
-    cairo_set_line_width(c, 3.0);
-    cairo_move_to(c, x, y - 4);
-    cairo_line_to(c, x + 22, y - 4);
+    cairo_set_line_width(c, 3.0 * scale);
+    cairo_move_to(c, x, y - 4 * scale);
+    cairo_line_to(c, x + 22 * scale, y - 4 * scale);
     cairo_stroke(c);
     setColour(c, kInk);
-    text(c, x + 30, y, layer.name);
-    y += 20;
+    text(c, x + 30 * scale, y, layer.name);
+    y += 20 * scale;
   }
   for (const LegendEntry& entry : scene.legend) {
-    drawMarkShape(c, entry.shape, Point{x + 11, y - 4}, entry.colour);
+    drawMarkShape(c, entry.shape, Point{x + 11 * scale, y - 4 * scale}, entry.colour, scale);
     setColour(c, kInk);
-    text(c, x + 30, y, entry.text);
-    y += 20;
+    text(c, x + 30 * scale, y, entry.text);
+    y += 20 * scale;
   }
 }
 
-void draw(cairo_t* c, const PictureLayout& layout, const Scene& scene) {
+void draw(cairo_t* c, const PictureLayout& layout, const Scene& scene, const Band& band,
+          InkedPixels* inked) {
   cairo_set_source_rgb(c, 1, 1, 1);
   cairo_paint(c);
   cairo_select_font_face(c, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(c, kFontSize);
+  cairo_set_font_size(c, layout.textSize);
   cairo_set_line_cap(c, CAIRO_LINE_CAP_ROUND);
 
   drawExtents(c, layout, scene.unit);
-  for (const Layer& layer : scene.layers) drawLayer(c, layout, layer);
-  for (const Mark& mark : scene.marks) {
-    const Point p = layout.toPixel(mark.at);
-    drawMarkShape(c, mark.shape, p, mark.colour);
-    if (!mark.label.empty()) {
-      setColour(c, mark.colour);
-      // Crosses label below, other marks above, so the origin and a
-      // reference point close to it keep their labels apart.
-      text(c, p.x + 10, mark.shape == MarkShape::kCross ? p.y + 18 : p.y - 8, mark.label);
-    }
-  }
+  for (const Layer& layer : scene.layers) drawLayer(c, layout, layer, band, inked);
+  drawMarks(c, layout, scene, band, inked);
   drawScaleBar(c, layout, scene.unit);
   drawLegend(c, layout, scene);
   setColour(c, kInk);
-  cairo_set_font_size(c, kFontSize * 1.4);
-  text(c, layout.left, 30, scene.title);
-}
-
-cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned int length) {
-  std::FILE* file = static_cast<std::FILE*>(closure);
-  return std::fwrite(data, 1, length, file) == length ? CAIRO_STATUS_SUCCESS
-                                                      : CAIRO_STATUS_WRITE_ERROR;
+  cairo_set_font_size(c, layout.textSize * 1.4);
+  text(c, layout.left, 30 * layout.textScale(), scene.title);
 }
 
 // Text makes cairo and fontconfig keep font caches for the life of the
@@ -222,57 +368,173 @@ void releaseFontCachesAtExit() {
   }();
 }
 
-}  // namespace
+// Where cairo and the PNG encoder send bytes, and whether the sink refused.
+struct Output {
+  const PictureSink* sink = nullptr;
+  bool refused = false;
+  char encoderMessage[160] = "";
+};
 
-base::Status renderScene(const Scene& scene, const std::string& path, PictureFormat format) {
-  releaseFontCachesAtExit();
-  const PictureLayout layout = layoutScene(scene);
-  const std::string temporary = path + ".part";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr)
-    return base::Status::error("cannot write the picture " + path + ": " + std::strerror(errno));
-
-  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface;
-  switch (format) {
-    case PictureFormat::kPng:
-      surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout.width, layout.height));
-      break;
-    case PictureFormat::kSvg:
-      surface.reset(
-          cairo_svg_surface_create_for_stream(writeToFile, file, layout.width, layout.height));
-      break;
-    case PictureFormat::kPdf:
-      surface.reset(
-          cairo_pdf_surface_create_for_stream(writeToFile, file, layout.width, layout.height));
-      break;
+cairo_status_t writeForCairo(void* closure, const unsigned char* data, unsigned int length) {
+  auto* output = static_cast<Output*>(closure);
+  if (!(*output->sink)(std::string_view(reinterpret_cast<const char*>(data), length))) {
+    output->refused = true;
+    return CAIRO_STATUS_WRITE_ERROR;
   }
+  return CAIRO_STATUS_SUCCESS;
+}
+
+void writeForPng(png_structp png, png_bytep data, png_size_t length) {
+  auto* output = static_cast<Output*>(png_get_io_ptr(png));
+  if (!(*output->sink)(std::string_view(reinterpret_cast<const char*>(data), length))) {
+    output->refused = true;
+    png_error(png, "the picture's bytes were not taken");
+  }
+}
+
+void flushForPng(png_structp) {}
+
+void pngFailed(png_structp png, png_const_charp message) {
+  auto* output = static_cast<Output*>(png_get_error_ptr(png));
+  std::snprintf(output->encoderMessage, sizeof output->encoderMessage, "%s", message);
+  png_longjmp(png, 1);
+}
+
+void pngWarned(png_structp, png_const_charp) {}
+
+// libpng, fed a band of rows at a time. Its errors come back by longjmp to
+// the call that met them, which then returns false; the calls hold nothing
+// that needs destroying meanwhile.
+class PngEncoder {
+ public:
+  explicit PngEncoder(Output& output) : output_(output) {}
+  ~PngEncoder() {
+    if (png_ != nullptr) png_destroy_write_struct(&png_, info_ != nullptr ? &info_ : nullptr);
+  }
+  PngEncoder(const PngEncoder&) = delete;
+  PngEncoder& operator=(const PngEncoder&) = delete;
+
+  bool begin(int width, int height) {
+    png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, &output_, pngFailed, pngWarned);
+    if (png_ == nullptr) return false;
+    info_ = png_create_info_struct(png_);
+    if (info_ == nullptr) return false;
+    if (setjmp(png_jmpbuf(png_))) return false;
+    png_set_write_fn(png_, &output_, writeForPng, flushForPng);
+    png_set_IHDR(png_, info_, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    // Line work on white packs well with the quick settings.
+    png_set_compression_level(png_, 3);
+    png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_write_info(png_, info_);
+    // cairo's pixels are 32-bit words 0x00RRGGBB in the machine's byte order.
+    if constexpr (std::endian::native == std::endian::little) {
+      png_set_bgr(png_);
+      png_set_filler(png_, 0, PNG_FILLER_AFTER);
+    } else {
+      png_set_filler(png_, 0, PNG_FILLER_BEFORE);
+    }
+    return true;
+  }
+
+  bool writeRows(unsigned char* data, int stride, int rows) {
+    if (setjmp(png_jmpbuf(png_))) return false;
+    writeRowsUnguarded(data, stride, rows);
+    return true;
+  }
+
+  bool end() {
+    if (setjmp(png_jmpbuf(png_))) return false;
+    png_write_end(png_, nullptr);
+    return true;
+  }
+
+ private:
+  void writeRowsUnguarded(unsigned char* data, int stride, int rows) {
+    for (int row = 0; row < rows; ++row) png_write_row(png_, data + row * stride);
+  }
+
+  Output& output_;
+  png_structp png_ = nullptr;
+  png_infop info_ = nullptr;
+};
+
+base::Status failure(const Output& output, const std::string& reason) {
+  if (output.refused) return base::Status::error("the picture's bytes could not be written");
+  return base::Status::error(reason);
+}
+
+base::Status renderPng(const Scene& scene, const PictureLayout& layout, Output& output) {
+  if (layout.width > kLargestPngWidth)
+    return base::Status::error("a PNG picture " + std::to_string(layout.width) +
+                               " pixels wide is wider than " + std::to_string(kLargestPngWidth));
+  PngEncoder encoder(output);
+  if (!encoder.begin(layout.width, layout.height))
+    return failure(output, std::string("the PNG encoder failed: ") + output.encoderMessage);
+  const int bandRows = std::min(kBandRows, layout.height);
+  Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout.width, bandRows));
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+    return base::Status::error(cairo_status_to_string(cairo_surface_status(surface.get())));
+  InkedPixels inked(layout.width, bandRows);
+  for (int top = 0; top < layout.height; top += bandRows) {
+    const int rows = std::min(bandRows, layout.height - top);
+    {
+      Context context(cairo_create(surface.get()));
+      cairo_translate(context.get(), 0, -top);
+      draw(context.get(), layout, scene,
+           Band{static_cast<double>(top), static_cast<double>(top + rows), false}, &inked);
+      if (const cairo_status_t status = cairo_status(context.get()); status != CAIRO_STATUS_SUCCESS)
+        return base::Status::error(cairo_status_to_string(status));
+    }
+    cairo_surface_flush(surface.get());
+    if (!encoder.writeRows(cairo_image_surface_get_data(surface.get()),
+                           cairo_image_surface_get_stride(surface.get()), rows))
+      return failure(output, std::string("the PNG encoder failed: ") + output.encoderMessage);
+  }
+  if (!encoder.end())
+    return failure(output, std::string("the PNG encoder failed: ") + output.encoderMessage);
+  return base::Status::ok();
+}
+
+base::Status renderVector(const Scene& scene, const PictureLayout& layout, PictureFormat format,
+                          Output& output) {
+  std::size_t segments = 0;
+  for (const Layer& layer : scene.layers) segments += layer.lines.size() + layer.arcs.size();
+  if (segments > kVectorPictureSegmentLimit)
+    return base::Status::error(std::to_string(segments) + " lines and arcs are more than an " +
+                               pictureFormatName(format) + " picture holds (" +
+                               std::to_string(kVectorPictureSegmentLimit) +
+                               "); a PNG picture draws any number");
+  Surface surface(
+      format == PictureFormat::kSvg
+          ? cairo_svg_surface_create_for_stream(writeForCairo, &output, layout.width, layout.height)
+          : cairo_pdf_surface_create_for_stream(writeForCairo, &output, layout.width,
+                                                layout.height));
   cairo_status_t status = cairo_surface_status(surface.get());
   if (status == CAIRO_STATUS_SUCCESS) {
-    std::unique_ptr<cairo_t, ContextDeleter> context(cairo_create(surface.get()));
-    draw(context.get(), layout, scene);
+    Context context(cairo_create(surface.get()));
+    draw(context.get(), layout, scene, Band{0.0, static_cast<double>(layout.height), true},
+         nullptr);
     status = cairo_status(context.get());
   }
   if (status == CAIRO_STATUS_SUCCESS) {
-    if (format == PictureFormat::kPng)
-      status = cairo_surface_write_to_png_stream(surface.get(), writeToFile, file);
     cairo_surface_finish(surface.get());
-    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface.get());
+    status = cairo_surface_status(surface.get());
   }
-  surface.reset();
-  const bool closed = std::fclose(file) == 0;
-  if (status != CAIRO_STATUS_SUCCESS || !closed) {
-    std::remove(temporary.c_str());
-    return base::Status::error("cannot write the picture " + path + ": " +
-                               (status != CAIRO_STATUS_SUCCESS
-                                    ? cairo_status_to_string(status)
-                                    : "the file could not be completed"));
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    const std::string reason = std::strerror(errno);
-    std::remove(temporary.c_str());
-    return base::Status::error("cannot write the picture " + path + ": " + reason);
-  }
+  if (status != CAIRO_STATUS_SUCCESS) return failure(output, cairo_status_to_string(status));
   return base::Status::ok();
+}
+
+}  // namespace
+
+base::Status renderScene(const Scene& scene, PictureFormat format, const PictureSink& sink) {
+  releaseFontCachesAtExit();
+  const PictureLayout layout = layoutScene(scene);
+  Output output;
+  output.sink = &sink;
+  return format == PictureFormat::kPng ? renderPng(scene, layout, output)
+                                       : renderVector(scene, layout, format, output);
 }
 
 }  // namespace plot

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "morlenview/point_tree.h"
 
 namespace {
 
@@ -130,6 +133,116 @@ TEST(PointGrid, NearestWithinTheRadiusOnly) {
     EXPECT_EQ(found ? static_cast<int>(found->index) : -1, c.index)
         << c.query.x << "," << c.query.y;
   }
+}
+
+// Far out, where a grid of 0.3 m cells once put every point into one clamped
+// cell, points are still told apart, each value its own cell.
+TEST(PointGrid, PointsAnywhereAreKeyedExactly) {
+  morlenview::PointGrid grid(0.001);
+  const double far[] = {3e8, -3e8, 1e15, 1.7976931348623157e308, -1.7976931348623157e308};
+  for (double x : far) {
+    // Fifty values stepping towards zero, at least 1.5 mm apart.
+    for (int k = 0; k < 50; ++k) {
+      grid.add({x, 7});
+      const double step = std::max(0.0015, 2 * std::fabs(x - std::nextafter(x, 0.0)));
+      x -= std::copysign(step, x);
+    }
+  }
+  for (std::size_t index = 0; index < grid.points().size(); ++index) {
+    const auto found = grid.nearest(grid.points()[index], 0.001);
+    ASSERT_TRUE(found.has_value()) << index;
+    EXPECT_EQ(found->index, index);
+    EXPECT_EQ(found->distance, 0.0);
+  }
+  // Minus zero is the same cell as zero.
+  grid.add({0.0, 0.0});
+  const auto zero = grid.nearest({-0.0, -0.0}, 0.0005);
+  ASSERT_TRUE(zero.has_value());
+  EXPECT_EQ(grid.points()[zero->index], (PlanePoint{0.0, 0.0}));
+}
+
+// The tree finds what looking at every point finds, on points spread out,
+// bunched a millimetre apart, on one line, repeated, and at the ends of the
+// doubles.
+TEST(PointTree, FindsTheNearestWithinTheRadiusAsAFullSearchDoes) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::vector<std::vector<PlanePoint>> sets(5);
+  for (int k = 0; k < 2000; ++k) sets[0].push_back({unit(random) * 50, unit(random) * 50});
+  for (int i = 0; i < 40; ++i)
+    for (int j = 0; j < 40; ++j) sets[1].push_back({i * 0.001, j * 0.001});
+  for (int k = 0; k < 1500; ++k) sets[2].push_back({3.0, k * 0.01});
+  for (int k = 0; k < 500; ++k) sets[3].push_back({k % 3 * 1.0, 0.0});
+  for (double x : {-1.7976931348623157e308, -1e300, 0.0, 1e300, 1.7976931348623157e308})
+    for (double y : {-1e308, 0.0, 5.0, 1e308}) sets[4].push_back({x, y});
+  sets[4].push_back({NAN, 0});
+  for (const auto& points : sets) {
+    const morlenview::PointTree tree(points);
+    for (int q = 0; q < 300; ++q) {
+      const PlanePoint query =
+          q < 100 ? points[static_cast<std::size_t>(q) % points.size()]
+                  : PlanePoint{points[static_cast<std::size_t>(q) % points.size()].x +
+                                   (unit(random) - 0.5) * 0.02,
+                               points[static_cast<std::size_t>(q) % points.size()].y +
+                                   (unit(random) - 0.5) * 0.02};
+      for (double radius : {0.0, 0.0015, 0.3, 1e300}) {
+        double best = INFINITY;
+        for (const PlanePoint& p : points) {
+          const double d = std::hypot(p.x - query.x, p.y - query.y);
+          if (d <= radius && d < best) best = d;
+        }
+        const auto found = tree.nearest(query, radius);
+        ASSERT_EQ(found.has_value(), std::isfinite(best)) << query.x << "," << query.y;
+        if (found) {
+          EXPECT_EQ(found->distance, best);
+        }
+      }
+    }
+  }
+}
+
+AlignmentFloor shiftedCopy(const AlignmentFloor& floor, double dx, double dy) {
+  AlignmentFloor copy;
+  for (const PlanePoint& p : floor.points) {
+    copy.points.push_back({p.x + dx, p.y + dy});
+    copy.extent.add(copy.points.back());
+  }
+  return copy;
+}
+
+// The report says which way a floor lies off the others, and which floor it
+// is when the others agree.
+TEST(FloorAlignment, TheShiftAndTheOddFloorOut) {
+  const AlignmentFloor base = grid(6, 6.0);
+  const AlignmentResult two = morlenview::checkAlignment({base, shiftedCopy(base, -0.1, 0.02)});
+  ASSERT_EQ(two.pairs.size(), 1u);
+  EXPECT_TRUE(two.pairs[0].oneShift);
+  EXPECT_NEAR(two.pairs[0].shiftX, -0.1, 1e-9);
+  EXPECT_NEAR(two.pairs[0].shiftY, 0.02, 1e-9);
+  // Two floors: which one is off cannot be told.
+  EXPECT_EQ(two.oddFloor, std::nullopt);
+
+  const AlignmentResult three = morlenview::checkAlignment(
+      {base, AlignmentFloor{}, shiftedCopy(base, 0.05, 0), base, shiftedCopy(base, 0, 0)});
+  ASSERT_TRUE(three.oddFloor.has_value());
+  EXPECT_EQ(*three.oddFloor, 2u);
+  for (const auto& pair : three.pairs) {
+    if (pair.first != 2 && pair.second != 2) continue;
+    EXPECT_TRUE(pair.oneShift);
+    // Seen from the pair's first floor.
+    EXPECT_NEAR(pair.shiftX, pair.first == 2 ? -0.05 : 0.05, 1e-9);
+  }
+
+  // Two floors off in different ways: no single odd one.
+  const AlignmentResult messy =
+      morlenview::checkAlignment({base, shiftedCopy(base, 0.05, 0), shiftedCopy(base, 0, 0.05)});
+  EXPECT_EQ(messy.oddFloor, std::nullopt);
+
+  // Rescaled: the offsets differ from point to point.
+  const AlignmentResult scaled =
+      morlenview::checkAlignment({base, grid(6, 6.0, -0.01, -0.005, 1.001)});
+  ASSERT_EQ(scaled.pairs.size(), 1u);
+  EXPECT_FALSE(scaled.pairs[0].oneShift);
 }
 
 }  // namespace

@@ -68,4 +68,23 @@ TEST(FloorSummary, ArcPointsComeBackWhereTheyWereExported) {
   EXPECT_NEAR(end.y, 3 + 4 * std::sin(3.0), 1e-12);
 }
 
+// Points are merged when closer than 1 mm, wherever they lie: a 0.3 m square
+// packed 1.5 mm apart (once quadratic in a cell), and points beyond 3e8 m
+// (once all in one clamped cell).
+TEST(FloorSummary, DistinctPointsHoweverDenseOrFar) {
+  std::vector<AxisFileSegment> segments;
+  for (int i = 0; i < 200; ++i)
+    for (int j = 0; j + 1 < 200; j += 2)
+      segments.push_back(straight(i * 0.0015, j * 0.0015, i * 0.0015, (j + 1) * 0.0015));
+  // The same points again, 0.4 mm off: merged with them.
+  segments.push_back(straight(0.0004, 0, 0.0015, 0.0004));
+  for (int k = 0; k < 1000; ++k)
+    segments.push_back(straight(-4e8 - k, -1e300, -4e8 - k - 0.0005, -1e300));
+  const auto summary = morlenview::summarizeFloor(segments);
+  EXPECT_EQ(summary.straightSegments, segments.size());
+  EXPECT_EQ(summary.points.size(), 200u * 200u + 1000u);
+  EXPECT_EQ(summary.extent.minY, -1e300);
+  EXPECT_EQ(summary.extent.minX, -4e8 - 999 - 0.0005);
+}
+
 }  // namespace

@@ -36,7 +36,9 @@ TEST_F(MorlenProjectTest, FindsTheFloorsBesideTheProjectInFloorOrder) {
   for (const auto& floor : project->floors) numbers.push_back(floor.number);
   EXPECT_EQ(numbers, (std::vector<int>{1, 2, 10}));
   EXPECT_TRUE(project->floors[0].read());
-  EXPECT_EQ(project->floors[0].segments.size(), 1u);
+  EXPECT_EQ(project->floors[0].lines.size(), 1u);
+  EXPECT_EQ(project->floors[0].summary.straightSegments, 1u);
+  EXPECT_EQ(project->floors[0].summary.points.size(), 2u);
   EXPECT_FALSE(project->floors[1].read());
   EXPECT_NE(project->floors[1].status.message().find(
                 "tower.N2 line 4: the file ends after 0 of 2 segments"),
@@ -72,6 +74,39 @@ TEST_F(MorlenProjectTest, WithoutAParameterFileTheFloorsAreStillRead) {
   EXPECT_NE(project->parameters.message().find("tower.inf"), std::string::npos)
       << project->parameters.message();
   EXPECT_EQ(project->floors.size(), 1u);
+}
+
+TEST_F(MorlenProjectTest, AParameterFileTheExportNeverWritesIsNamedWithTheValueAndWhy) {
+  putFileBytes(folder_.file("tower.N1"), kOneSegment);
+  struct Case {
+    const char* label;
+    std::string text;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"binary garbage",
+       std::string("\x7f"
+                   "ELF\x02\x01\x01\0\0\0",
+                   10),
+       "tower.inf is not what the export writes: byte 1 is not printable ASCII"},
+      {"unit 99", "0.000000,0.000000,0.000000,0.000000,99,1.000000,",
+       "tower.inf is not what the export writes: value 5 (unit index) \"99\" is not a unit the "
+       "export writes"},
+      {"scale 0", "0.000000,0.000000,0.000000,0.000000,3,0.000000,",
+       "tower.inf is not what the export writes: value 6 (scale) \"0.000000\" is not above 0"},
+      {"a whole page of text", std::string(5000, '1'),
+       "tower.inf is not what the export writes: longer than 4096 bytes"},
+  };
+  for (const Case& c : cases) {
+    putFileBytes(folder_.file("tower.inf"), c.text);
+    const auto project = morlenview::loadMorlenProject(folder_.file("tower.prj"), {}, files_);
+    ASSERT_TRUE(project.isOk()) << project.message();
+    EXPECT_TRUE(project->parametersFaulty) << c.label;
+    ASSERT_FALSE(project->parameters.isOk()) << c.label;
+    EXPECT_NE(project->parameters.message().find(c.message), std::string::npos)
+        << c.label << ": " << project->parameters.message();
+    EXPECT_TRUE(project->floors[0].read()) << c.label;
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/axis_file_records.h"
+#include "formats/text_file.h"
 #include "support/program_test.h"
 
 namespace {
@@ -101,6 +104,18 @@ TEST_F(MorlenviewTest, PlanFloorsWithTheSameAndAShiftedBasePoint) {
               std::string::npos)
         << pair << "\n"
         << outcome.out;
+  // Which way, and which floor.
+  EXPECT_NE(outcome.out.find("largest offset 100.0 mm; floor 2 lies dx -100.0 mm, dy +0.0 mm off "
+                             "floor 1\n"),
+            std::string::npos)
+      << outcome.out;
+  EXPECT_NE(outcome.out.find("floor 3 lies dx +100.0 mm, dy +0.0 mm off floor 2\n"),
+            std::string::npos)
+      << outcome.out;
+  EXPECT_NE(outcome.out.find("  floor 2 is the odd one out: it lines up with none of floors 1 "
+                             "and 3, which line up with each other\n"),
+            std::string::npos)
+      << outcome.out;
   for (const char* picture :
        {"project.N1.png", "project.N2.png", "project.N3.png", "project.floors.png"})
     EXPECT_TRUE(fs::is_regular_file(folder_ / picture)) << picture;
@@ -129,8 +144,11 @@ TEST_F(MorlenviewTest, MetresExportedAsMillimetresAreReported) {
   EXPECT_EQ(outcome.status, 3) << outcome.out << outcome.err;
   EXPECT_NE(outcome.out.find("floors 1 and 3: line up"), std::string::npos) << outcome.out;
   EXPECT_NE(outcome.out.find("floors 1 and 2: 5 points lie 1 to 300 mm off a point of the other "
-                             "floor, largest offset 13.4 mm"),
+                             "floor, largest offset 13.4 mm; the offsets differ from point to "
+                             "point (median dx "),
             std::string::npos)
+      << outcome.out;
+  EXPECT_NE(outcome.out.find("mm): not one shift, a unit or scale may differ\n"), std::string::npos)
       << outcome.out;
   EXPECT_NE(outcome.out.find("floors 2 and 3: 5 points lie"), std::string::npos) << outcome.out;
 }
@@ -147,6 +165,134 @@ TEST_F(MorlenviewTest, AFloorThatCannotBeReadIsNamedAndTheOthersAreDrawn) {
   EXPECT_NE(outcome.out.find("Alignment of 2 floors: they line up"), std::string::npos);
   EXPECT_TRUE(fs::is_regular_file(folder_ / "project.N2.png"));
   EXPECT_FALSE(fs::exists(folder_ / "project.N3.png"));
+}
+
+// A floor of `n` by `n` axes 2 m apart, written as the export writes it:
+// 2 n (n - 1) segments.
+std::string gridFloor(int n) {
+  std::string text;
+  tavrin::appendAxisFileHeader(text, 2 * n * (n - 1));
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j + 1 < n; ++j) {
+      tavrin::appendStraightRecord(text, i * 2.0, (j + 1) * 2.0, i * 2.0, j * 2.0);
+      tavrin::appendStraightRecord(text, (j + 1) * 2.0, i * 2.0, j * 2.0, i * 2.0);
+    }
+  return tavrin::toDiskText(text);
+}
+
+std::string oneRecordFloor(const std::string& kind, const std::string& values) {
+  return "0\r\nGraph Link\r\n1\r\n" + kind + "\r\n " + values + ",0,0\r\n";
+}
+
+// Files from elsewhere: each is refused naming its line and value, or drawn;
+// none makes the viewer hang or fail inside cairo.
+TEST_F(MorlenviewTest, HostileFilesAreRefusedOrDrawnNeverHung) {
+  write("project.prj", "project");
+  write("project.inf", "0.000000,0.000000,0.000000,0.000000,3,1.000000,");
+  std::string lowest;
+  tavrin::appendStraightRecord(lowest, 1000.0, 0.0, -1.7976931348623157e308, 0.0);
+  struct Case {
+    const char* what;
+    std::string floor;
+    int status;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"an angle of 1e300 degrees",
+       oneRecordFloor("14,0",
+                      "0.000000,0.000000,5.000000,1" + std::string(300, '0') + ".000000,90.000000"),
+       2, "Floor 1 (project.N1): cannot be read: project.N1 line 5: value 4 (A1) \"1000000000"},
+      {"an angle of 3.0e10 degrees",
+       oneRecordFloor("14,0", "0.000000,0.000000,5.000000,90.000000,30000000000.000000"), 2,
+       "project.N1 line 5: value 5 (A2) \"30000000000.000000\" is not an angle the export "
+       "writes (0 to 360.000006 degrees)"},
+      {"1e308 in plain digits",
+       oneRecordFloor("9,0", "0.000000,0.000000,1" + std::string(308, '0') + ".000000,0.000000"), 2,
+       "project.N1 line 5: value 3 (X1) \"100000000000000"},
+      {"the lowest double the export can write",
+       "0\r\nGraph Link\r\n1\r\n" + tavrin::toDiskText(lowest), 0,
+       "Floor 1 (project.N1): 1 segments (1 straight, 0 arc), 2 distinct points, "
+       "x -1.798e+308 .. 1000.000 m, y 0.000 .. 0.000 m\n"},
+  };
+  for (const Case& c : cases) {
+    write("project.N1", c.floor);
+    fs::remove(folder_ / "project.N1.png");
+    const Outcome outcome = view();
+    EXPECT_EQ(outcome.status, c.status) << c.what << "\n" << outcome.out << outcome.err;
+    EXPECT_NE(outcome.out.find(c.expected), std::string::npos) << c.what << "\n" << outcome.out;
+    EXPECT_EQ(fs::is_regular_file(folder_ / "project.N1.png"), c.status == 0) << c.what;
+  }
+}
+
+TEST_F(MorlenviewTest, AParameterFileTheExportNeverWritesIsReported) {
+  write("project.prj", "project");
+  write("project.N1", gridFloor(3));
+  write("project.inf", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  const Outcome garbage = view();
+  EXPECT_EQ(garbage.status, 2) << garbage.out << garbage.err;
+  EXPECT_NE(garbage.out.find("  parameters not used: project.inf is not what the export writes: "
+                             "byte 1 is not printable ASCII in \"\\x89PNG"),
+            std::string::npos)
+      << garbage.out;
+  EXPECT_NE(garbage.out.find("; the reference point is not marked\n"), std::string::npos);
+  EXPECT_TRUE(fs::is_regular_file(folder_ / "project.N1.png"));
+
+  write("project.inf", "0.000000,0.000000,0.000000,0.000000,99,1.000000,");
+  const Outcome unit = view();
+  EXPECT_EQ(unit.status, 2);
+  EXPECT_NE(unit.out.find("value 5 (unit index) \"99\" is not a unit the export writes"),
+            std::string::npos)
+      << unit.out;
+}
+
+// Pictures are written as floors are: a temporary file unique to the run,
+// renamed into place; two runs at once never meet, and a signal leaves no
+// temporary file behind.
+TEST_F(MorlenviewTest, PicturesOfTwoRunsAtOnceAndOfARunEndedBySignal) {
+  write("project.prj", "project");
+  write("project.inf", "0.000000,0.000000,0.000000,0.000000,3,1.000000,");
+  write("project.N1", gridFloor(120));
+  write("project.N2", gridFloor(120));
+  const std::string viewer = commandLine(MORLENVIEW_PATH, {"project.prj"});
+  runShell("cd " + quoted(folder_.string()) + " && { (" + viewer +
+           " >one.txt 2>&1; echo $? >one.status) & (" + viewer +
+           " >two.txt 2>&1; echo $? >two.status) & (" + viewer +
+           " >three.txt 2>&1; echo $? >three.status) & wait; }");
+  for (const char* run : {"one", "two", "three"}) {
+    EXPECT_EQ(readFile(folder_ / (std::string(run) + ".status")), "0\n")
+        << run << ": " << readFile(folder_ / (std::string(run) + ".txt"));
+  }
+  for (const char* picture : {"project.N1.png", "project.N2.png", "project.floors.png"})
+    EXPECT_GT(redPixels(folder_ / picture), -1) << picture;
+
+  // SIGTERM while a picture is being written.
+  const pid_t child = fork();
+  if (child == 0) {
+    if (chdir(folder_.c_str()) != 0) _exit(127);
+    execl(MORLENVIEW_PATH, MORLENVIEW_PATH, "project.prj", "--format", "svg", "--out", "late",
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const auto temporaries = [&] {
+    std::vector<std::string> names;
+    std::error_code code;
+    for (const auto& entry : fs::directory_iterator(folder_ / "late", code)) {
+      const std::string name = entry.path().filename().string();
+      if (name.find(".~") != std::string::npos || name.ends_with(".part")) names.push_back(name);
+    }
+    return names;
+  };
+  bool seen = false;
+  for (int wait = 0; wait < 20000 && !seen; ++wait) {
+    seen = !temporaries().empty();
+    if (!seen) usleep(500);
+  }
+  ASSERT_TRUE(seen) << "no picture was being written";
+  kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_EQ(temporaries(), std::vector<std::string>{});
 }
 
 TEST_F(MorlenviewTest, BadArgumentsAndMissingFiles) {

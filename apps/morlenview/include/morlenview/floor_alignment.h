@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "geometry/plane_box.h"
@@ -46,6 +47,15 @@ struct FloorPairFinding {
   // Near misses of either floor against the other.
   std::size_t nearMisses = 0;
   double largestOffset = 0.0;
+  // With near misses: where the second floor lies against the first, in
+  // metres (the median of the offsets from a point of the first to the
+  // nearest of the second, each near miss counted once per direction), and
+  // whether every offset is that one within kCoincidence. A floor exported
+  // with another base point is one shift; one with another unit or scale is
+  // not.
+  double shiftX = 0.0;
+  double shiftY = 0.0;
+  bool oneShift = false;
 
   bool linesUp() const { return extentsOverlap && nearMisses == 0; }
 };
@@ -55,12 +65,17 @@ struct AlignmentResult {
   std::vector<FloorPairFinding> pairs;
   // Every near miss, both directions, in floor and point order.
   std::vector<NearMiss> nearMisses;
+  // Of three floors or more with points: the one that lines up with none of
+  // the others while they all line up with each other.
+  std::optional<std::size_t> oddFloor;
 
   bool linesUp() const;
 };
 
-// Checks every pair of floors. Linear in the number of points per pair: each
-// floor's points are hashed in cells of kNearMissLimit.
+// Checks every pair of floors. Each floor's points are indexed once in a
+// k-d tree (point_tree.h), so a pair costs about n log n for n points,
+// whatever the coordinates and however densely the points lie.
+AlignmentResult checkAlignment(const std::vector<const AlignmentFloor*>& floors);
 AlignmentResult checkAlignment(const std::vector<AlignmentFloor>& floors);
 
 }  // namespace morlenview

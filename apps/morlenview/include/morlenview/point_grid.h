@@ -3,22 +3,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 #include <vector>
+
+#include "geometry/plane_point.h"
 
 namespace morlenview {
 
 // A point of the plane, in metres.
-struct PlanePoint {
-  double x = 0.0;
-  double y = 0.0;
+using PlanePoint = geometry::PlanePoint;
 
-  bool operator==(const PlanePoint&) const = default;
-};
-
-// Points hashed into square cells, so that the points near a given one are
-// found by looking at its cell and the eight around it. A search radius up to
-// the cell size finds every point within that radius.
+// Points hashed into square cells, for finding a point within a radius no
+// larger than the cell. Meant for points that stand apart by at least the
+// cell size, as the distinct points of a floor do: a cell then holds at most
+// four, and adding and finding take a few steps each, however the points
+// lie. Any finite coordinates are keyed exactly, the largest doubles
+// included; far out, where neighbouring doubles are more than a cell apart,
+// each value is a cell of its own.
 class PointGrid {
  public:
   // `cellSize` in metres, > 0.
@@ -27,6 +27,8 @@ class PointGrid {
   // Adds `p`; a point with a coordinate that is not finite is ignored.
   void add(PlanePoint p);
   const std::vector<PlanePoint>& points() const { return points_; }
+  // The points added, in order, leaving the grid empty.
+  std::vector<PlanePoint> takePoints();
 
   struct Nearest {
     std::size_t index = 0;
@@ -37,11 +39,17 @@ class PointGrid {
   std::optional<Nearest> nearest(PlanePoint p, double radius) const;
 
  private:
-  std::uint64_t cellKey(PlanePoint p, int dx, int dy) const;
+  double cellOf(double value) const;
+  std::size_t slotOf(double cellX, double cellY) const;
+  void grow();
 
   double cellSize_;
+  // Beyond this, values are their own cells.
+  double scaledLimit_;
   std::vector<PlanePoint> points_;
-  std::unordered_map<std::uint64_t, std::vector<std::size_t>> cells_;
+  // Open addressing: each slot holds a point's index + 1, or 0 when free; a
+  // point sits in the first free slot from its cell's hash on.
+  std::vector<std::uint32_t> slots_;
 };
 
 }  // namespace morlenview

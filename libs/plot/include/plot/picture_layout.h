@@ -11,25 +11,39 @@ namespace plot {
 // pixels per typical segment (the median length of lines and arcs), within
 // 600 to 4000 pixels, so a small house and a campus of a thousand axes are
 // both legible. Margins hold the title, the extents, the scale bar and the
-// legend.
+// legend. Text is sized for the picture shown whole: 12 pixels up to a
+// drawing 1,200 pixels across, and as much more as the picture is larger,
+// so a label keeps its size on the screen however big the floor.
+//
+// Any finite coordinates lay out, up to the largest doubles: the mapping
+// works from the middle of the view and never forms a width that overflows.
+// Line work and marks that are not finite are left out.
 struct PictureLayout {
   int width = 0;
   int height = 0;
   double pixelsPerUnit = 1.0;
-  // The world box shown (line work and marks), and the box of the line work
-  // alone, whose edges are written on the picture. Both in world units.
-  double viewMinX = 0.0, viewMinY = 0.0, viewMaxX = 0.0, viewMaxY = 0.0;
-  double extentMinX = 0.0, extentMinY = 0.0, extentMaxX = 0.0, extentMaxY = 0.0;
-  bool hasExtent = false;
-  // Pixel of the view's upper-left corner.
+  // The world point in the middle of the drawing area.
+  double centreX = 0.0, centreY = 0.0;
+  // The drawing area in pixels: its upper-left corner and its size.
   double left = 0.0;
   double top = 0.0;
+  double drawingWidth = 0.0;
+  double drawingHeight = 0.0;
+  // The box of the line work, whose edges are written on the picture; world
+  // units.
+  double extentMinX = 0.0, extentMinY = 0.0, extentMaxX = 0.0, extentMaxY = 0.0;
+  bool hasExtent = false;
+  // The size of ordinary text, in pixels; titles are larger, and marks and
+  // margins grow with it.
+  double textSize = 12.0;
 
   // The pixel of a world point (y down).
   Point toPixel(Point world) const {
-    return Point{left + (world.x - viewMinX) * pixelsPerUnit,
-                 top + (viewMaxY - world.y) * pixelsPerUnit};
+    return Point{left + drawingWidth / 2 + (world.x - centreX) * pixelsPerUnit,
+                 top + drawingHeight / 2 - (world.y - centreY) * pixelsPerUnit};
   }
+  // Pixels per point of text: textSize / 12.
+  double textScale() const { return textSize / 12.0; }
 };
 
 PictureLayout layoutScene(const Scene& scene);

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "geometry/plane_point.h"
+
 // What a picture shows, in world units (y up): layers of line work, marks
 // at single points, and extra legend entries. Texts are ASCII.
 namespace plot {
@@ -14,10 +16,7 @@ struct Colour {
   double blue = 0.0;
 };
 
-struct Point {
-  double x = 0.0;
-  double y = 0.0;
-};
+using Point = geometry::PlanePoint;
 
 struct Line {
   Point from;
