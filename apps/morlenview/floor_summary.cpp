@@ -18,11 +18,15 @@ PlanePoint arcPointAt(const AxisFileSegment& arc, double degrees) {
                     arc.centreY + arc.radius * std::sin(radians)};
 }
 
-// Distinct points stand at least kCoincidence apart: cells of that size hold
-// a few each.
-FloorSummaryBuilder::FloorSummaryBuilder() : distinct_(kCoincidence) {}
+// Distinct points stand at least kCoincidence apart: cells of four times that
+// hold at most 25 each, and a search looks into one to four of them.
+FloorSummaryBuilder::FloorSummaryBuilder() : distinct_(4 * kCoincidence) {}
 
 void FloorSummaryBuilder::addPoint(PlanePoint p) {
+  // The segments of an axis follow one another, each starting where the
+  // last ended: that point is known already.
+  if (last_ && *last_ == p) return;
+  last_ = p;
   summary_.extent.add(p);
   const auto nearest = distinct_.nearest(p, kCoincidence);
   if (nearest && nearest->distance < kCoincidence) return;
@@ -48,6 +52,7 @@ FloorSummary FloorSummaryBuilder::take() {
   FloorSummary summary = std::move(summary_);
   summary.points = distinct_.takePoints();
   summary_ = FloorSummary{};
+  last_.reset();
   return summary;
 }
 

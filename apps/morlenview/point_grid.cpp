@@ -18,13 +18,13 @@ std::uint64_t mix(std::uint64_t value) {
 }  // namespace
 
 PointGrid::PointGrid(double cellSize)
-    : cellSize_(cellSize), scaledLimit_(cellSize * 9007199254740992.0), slots_(16, 0) {}
+    : perCell_(1.0 / cellSize), scaledLimit_(cellSize * 4503599627370496.0), slots_(16, 0) {}
 
 // The cell of a coordinate: the whole number of cells below it while that
 // number is exact, the value itself beyond. Adding 0.0 makes -0.0 one key
 // with 0.0.
 double PointGrid::cellOf(double value) const {
-  if (std::fabs(value) < scaledLimit_) return std::floor(value / cellSize_) + 0.0;
+  if (std::fabs(value) < scaledLimit_) return std::floor(value * perCell_) + 0.0;
   return value + 0.0;
 }
 
@@ -76,12 +76,16 @@ std::optional<PointGrid::Nearest> PointGrid::nearest(PlanePoint p, double radius
     if (i > 0 && xs[i] == xs[i - 1]) continue;
     for (int j = 0; j < 3; ++j) {
       if (j > 0 && ys[j] == ys[j - 1]) continue;
+      // The run of taken slots from the cell's hash holds every point of
+      // the cell, and maybe points of other cells: those are measured too,
+      // which is cheaper than telling them apart.
       for (std::size_t slot = slotOf(xs[i], ys[j]); slots_[slot] != 0;
            slot = (slot + 1) & (slots_.size() - 1)) {
         const std::size_t index = slots_[slot] - 1;
         const PlanePoint& q = points_[index];
-        if (cellOf(q.x) != xs[i] || cellOf(q.y) != ys[j]) continue;
-        const double distance = std::hypot(q.x - p.x, q.y - p.y);
+        const double dx = q.x - p.x, dy = q.y - p.y;
+        if (!(dx * dx + dy * dy <= 4 * radius * radius)) continue;
+        const double distance = std::hypot(dx, dy);
         if (distance <= radius && (!best || distance < best->distance))
           best = Nearest{index, distance};
       }

@@ -7,14 +7,17 @@
 #include <png.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cfloat>
 #include <cmath>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -177,6 +180,79 @@ class Batch {
   std::size_t count_ = 0;
 };
 
+// Consecutive lines that continue one another within a quarter pixel, as the
+// segments of one axis do, drawn as one: a grid of a thousand axes is then a
+// thousand strokes, not half a million. The run's direction is kept within a
+// cone from its start that every point passed so far allows, so no point of
+// it ends up more than the tolerance off the line drawn.
+class StraightRun {
+ public:
+  // Starts a run with the line from `a` to `b` (pixels) that ends at `to`
+  // in the world.
+  void begin(Point a, Point b, Point to) {
+    start_ = a;
+    end_ = b;
+    endWorld_ = to;
+    open_ = true;
+    bounded_ = false;
+    narrow(b);
+  }
+  // Takes the line from `from` (world) to `b` (pixels) that ends at `to` in
+  // the world into the run when it starts where the run ends and keeps its
+  // direction; false otherwise.
+  bool continues(Point from, Point b, Point to) {
+    if (!open_ || !(from == endWorld_)) return false;
+    const double dx = b.x - start_.x, dy = b.y - start_.y;
+    const double length = std::hypot(dx, dy);
+    if (length > kQuarterPixel && bounded_) {
+      const double offset = relative(std::atan2(dy, dx));
+      if (offset < low_ || offset > high_) return false;
+    }
+    end_ = b;
+    endWorld_ = to;
+    narrow(b);
+    return true;
+  }
+  bool open() const { return open_; }
+  Point start() const { return start_; }
+  Point end() const { return end_; }
+  void close() { open_ = false; }
+
+ private:
+  static constexpr double kQuarterPixel = 0.25;
+
+  // The angle relative to the run's first direction, in (-pi, pi].
+  double relative(double angle) const {
+    double offset = angle - base_;
+    if (offset > std::numbers::pi) offset -= 2 * std::numbers::pi;
+    if (offset <= -std::numbers::pi) offset += 2 * std::numbers::pi;
+    return offset;
+  }
+  // Narrows the cone to the directions that pass within a quarter pixel of
+  // `p`; points within a quarter pixel of the start allow every direction.
+  void narrow(Point p) {
+    const double dx = p.x - start_.x, dy = p.y - start_.y;
+    const double length = std::hypot(dx, dy);
+    if (!(length > kQuarterPixel)) return;
+    const double angle = std::atan2(dy, dx);
+    if (!bounded_) {
+      base_ = angle;
+      low_ = -std::numbers::pi;
+      high_ = std::numbers::pi;
+      bounded_ = true;
+    }
+    const double centre = relative(angle);
+    const double spread = std::asin(kQuarterPixel / length);
+    low_ = std::max(low_, centre - spread);
+    high_ = std::min(high_, centre + spread);
+  }
+
+  bool open_ = false;
+  bool bounded_ = false;
+  Point start_, end_, endWorld_;
+  double base_ = 0.0, low_ = 0.0, high_ = 0.0;
+};
+
 // An arc whose radius is too many pixels for cairo, as a polyline whose
 // chords stay within a quarter pixel of the circle.
 void arcPolyline(cairo_t* c, const PictureLayout& layout, const Arc& arc, double start,
@@ -193,8 +269,142 @@ void arcPolyline(cairo_t* c, const PictureLayout& layout, const Arc& arc, double
   }
 }
 
-void drawLayer(cairo_t* c, const PictureLayout& layout, const Layer& layer, const Band& band,
-               InkedPixels* inked) {
+// A layer's lines and dots in pixels, worked out once for all the bands of
+// a PNG: lines that continue one another joined into one, dots that share a
+// pixel taken once.
+struct PixelLine {
+  float x1, y1, x2, y2;
+};
+struct LayerPixels {
+  std::vector<PixelLine> lines;
+  std::vector<std::uint32_t> dotRows, dotColumns;
+};
+
+LayerPixels pixelsOf(const PictureLayout& layout, const Layer& layer) {
+  LayerPixels pixels;
+  StraightRun run;
+  const auto keepRun = [&] {
+    if (!run.open()) return;
+    const Point a = run.start(), b = run.end();
+    run.close();
+    pixels.lines.push_back(PixelLine{static_cast<float>(a.x), static_cast<float>(a.y),
+                                     static_cast<float>(b.x), static_cast<float>(b.y)});
+  };
+  for (const Line& line : layer.lines) {
+    if (!isFinite(line)) continue;
+    const Point b = layout.toPixel(line.to);
+    if (run.continues(line.from, b, line.to)) continue;
+    keepRun();
+    run.begin(layout.toPixel(line.from), b, line.to);
+  }
+  keepRun();
+  for (const Point& dot : layer.dots) {
+    if (!std::isfinite(dot.x) || !std::isfinite(dot.y)) continue;
+    const Point p = layout.toPixel(dot);
+    if (!(p.x >= 0 && p.y >= 0 && p.x < layout.width && p.y < layout.height)) continue;
+    pixels.dotColumns.push_back(static_cast<std::uint32_t>(p.x));
+    pixels.dotRows.push_back(static_cast<std::uint32_t>(p.y));
+  }
+  return pixels;
+}
+
+// A round symbol about the middle of a pixel as the coverage of the pixels
+// around it, sixteen samples a pixel: a filled dot (`inner` 0) or a ring
+// between two radii.
+struct Stamp {
+  int half = 0;
+  std::vector<float> alpha;  // (2 half + 1) squared, row by row
+};
+
+Stamp makeStamp(double inner, double outer) {
+  Stamp stamp;
+  stamp.half = static_cast<int>(std::ceil(outer));
+  const int side = 2 * stamp.half + 1;
+  stamp.alpha.assign(static_cast<std::size_t>(side * side), 0.0f);
+  for (int row = 0; row < side; ++row)
+    for (int column = 0; column < side; ++column) {
+      int inside = 0;
+      for (int sy = 0; sy < 4; ++sy)
+        for (int sx = 0; sx < 4; ++sx) {
+          const double x = column - stamp.half + (sx + 0.5) / 4 - 0.5;
+          const double y = row - stamp.half + (sy + 0.5) / 4 - 0.5;
+          const double r = std::sqrt(x * x + y * y);
+          inside += r <= outer && r >= inner ? 1 : 0;
+        }
+      stamp.alpha[static_cast<std::size_t>(row * side + column)] = static_cast<float>(inside) / 16;
+    }
+  return stamp;
+}
+
+// The pixels of a PNG band, written straight: half a million dots or rings
+// through cairo cost seconds, stamped a few milliseconds.
+class BandPixels {
+ public:
+  BandPixels(cairo_t* c, int top) : surface_(cairo_get_target(c)), top_(top) {
+    cairo_surface_flush(surface_);
+    data_ = cairo_image_surface_get_data(surface_);
+    stride_ = cairo_image_surface_get_stride(surface_);
+    width_ = cairo_image_surface_get_width(surface_);
+    rows_ = cairo_image_surface_get_height(surface_);
+  }
+  ~BandPixels() { cairo_surface_mark_dirty(surface_); }
+  BandPixels(const BandPixels&) = delete;
+  BandPixels& operator=(const BandPixels&) = delete;
+
+  // True when a stamp about picture pixel row `y` reaches the band.
+  bool reaches(int y, const Stamp& stamp) const {
+    return y + stamp.half >= top_ && y - stamp.half < top_ + rows_;
+  }
+  void stamp(int x, int y, const Stamp& stamp, Colour colour) {
+    const float ink[3] = {static_cast<float>(colour.red * 255),
+                          static_cast<float>(colour.green * 255),
+                          static_cast<float>(colour.blue * 255)};
+    const int side = 2 * stamp.half + 1;
+    for (int dy = -stamp.half; dy <= stamp.half; ++dy) {
+      const int row = y + dy - top_;
+      if (row < 0 || row >= rows_) continue;
+      auto* line =
+          reinterpret_cast<std::uint32_t*>(data_ + static_cast<std::ptrdiff_t>(row) * stride_);
+      for (int dx = -stamp.half; dx <= stamp.half; ++dx) {
+        const int column = x + dx;
+        if (column < 0 || column >= width_) continue;
+        const float alpha =
+            stamp.alpha[static_cast<std::size_t>((dy + stamp.half) * side + dx + stamp.half)];
+        if (alpha <= 0) continue;
+        const std::uint32_t old = line[column];
+        std::uint32_t blended = 0;
+        for (int channel = 0; channel < 3; ++channel) {
+          const int shift = 16 - 8 * channel;
+          const float was = static_cast<float>((old >> shift) & 0xFF);
+          blended |= static_cast<std::uint32_t>(was + (ink[channel] - was) * alpha + 0.5f) << shift;
+        }
+        line[column] = blended;
+      }
+    }
+  }
+
+ private:
+  cairo_surface_t* surface_;
+  int top_;
+  unsigned char* data_ = nullptr;
+  int stride_ = 0, width_ = 0, rows_ = 0;
+};
+
+void stampDots(cairo_t* c, const LayerPixels& pixels, Colour colour, const Band& band,
+               InkedPixels& inked) {
+  static const Stamp dot = makeStamp(0.0, kDotRadius);
+  BandPixels target(c, static_cast<int>(band.top));
+  inked.clear(static_cast<int>(band.top));
+  for (std::size_t k = 0; k < pixels.dotRows.size(); ++k) {
+    const int x = static_cast<int>(pixels.dotColumns[k]);
+    const int y = static_cast<int>(pixels.dotRows[k]);
+    if (!target.reaches(y, dot) || !inked.first(Point{x + 0.5, y + 0.5})) continue;
+    target.stamp(x, y, dot, colour);
+  }
+}
+
+void drawLayer(cairo_t* c, const PictureLayout& layout, const Layer& layer,
+               const LayerPixels* pixels, const Band& band, InkedPixels* inked) {
   setColour(c, layer.colour);
   cairo_set_line_width(c, kLineWidth);
   const double reach = kLineWidth + kDotRadius;
@@ -204,15 +414,25 @@ void drawLayer(cairo_t* c, const PictureLayout& layout, const Layer& layer, cons
   if (inked) inked->clear(static_cast<int>(band.top));
   {
     Batch batch(c, band.vector);
-    for (const Line& line : layer.lines) {
-      if (!isFinite(line)) continue;
-      const Point a = layout.toPixel(line.from);
-      const Point b = layout.toPixel(line.to);
-      if (outside(std::min(a.y, b.y), std::max(a.y, b.y))) continue;
-      if (inked && samePixel(a, b) && !inked->first(a)) continue;
-      cairo_move_to(c, a.x, a.y);
-      cairo_line_to(c, b.x, b.y);
-      batch.added();
+    if (pixels) {
+      for (const PixelLine& line : pixels->lines) {
+        const Point a{line.x1, line.y1}, b{line.x2, line.y2};
+        if (outside(std::min(a.y, b.y), std::max(a.y, b.y))) continue;
+        if (inked && samePixel(a, b) && !inked->first(a)) continue;
+        cairo_move_to(c, a.x, a.y);
+        cairo_line_to(c, b.x, b.y);
+        batch.added();
+      }
+    } else {
+      // In a vector picture each segment keeps a path of its own.
+      for (const Line& line : layer.lines) {
+        if (!isFinite(line)) continue;
+        const Point a = layout.toPixel(line.from);
+        const Point b = layout.toPixel(line.to);
+        cairo_move_to(c, a.x, a.y);
+        cairo_line_to(c, b.x, b.y);
+        batch.added();
+      }
     }
     for (const Arc& arc : layer.arcs) {
       if (!isFinite(arc)) continue;
@@ -235,13 +455,14 @@ void drawLayer(cairo_t* c, const PictureLayout& layout, const Layer& layer, cons
       batch.added();
     }
   }
-  if (inked) inked->clear(static_cast<int>(band.top));
+  if (pixels && inked) {
+    stampDots(c, *pixels, layer.colour, band, *inked);
+    return;
+  }
   Batch dots(c, false, true);
   for (const Point& dot : layer.dots) {
     if (!std::isfinite(dot.x) || !std::isfinite(dot.y)) continue;
     const Point p = layout.toPixel(dot);
-    if (outside(p.y, p.y)) continue;
-    if (inked && !inked->first(p)) continue;
     cairo_new_sub_path(c);
     cairo_arc(c, p.x, p.y, kDotRadius, 0, 2 * std::numbers::pi);
     dots.added();
@@ -252,13 +473,24 @@ void drawMarks(cairo_t* c, const PictureLayout& layout, const Scene& scene, cons
                InkedPixels* inked) {
   const double scale = layout.textScale();
   const double reach = 20 * scale;
+  const Stamp ring =
+      makeStamp(6 * scale - kLineWidth * scale / 2, 6 * scale + kLineWidth * scale / 2);
+  std::optional<BandPixels> target;
   if (inked) inked->clear(static_cast<int>(band.top));
   for (const Mark& mark : scene.marks) {
     if (!std::isfinite(mark.at.x) || !std::isfinite(mark.at.y)) continue;
     const Point p = layout.toPixel(mark.at);
     if (p.y < band.top - reach || p.y > band.bottom + reach) continue;
-    // Unlabelled marks are many at most; one per pixel is enough.
-    if (inked && mark.label.empty() && !inked->first(p)) continue;
+    if (inked && mark.label.empty()) {
+      // Unlabelled marks may be many: once per pixel, and rings stamped.
+      if (!inked->first(p)) continue;
+      if (mark.shape == MarkShape::kRing) {
+        if (!target) target.emplace(c, static_cast<int>(band.top));
+        target->stamp(static_cast<int>(p.x), static_cast<int>(p.y), ring, mark.colour);
+        continue;
+      }
+    }
+    if (target) target.reset();
     drawMarkShape(c, mark.shape, p, mark.colour, scale);
     if (!mark.label.empty()) {
       setColour(c, mark.colour);
@@ -338,8 +570,9 @@ void drawLegend(cairo_t* c, const PictureLayout& layout, const Scene& scene) {
   }
 }
 
-void draw(cairo_t* c, const PictureLayout& layout, const Scene& scene, const Band& band,
-          InkedPixels* inked) {
+// `pixels` holds each layer's pixels for a PNG; null for a vector picture.
+void draw(cairo_t* c, const PictureLayout& layout, const Scene& scene,
+          const std::vector<LayerPixels>* pixels, const Band& band, InkedPixels* inked) {
   cairo_set_source_rgb(c, 1, 1, 1);
   cairo_paint(c);
   cairo_select_font_face(c, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
@@ -347,7 +580,8 @@ void draw(cairo_t* c, const PictureLayout& layout, const Scene& scene, const Ban
   cairo_set_line_cap(c, CAIRO_LINE_CAP_ROUND);
 
   drawExtents(c, layout, scene.unit);
-  for (const Layer& layer : scene.layers) drawLayer(c, layout, layer, band, inked);
+  for (std::size_t k = 0; k < scene.layers.size(); ++k)
+    drawLayer(c, layout, scene.layers[k], pixels ? &(*pixels)[k] : nullptr, band, inked);
   drawMarks(c, layout, scene, band, inked);
   drawScaleBar(c, layout, scene.unit);
   drawLegend(c, layout, scene);
@@ -425,7 +659,7 @@ class PngEncoder {
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     // Line work on white packs well with the quick settings.
-    png_set_compression_level(png_, 3);
+    png_set_compression_level(png_, 1);
     png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     png_write_info(png_, info_);
     // cairo's pixels are 32-bit words 0x00RRGGBB in the machine's byte order.
@@ -477,12 +711,14 @@ base::Status renderPng(const Scene& scene, const PictureLayout& layout, Output& 
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
     return base::Status::error(cairo_status_to_string(cairo_surface_status(surface.get())));
   InkedPixels inked(layout.width, bandRows);
+  std::vector<LayerPixels> pixels;
+  for (const Layer& layer : scene.layers) pixels.push_back(pixelsOf(layout, layer));
   for (int top = 0; top < layout.height; top += bandRows) {
     const int rows = std::min(bandRows, layout.height - top);
     {
       Context context(cairo_create(surface.get()));
       cairo_translate(context.get(), 0, -top);
-      draw(context.get(), layout, scene,
+      draw(context.get(), layout, scene, &pixels,
            Band{static_cast<double>(top), static_cast<double>(top + rows), false}, &inked);
       if (const cairo_status_t status = cairo_status(context.get()); status != CAIRO_STATUS_SUCCESS)
         return base::Status::error(cairo_status_to_string(status));
@@ -499,13 +735,13 @@ base::Status renderPng(const Scene& scene, const PictureLayout& layout, Output& 
 
 base::Status renderVector(const Scene& scene, const PictureLayout& layout, PictureFormat format,
                           Output& output) {
-  std::size_t segments = 0;
+  std::size_t segments = scene.marks.size();
   for (const Layer& layer : scene.layers) segments += layer.lines.size() + layer.arcs.size();
   if (segments > kVectorPictureSegmentLimit)
-    return base::Status::error(std::to_string(segments) + " lines and arcs are more than an " +
-                               pictureFormatName(format) + " picture holds (" +
-                               std::to_string(kVectorPictureSegmentLimit) +
-                               "); a PNG picture draws any number");
+    return base::Status::error(
+        std::to_string(segments) + " lines, arcs and marks are more than an " +
+        pictureFormatName(format) + " picture holds (" +
+        std::to_string(kVectorPictureSegmentLimit) + "); a PNG picture draws any number");
   Surface surface(
       format == PictureFormat::kSvg
           ? cairo_svg_surface_create_for_stream(writeForCairo, &output, layout.width, layout.height)
@@ -514,7 +750,7 @@ base::Status renderVector(const Scene& scene, const PictureLayout& layout, Pictu
   cairo_status_t status = cairo_surface_status(surface.get());
   if (status == CAIRO_STATUS_SUCCESS) {
     Context context(cairo_create(surface.get()));
-    draw(context.get(), layout, scene, Band{0.0, static_cast<double>(layout.height), true},
+    draw(context.get(), layout, scene, nullptr, Band{0.0, static_cast<double>(layout.height), true},
          nullptr);
     status = cairo_status(context.get());
   }

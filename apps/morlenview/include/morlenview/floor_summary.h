@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "formats/axis_file_segment.h"
@@ -38,6 +39,7 @@ class FloorSummaryBuilder {
 
   FloorSummary summary_;
   PointGrid distinct_;
+  std::optional<PlanePoint> last_;
 };
 
 FloorSummary summarizeFloor(const std::vector<AxisFileSegment>& segments);

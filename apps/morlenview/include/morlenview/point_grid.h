@@ -13,12 +13,11 @@ namespace morlenview {
 using PlanePoint = geometry::PlanePoint;
 
 // Points hashed into square cells, for finding a point within a radius no
-// larger than the cell. Meant for points that stand apart by at least the
-// cell size, as the distinct points of a floor do: a cell then holds at most
-// four, and adding and finding take a few steps each, however the points
-// lie. Any finite coordinates are keyed exactly, the largest doubles
-// included; far out, where neighbouring doubles are more than a cell apart,
-// each value is a cell of its own.
+// larger than the cell. Meant for points that stand apart by a good part of
+// the cell size, as the distinct points of a floor do: a cell then holds a
+// few, and adding and finding take a few steps each, however the points lie. Any finite coordinates
+// are keyed exactly, the largest doubles included; far out, where neighbouring doubles are more
+// than a cell apart, each value is a cell of its own.
 class PointGrid {
  public:
   // `cellSize` in metres, > 0.
@@ -43,7 +42,8 @@ class PointGrid {
   std::size_t slotOf(double cellX, double cellY) const;
   void grow();
 
-  double cellSize_;
+  // Cells per metre.
+  double perCell_;
   // Beyond this, values are their own cells.
   double scaledLimit_;
   std::vector<PlanePoint> points_;

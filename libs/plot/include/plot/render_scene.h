@@ -14,8 +14,8 @@ namespace plot {
 // it could not keep them, which ends the picture as failed.
 using PictureSink = std::function<bool(std::string_view bytes)>;
 
-// SVG and PDF pictures hold at most this many lines and arcs: their files
-// and the memory to make them grow with every segment. A PNG picture draws
+// SVG and PDF pictures hold at most this many lines, arcs and marks: their
+// files and the memory to make them grow with every one. A PNG picture draws
 // any number in bounded memory.
 inline constexpr std::size_t kVectorPictureSegmentLimit = 200000;
 
@@ -29,8 +29,8 @@ inline constexpr std::size_t kVectorPictureSegmentLimit = 200000;
 //
 // Fails, saying why, when the sink refuses bytes, cairo or the PNG encoder
 // fails, or an SVG or PDF picture would hold more than
-// kVectorPictureSegmentLimit segments. The sink may have had part of the
-// picture by then.
+// kVectorPictureSegmentLimit lines, arcs and marks. The sink may have had
+// part of the picture by then.
 base::Status renderScene(const Scene& scene, PictureFormat format, const PictureSink& sink);
 
 }  // namespace plot
