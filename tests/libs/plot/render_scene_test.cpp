@@ -384,7 +384,7 @@ TEST(RenderScene, VectorPicturesOfTooManySegmentsAreRefusedPngsAreNot) {
   const base::Status svg = plot::renderScene(scene, plot::PictureFormat::kSvg, count);
   ASSERT_FALSE(svg.isOk());
   EXPECT_EQ(svg.message(),
-            "200003 lines and arcs are more than an svg picture holds (200000); "
+            "200003 lines, arcs and marks are more than an svg picture holds (200000); "
             "a PNG picture draws any number");
   EXPECT_EQ(bytes, 0u);
   EXPECT_TRUE(plot::renderScene(scene, plot::PictureFormat::kPng, count).isOk());
