@@ -251,10 +251,15 @@ class Parser {
       } else if (variable == "$DWGCODEPAGE" && group_.code == 3) {
         result_.codePage = std::string(text::trimBlanksAndTrailingCr(group_.value));
       } else if (variable == "$INSUNITS" && group_.code == 70) {
-        const std::string_view text = text::trimBlanksAndTrailingCr(group_.value);
-        int units = 0;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), units);
-        if (error == std::errc() && end == text.data() + text.size()) result_.insUnits = units;
+        // Binary DXF hands the number decoded; ASCII DXF as text.
+        if (group_.kind == Group::Kind::kInteger) {
+          result_.insUnits = static_cast<int>(group_.integer);
+        } else {
+          const std::string_view text = text::trimBlanksAndTrailingCr(group_.value);
+          int units = 0;
+          const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), units);
+          if (error == std::errc() && end == text.data() + text.size()) result_.insUnits = units;
+        }
       }
       if (!next()) return false;
     }

@@ -319,6 +319,17 @@ TEST(DxfReader, ReadsTheFixturesOfEveryVersionInFileOrder) {
   }
 }
 
+// Binary DXF gives the number as a 16-bit integer, not as text: it was read
+// as no unit at all.
+TEST(DxfReader, ReadsTheDeclaredUnitOfBinaryDrawings) {
+  for (const char* file : {"ascii_r2000.dxf", "binary_r2000.dxf", "binary_r2018.dxf"}) {
+    Collect sink;
+    const ReadResult result = cad::dxf::readDxfFile(dataPath(file), sink);
+    ASSERT_TRUE(result.ok()) << result.status.message();
+    EXPECT_EQ(result.insUnits, std::optional<int>(6)) << file;
+  }
+}
+
 TEST(DxfReader, ReadsTheDeclaredUnitWhenTheHeaderGivesANumber) {
   const struct {
     const char* value;
