@@ -3,7 +3,8 @@
 
     benchmarks/morlenview_big_floors.py [--build build] [--repeat 3] [--only NAME]...
 
-Each case draws a grid of N vertical and N horizontal axes 1.2 m apart in
+Each case draws a grid of N vertical and N horizontal axes (1.2 m apart, or
+0.5 m for the largest, which then stays within the export's 1,000 m) in
 millimetres, exports it with cadhost and the module as floor 1 of a project
 (and, for the "checked" cases, as floor 2 with the base point 50 mm off),
 then runs morlenview on the project (PNG pictures) under /usr/bin/time -v.
@@ -27,10 +28,10 @@ import sys
 import tempfile
 
 CASES = {
-    "500k": (500, False, "png"),
-    "500k-checked": (500, True, "png"),
-    "5m": (1600, False, "png"),
-    "5m-svg": (1600, False, "svg"),
+    "500k": (500, 1200.0, False, "png"),
+    "500k-checked": (500, 1200.0, True, "png"),
+    "5m": (1600, 500.0, False, "png"),
+    "5m-svg": (1600, 500.0, False, "svg"),
 }
 
 
@@ -45,9 +46,9 @@ def grid_dxf(path, n, bay=1200.0):
         out.write("  0\nENDSEC\n  0\nEOF\n")
 
 
-def export(build, folder, n, checked):
+def export(build, folder, n, bay, checked):
     drawing = os.path.join(folder, "grid.dxf")
-    grid_dxf(drawing, n)
+    grid_dxf(drawing, n, bay)
     script = ""
     for floor, base in ((1, "0,0"), (2, "50,0"))[: 2 if checked else 1]:
         script += ("acadtomn\n%s\nlayer AXIS\n\nproject.prj\nset 1004 %d\nclick 1005\n"
@@ -89,10 +90,10 @@ def main():
     print("%-13s %10s %9s %6s %9s %9s %8s %s" % ("case", "segments", "files", "status", "wall",
                                                  "cpu", "peak RSS", "x files"))
     for name in args.only or CASES:
-        n, checked, form = CASES[name]
+        n, bay, checked, form = CASES[name]
         folder = tempfile.mkdtemp(prefix="tavrin-morlenview-")
         try:
-            export(build, folder, n, checked)
+            export(build, folder, n, bay, checked)
             files = sum(os.path.getsize(os.path.join(folder, f)) for f in os.listdir(folder)
                         if f.startswith("project."))
             best = None

@@ -68,7 +68,6 @@ plot::Scene overlayScene(const MorlenProject& project, const std::vector<Project
                 (floors.size() == 1 ? " floor" : " floors") + " over each other, metres";
   for (std::size_t k = 0; k < floors.size(); ++k)
     scene.layers.push_back(floorLayer(*floors[k], floorColour(k)));
-  addProjectMarks(project, scene);
   // A point off several floors is ringed once.
   std::vector<PlanePoint> rings;
   for (const NearMiss& miss : alignment.nearMisses)
@@ -81,6 +80,8 @@ plot::Scene overlayScene(const MorlenProject& project, const std::vector<Project
   for (const PlanePoint& at : rings)
     scene.marks.push_back(plot::Mark{at, plot::MarkShape::kRing, kNearMissColour, ""});
   const std::size_t ringed = rings.size();
+  // The origin and the reference point over the rings.
+  addProjectMarks(project, scene);
   if (ringed > 0) {
     const std::string whose =
         alignment.oddFloor ? " of floor " + std::to_string(floors[*alignment.oddFloor]->number)

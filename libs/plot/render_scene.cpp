@@ -473,8 +473,9 @@ void drawMarks(cairo_t* c, const PictureLayout& layout, const Scene& scene, cons
                InkedPixels* inked) {
   const double scale = layout.textScale();
   const double reach = 20 * scale;
-  const Stamp ring =
-      makeStamp(6 * scale - kLineWidth * scale / 2, 6 * scale + kLineWidth * scale / 2);
+  // Rings that mark points keep their size on a large picture: there may be
+  // hundreds of thousands, side by side.
+  static const Stamp ring = makeStamp(6 - kLineWidth / 2, 6 + kLineWidth / 2);
   std::optional<BandPixels> target;
   if (inked) inked->clear(static_cast<int>(band.top));
   for (const Mark& mark : scene.marks) {
