@@ -64,7 +64,9 @@ struct Band {
 class InkedPixels {
  public:
   InkedPixels(int width, int rows)
-      : width_(width), rows_(rows), bits_(static_cast<std::size_t>(width) * rows) {}
+      : width_(width),
+        rows_(rows),
+        bits_(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows)) {}
 
   void clear(int top) {
     top_ = top;

@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Within the writer's limits every value is finite and none above 1000.
   if (!summary.extent.empty) FUZZ_CHECK(summary.extent.maxX <= 1000.0 + 1000.0);
 
-  const morlenview::AlignmentResult self = morlenview::checkAlignment({&summary, &summary});
+  const std::vector<const morlenview::AlignmentFloor*> twice = {&summary, &summary};
+  const morlenview::AlignmentResult self = morlenview::checkAlignment(twice);
   FUZZ_CHECK(self.nearMisses.empty());
   FUZZ_CHECK(summary.points.empty() || self.linesUp());
 
