@@ -7,6 +7,7 @@
 #include "cad/code_page.h"
 #include "cad/selection_sets.h"
 #include "dxf/reader.h"
+#include "dxf/text_decoder.h"
 #include "host.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
@@ -150,14 +151,30 @@ Database::Database() : serial_(nextSerial()) {}
 
 Database::~Database() = default;
 
-base::Result<std::unique_ptr<Database>> Database::loadDxf(const std::string& path) {
+base::Result<std::unique_ptr<Database>> Database::loadDxf(const std::string& path,
+                                                          const std::string& fallbackCodePage,
+                                                          const std::string& fileName) {
   auto database = std::make_unique<Database>();
+  const std::string& shown = fileName.empty() ? path : fileName;
   try {
-    EntityBuilder builder(*database, path);
-    dxf::ReadResult result = dxf::readDxfFile(path, builder);
+    EntityBuilder builder(*database, shown);
+    dxf::ReadOptions options;
+    options.fallbackCodePage = fallbackCodePage;
+    dxf::ReadResult result = dxf::readDxfFile(path, builder, options, shown);
     if (!result.ok()) return std::move(result.status);
     for (std::string& warning : result.warnings) database->addWarning(std::move(warning));
     database->setDeclaredUnits(result.insUnits);
+    DrawingCodePage codePage;
+    codePage.declared = result.codePage;
+    codePage.name = result.codePageUsed;
+    codePage.fromDrawing = result.codePageDeclared;
+    if (codePage.name.empty()) {
+      // No entities were read: the code page they would have been read in.
+      const dxf::TextDecoder decoder(result.version, result.codePage, fallbackCodePage);
+      codePage.name = decoder.codePage();
+      codePage.fromDrawing = decoder.declared();
+    }
+    database->setCodePage(std::move(codePage));
   } catch (const std::bad_alloc&) {
     return base::Status::error(path + ": not enough memory to load the drawing");
   }

@@ -81,12 +81,16 @@ std::string insUnitsName(int code) {
 
 std::string drawingSummary(const Database& database, std::string_view name) {
   const auto& entities = database.entities();
-  std::string text = "Drawing " + std::string(name) + ": " + std::to_string(entities.size()) +
-                     " entities; declared unit ";
+  std::string text = "Drawing " + std::string(name) + ": ";
+  if (!database.source().empty()) text += database.source() + "; ";
+  text += std::to_string(entities.size()) + " entities; declared unit ";
   const std::optional<int>& units = database.declaredUnits();
   text += units ? insUnitsName(*units) + " ($INSUNITS " + std::to_string(*units) + ")"
                 : std::string("not given ($INSUNITS absent)");
   text += "\n";
+  // Only a drawing read from a file has a code page that was chosen.
+  if (const DrawingCodePage& codePage = database.codePage(); !codePage.reason.empty())
+    text += "  code page " + codePage.name + ": " + codePage.reason + "\n";
 
   Extents extents;
   // Layer (code page 936) -> lines, arcs; in first-seen order.
