@@ -6,6 +6,10 @@
 // in the DWG's own version and code page. cadhost runs this as a separate
 // program and reads the DXF with its own reader.
 //
+// Only the HEADER and ENTITIES sections are kept: cadhost reads nothing
+// else, and LibreDWG's writer is at its least sure in the others (objects of
+// newer versions).
+//
 // Exit status: 0 the DXF is written; 2 the reader cannot read the drawing;
 // 3 the reader package is not installed; 1 anything else. The last line on
 // standard error says why.
@@ -22,6 +26,22 @@ const CRITICAL_ERROR = 128;
 function stop(status, message) {
   process.stderr.write(message + '\n');
   process.exit(status);
+}
+
+// The HEADER and ENTITIES sections of the DXF `dxf` (bytes, ASCII DXF as
+// LibreDWG writes it), then EOF. Bytes stay as they are (latin1 maps each
+// byte to one character and back).
+function headerAndEntities(dxf) {
+  const text = '\n' + Buffer.from(dxf).toString('latin1');
+  let kept = '';
+  for (const name of ['HEADER', 'ENTITIES']) {
+    const start = text.search(new RegExp(`\\n *0\\r?\\nSECTION\\r?\\n *2\\r?\\n${name}\\r?\\n`));
+    if (start < 0) continue;
+    const end = /\n *0\r?\nENDSEC\r?\n/.exec(text.slice(start));
+    if (!end) continue;
+    kept += text.slice(start + 1, start + end.index + end[0].length);
+  }
+  return Buffer.from(kept + '  0\r\nEOF\r\n', 'latin1');
 }
 
 const [input, output] = process.argv.slice(2);
@@ -58,7 +78,7 @@ try {
   const written = reader.FS.analyzePath('/drawing.dxf').exists;
   if (error >= CRITICAL_ERROR || !written)
     stop(EXIT_UNREADABLE, `LibreDWG error ${error}` + (lastMessage ? ` (${lastMessage})` : ''));
-  fs.writeFileSync(output, reader.FS.readFile('/drawing.dxf'));
+  fs.writeFileSync(output, headerAndEntities(reader.FS.readFile('/drawing.dxf')));
 } catch (error) {
   stop(EXIT_UNREADABLE, `the reader stopped: ${error.message ?? error}`);
 }

@@ -93,8 +93,10 @@ std::string drawingSummary(const Database& database, std::string_view name) {
     text += "  code page " + codePage.name + ": " + codePage.reason + "\n";
 
   Extents extents;
-  // Layer (code page 936) -> lines, arcs; in first-seen order.
+  // Layer (code page 936) -> lines, arcs; in first-seen order, with the name
+  // shown for each.
   std::vector<std::string> layers;
+  std::vector<std::string> shownLayers;
   std::map<std::string, std::pair<int, int>> counts;
   const AcRxClass* const lineClass = AcDbLine::desc();
   const AcRxClass* const arcClass = AcDbArc::desc();
@@ -108,7 +110,10 @@ std::string drawingSummary(const Database& database, std::string_view name) {
     if (!line && !arc) continue;
     if (lastLayer == nullptr || entity->layer() != *lastLayer) {
       auto [it, added] = counts.try_emplace(entity->layer(), 0, 0);
-      if (added) layers.push_back(entity->layer());
+      if (added) {
+        layers.push_back(entity->layer());
+        shownLayers.push_back(database.shownLayerName(*entity));
+      }
       lastLayer = &it->first;
       lastCounts = &it->second;
     }
@@ -130,7 +135,7 @@ std::string drawingSummary(const Database& database, std::string_view name) {
     std::string kinds;
     if (lines > 0) kinds = std::to_string(lines) + " LINE";
     if (arcs > 0) kinds += (kinds.empty() ? "" : ", ") + std::to_string(arcs) + " ARC";
-    text += "    " + cp936ToUtf8Lossy(layers[i]) + ": " + kinds + "\n";
+    text += "    " + shownLayers[i] + ": " + kinds + "\n";
   }
   if (layers.size() > kShown)
     text += "    and " + std::to_string(layers.size() - kShown) + " more (\"drawing\" lists all)\n";

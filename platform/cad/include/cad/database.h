@@ -85,6 +85,9 @@ class Database {
   // page 936 cannot hold it, so that layer() holds '?' in its place; null
   // for every other entity.
   const std::string* exactLayerName(AcDbObjectId id) const;
+  // The layer name of `entity` as shown to the user (UTF-8): the exact name
+  // when there is one, else its code page 936 name converted.
+  std::string shownLayerName(const AcDbEntity& entity) const;
   // Records `utf8` as the exact layer name of the entity `id`.
   void setExactLayerName(AcDbObjectId id, const std::string& utf8);
   // The drawing unit its header declares ($INSUNITS code), if it does.
