@@ -8,7 +8,9 @@
 //
 // Only the HEADER and ENTITIES sections are kept: cadhost reads nothing
 // else, and LibreDWG's writer is at its least sure in the others (objects of
-// newer versions).
+// newer versions). When that writer fails, or writes an ENTITIES section
+// whose group codes are not numbers, the drawing is read again and its
+// entities written from LibreDWG-web's own conversion (dxf-from-database.mjs).
 //
 // Exit status: 0 the DXF is written; 2 the reader cannot read the drawing;
 // 3 the reader package is not installed; 1 anything else. The last line on
@@ -17,6 +19,8 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import v8 from 'node:v8';
+
+import { dxfFromDatabase } from './dxf-from-database.mjs';
 
 const EXIT_UNREADABLE = 2;
 const EXIT_NO_READER = 3;
@@ -31,17 +35,45 @@ function stop(status, message) {
 // The HEADER and ENTITIES sections of the DXF `dxf` (bytes, ASCII DXF as
 // LibreDWG writes it), then EOF. Bytes stay as they are (latin1 maps each
 // byte to one character and back).
+// Null when the ENTITIES section is missing or a group code in it is no
+// number (the writer's known fault: bytes of a long text spilling over).
 function headerAndEntities(dxf) {
   const text = '\n' + Buffer.from(dxf).toString('latin1');
   let kept = '';
   for (const name of ['HEADER', 'ENTITIES']) {
     const start = text.search(new RegExp(`\\n *0\\r?\\nSECTION\\r?\\n *2\\r?\\n${name}\\r?\\n`));
-    if (start < 0) continue;
-    const end = /\n *0\r?\nENDSEC\r?\n/.exec(text.slice(start));
-    if (!end) continue;
-    kept += text.slice(start + 1, start + end.index + end[0].length);
+    const end = start < 0 ? null : /\n *0\r?\nENDSEC\r?\n/.exec(text.slice(start));
+    if (!end) {
+      if (name === 'ENTITIES') return null;
+      continue;
+    }
+    const section = text.slice(start + 1, start + end.index + end[0].length);
+    if (name === 'ENTITIES' && !groupCodesAreNumbers(section)) return null;
+    kept += section;
   }
   return Buffer.from(kept + '  0\r\nEOF\r\n', 'latin1');
+}
+
+function groupCodesAreNumbers(section) {
+  const lines = section.split('\n');
+  for (let i = 0; i + 1 < lines.length; i += 2)
+    if (!/^ *-?\d{1,4}\r?$/.test(lines[i])) return false;
+  return true;
+}
+
+// The drawing read anew and written from LibreDWG-web's conversion of it;
+// null when the reader cannot read it either.
+async function convertedDxf() {
+  const { LibreDwg, Dwg_File_Type } = await import(
+    path.join(here, 'node_modules/@mlightcad/libredwg-web/dist/libredwg-web.js'));
+  const reader = await LibreDwg.create(path.join(here, 'node_modules/@mlightcad/libredwg-web/wasm/'));
+  const data = reader.dwg_read_data(contents, Dwg_File_Type.DWG);
+  if (!data) return null;
+  const version = reader.dwg_get_version_type(data).hdr;
+  const codePage = reader.dwg_get_codepage(data);
+  const database = reader.convert(data);
+  reader.dwg_free(data);
+  return Buffer.from(dxfFromDatabase(database, version, codePage), 'latin1');
 }
 
 const [input, output] = process.argv.slice(2);
@@ -71,15 +103,27 @@ const tell = (text) => {
   if (text.trim()) lastMessage = text.trim();
   process.stderr.write(text + '\n');
 };
+let dxf = null;
+let failure = '';
 try {
   const reader = await createModule({ print: tell, printErr: tell });
   reader.FS.writeFile('/drawing.dwg', contents);
   const error = reader.dwg_write_dxf('/drawing.dwg', '/drawing.dxf');
-  const written = reader.FS.analyzePath('/drawing.dxf').exists;
-  if (error >= CRITICAL_ERROR || !written)
-    stop(EXIT_UNREADABLE, `LibreDWG error ${error}` + (lastMessage ? ` (${lastMessage})` : ''));
-  fs.writeFileSync(output, headerAndEntities(reader.FS.readFile('/drawing.dxf')));
+  if (error < CRITICAL_ERROR && reader.FS.analyzePath('/drawing.dxf').exists)
+    dxf = headerAndEntities(reader.FS.readFile('/drawing.dxf'));
+  else failure = `LibreDWG error ${error}` + (lastMessage ? ` (${lastMessage})` : '');
 } catch (error) {
-  stop(EXIT_UNREADABLE, `the reader stopped: ${error.message ?? error}`);
+  failure = `the reader stopped: ${error.message ?? error}`;
 }
+if (!dxf) {
+  process.stderr.write(`LibreDWG's DXF writer failed (${failure || 'malformed entities'}); ` +
+                       'writing the entities from the converted drawing\n');
+  try {
+    dxf = await convertedDxf();
+  } catch (error) {
+    failure = `the reader stopped: ${error.message ?? error}`;
+  }
+}
+if (!dxf) stop(EXIT_UNREADABLE, failure || 'LibreDWG read no drawing');
+fs.writeFileSync(output, dxf);
 process.exit(0);
