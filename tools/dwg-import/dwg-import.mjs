@@ -27,6 +27,21 @@ const EXIT_NO_READER = 3;
 // LibreDWG's error bits from this one on mean nothing usable was read.
 const CRITICAL_ERROR = 128;
 
+// LibreDWG's critical error bits, for messages.
+const CRITICAL_ERRORS = {
+  128: 'its classes were not found', 256: 'a section was not found',
+  512: 'a page was not found', 1024: 'LibreDWG had an internal error',
+  2048: 'it is not a valid DWG', 4096: 'it could not be read from memory',
+  8192: 'it needs more memory than the reader has',
+};
+
+function describeError(error) {
+  const said = Object.entries(CRITICAL_ERRORS)
+    .filter(([bit]) => (error & Number(bit)) !== 0)
+    .map(([, what]) => what);
+  return `${said.length ? said.join(', ') : 'it could not be read'} (LibreDWG error ${error})`;
+}
+
 function stop(status, message) {
   process.stderr.write(message + '\n');
   process.exit(status);
@@ -64,11 +79,15 @@ function groupCodesAreNumbers(section) {
 // The drawing read anew and written from LibreDWG-web's conversion of it;
 // null when the reader cannot read it either.
 async function convertedDxf() {
-  const { LibreDwg, Dwg_File_Type } = await import(
+  const { LibreDwg } = await import(
     path.join(here, 'node_modules/@mlightcad/libredwg-web/dist/libredwg-web.js'));
   const reader = await LibreDwg.create(path.join(here, 'node_modules/@mlightcad/libredwg-web/wasm/'));
-  const data = reader.dwg_read_data(contents, Dwg_File_Type.DWG);
-  if (!data) return null;
+  reader.FS.writeFile('/again.dwg', contents);
+  const { error, data } = reader.dwg_read_file('/again.dwg');
+  if (error >= CRITICAL_ERROR || !data) {
+    failure = describeError(error);
+    return null;
+  }
   const version = reader.dwg_get_version_type(data).hdr;
   const codePage = reader.dwg_get_codepage(data);
   const database = reader.convert(data);
@@ -111,7 +130,7 @@ try {
   const error = reader.dwg_write_dxf('/drawing.dwg', '/drawing.dxf');
   if (error < CRITICAL_ERROR && reader.FS.analyzePath('/drawing.dxf').exists)
     dxf = headerAndEntities(reader.FS.readFile('/drawing.dxf'));
-  else failure = `LibreDWG error ${error}` + (lastMessage ? ` (${lastMessage})` : '');
+  else failure = describeError(error);
 } catch (error) {
   failure = `the reader stopped: ${error.message ?? error}`;
 }

@@ -192,7 +192,7 @@ base::Status importDwg(const std::string& dwgPath, const DwgVersion& version,
                        const std::string& dxfPath, const ImporterSettings& settings) {
   const std::string what = dwgPath + ": " + describe(version);
   if (!version.opens) {
-    if (version.code < "AC1012")
+    if (version.older)
       return base::Status::error(what + " is older than R13, the oldest DWG this host opens; " +
                                  kSaveAsDxf);
     return base::Status::error(what + " is a version this host does not open (it opens R13 to " +

@@ -44,7 +44,10 @@ std::optional<DwgVersion> dwgVersionOf(std::string_view head) {
                                   [&](const Release& r) { return r.code == code; });
   if (known != std::end(kReleases)) version.release = std::string(known->release);
   // Codes compare as their digits do: "AC1012" < "AC1032"; dotted ones are older.
-  version.opens = known != std::end(kReleases) && code >= kFirstOpened && code <= kLastOpened;
+  const auto firstOpened = std::find_if(std::begin(kReleases), std::end(kReleases),
+                                        [](const Release& r) { return r.code == kFirstOpened; });
+  version.older = known < firstOpened;
+  version.opens = known != std::end(kReleases) && !version.older && code <= kLastOpened;
   return version;
 }
 

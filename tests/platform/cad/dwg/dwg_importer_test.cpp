@@ -17,7 +17,7 @@ using cad::dwg::DwgVersion;
 using cad::dwg::importDwg;
 using cad::dwg::ImporterSettings;
 
-const DwgVersion k2000{"AC1015", "2000", true};
+const DwgVersion k2000{"AC1015", "2000", true, false};
 
 // An importer made of a shell script: $1 is the DWG, $2 the DXF to write.
 ImporterSettings shellImporter(const std::string& script,
@@ -126,12 +126,12 @@ TEST_F(DwgImporter, StopsWhatTheImporterStartedWhenTheLimitIsReached) {
 
 TEST_F(DwgImporter, RefusesVersionsBeforeR13AndUnknownOnesWithoutRunningTheImporter) {
   const ImporterSettings runs = shellImporter("touch '" + path("ran") + "'; exit 1");
-  const base::Status old = importDwg("old.dwg", {"AC1009", "R11/R12", false}, path("o.dxf"), runs);
+  const base::Status old = importDwg("old.dwg", {"AC1009", "R11/R12", false, true}, path("o.dxf"), runs);
   EXPECT_EQ(old.message(),
             "old.dwg: DWG R11/R12 (AC1009) is older than R13, the oldest DWG this host opens; save "
             "it as DXF in the program that made it and open the DXF instead");
   const base::Status newer =
-      importDwg("new.dwg", {"AC1033", "unknown", false}, path("o.dxf"), runs);
+      importDwg("new.dwg", {"AC1033", "unknown", false, false}, path("o.dxf"), runs);
   EXPECT_EQ(newer.message(),
             "new.dwg: DWG unknown (AC1033) is a version this host does not open (it opens R13 to "
             "2018); save it as DXF in the program that made it and open the DXF instead");

@@ -38,6 +38,7 @@ TEST(DwgVersion, NamesTheReleaseOfEachSignatureAndWhetherItOpens) {
     EXPECT_EQ(version->code, c.code);
     EXPECT_EQ(version->release, c.release) << c.code;
     EXPECT_EQ(version->opens, c.opens) << c.code;
+    EXPECT_EQ(version->older, !c.opens && std::string(c.release) != "unknown") << c.code;
   }
   EXPECT_EQ(cad::dwg::describe(*dwgVersionOf("AC1015")), "DWG 2000 (AC1015)");
 }

@@ -14,6 +14,8 @@ struct DwgVersion {
   std::string release;  // e.g. "R14", "2000", "R2.10"; "unknown" for codes not listed
   // True for R13 (AC1012) to 2018 (AC1032), the versions the importer opens.
   bool opens = false;
+  // True for the releases before R13.
+  bool older = false;
 };
 
 // The version named by `head`, the first bytes of a file; null when they
