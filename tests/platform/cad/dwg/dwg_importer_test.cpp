@@ -126,7 +126,8 @@ TEST_F(DwgImporter, StopsWhatTheImporterStartedWhenTheLimitIsReached) {
 
 TEST_F(DwgImporter, RefusesVersionsBeforeR13AndUnknownOnesWithoutRunningTheImporter) {
   const ImporterSettings runs = shellImporter("touch '" + path("ran") + "'; exit 1");
-  const base::Status old = importDwg("old.dwg", {"AC1009", "R11/R12", false, true}, path("o.dxf"), runs);
+  const base::Status old =
+      importDwg("old.dwg", {"AC1009", "R11/R12", false, true}, path("o.dxf"), runs);
   EXPECT_EQ(old.message(),
             "old.dwg: DWG R11/R12 (AC1009) is older than R13, the oldest DWG this host opens; save "
             "it as DXF in the program that made it and open the DXF instead");
