@@ -159,27 +159,19 @@ void Axis::swapPoints(std::int32_t i, std::int32_t j) {
 void Axis::orderPoints() {
   if (points.size() < 2) return;
   if (kind == AxisKind::Arc)
-    orderArc(false);
+    orderArc();
   else
-    orderStraight(false);
-}
-
-void Axis::orderPointsBySelection() {
-  if (points.size() < 2) return;
-  if (kind == AxisKind::Arc)
-    orderArc(true);
-  else
-    orderStraight(true);
+    orderStraight();
 }
 
 template <typename Key>
-void Axis::sortByKey(Key key, bool ascending, bool bySelection) {
+void Axis::sortByKey(Key key, bool ascending) {
   const std::int32_t n = points.size();
   std::vector<double> keys(static_cast<std::size_t>(n));
   for (std::int32_t i = 0; i < n; ++i) keys[static_cast<std::size_t>(i)] = key(points[i]);
   // A NaN compares false both ways, which no sort reproduces: leave those to
   // the selection sort itself.
-  if (bySelection || std::any_of(keys.begin(), keys.end(), [](double k) { return std::isnan(k); }))
+  if (std::any_of(keys.begin(), keys.end(), [](double k) { return std::isnan(k); }))
     selectionSort(key, ascending);
   else
     sortLikeSelection(keys.data(), ascending);
@@ -247,16 +239,16 @@ void Axis::selectionSort(Key key, bool ascending) {
   }
 }
 
-void Axis::orderStraight(bool bySelection) {
+void Axis::orderStraight() {
   const bool byY = std::fabs(points[0].x - points[1].x) < kDirectionTolerance;
   auto key = [byY](const AxisPoint& p) { return byY ? p.y : p.x; };
-  sortByKey(key, key(points[0]) < key(points[1]), bySelection);
+  sortByKey(key, key(points[0]) < key(points[1]));
 }
 
-void Axis::orderArc(bool bySelection) {
+void Axis::orderArc() {
   auto angle = [](const AxisPoint& p) { return p.angle; };
   if (points[0].angle < points[1].angle) {
-    sortByKey(angle, true, bySelection);
+    sortByKey(angle, true);
     return;
   }
   // The arc passes direction 0 between its start and its end: lift the
@@ -265,7 +257,7 @@ void Axis::orderArc(bool bySelection) {
   const double endAngle = points[1].angle;
   for (std::int32_t i = 0; i < points.size(); ++i)
     if (points[i].angle <= endAngle) points[i].angle += kFullTurn;
-  sortByKey(angle, true, bySelection);
+  sortByKey(angle, true);
   for (std::int32_t i = 0; i < points.size(); ++i)
     if (points[i].angle >= kFullTurn) points[i].angle -= kFullTurn;
 }

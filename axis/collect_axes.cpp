@@ -109,25 +109,6 @@ void appendCrossings(Axis& axis, AcGePoint3dArray& buffer) {
   if (n != 0) buffer.removeSubArray(0, n);
 }
 
-void addCrossings(Axis& axis, const AcDbEntity* entity, AcDbObjectId currentId,
-                  const ads_name selection, long length, AcGePoint3dArray& buffer) {
-  for (long j = 0; j < length; ++j) {
-    ads_name partnerName = {0, 0};
-    ads_ssname(selection, j, partnerName);
-    AcDbObjectId partnerId;
-    acdbGetObjectId(partnerId, partnerName);
-    if (c5ObjIdIsEqualTo(partnerId, currentId)) continue;
-
-    OpenObject partner;
-    if (!partner.open(partnerName, partnerId)) continue;
-    if (sourceOf(partner.get()) == AxisSource::kNone) continue;
-
-    const auto* other = static_cast<const AcDbEntity*>(partner.get());
-    if (entity->intersectWith(other, AcDb::kOnBothOperands, buffer, 0, 0) != Acad::eOk) continue;
-    appendCrossings(axis, buffer);
-  }
-}
-
 // One selected line or arc: where it is in the selection and how far it
 // reaches.
 struct AxisEntity {
@@ -247,27 +228,6 @@ bool collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buff
     current.closeNow();
   }
   return true;
-}
-
-void collectAxesPairwise(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer) {
-  long length = 0;
-  ads_sslength(selection, &length);
-  for (long i = 0; i < length; ++i) {
-    auto axis = std::make_unique<Axis>();
-    ads_name name = {0, 0};
-    ads_ssname(selection, i, name);
-    AcDbObjectId id;
-    OpenObject current;
-    if (!current.open(name, id)) continue;
-    const AxisSource source = sourceOf(current.get());
-    if (source == AxisSource::kNone) continue;
-
-    addEndPoints(*axis, current.get(), source);
-    addCrossings(*axis, static_cast<const AcDbEntity*>(current.get()), id, selection, length,
-                 buffer);
-    axes.append(std::move(axis));
-    current.closeNow();
-  }
 }
 
 void cleanAndOrderAxes(AxisSet& axes) {

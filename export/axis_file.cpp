@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "export/number_format.h"
-#include "export/power_of_ten.h"
-#include "export/text_file.h"
+#include "formats/axis_file_records.h"
+#include "formats/power_of_ten.h"
+#include "formats/text_file.h"
 #include "host/ac_ge_point.h"
 #include "host/ads.h"
 #include "resources/texts.h"
@@ -42,20 +42,6 @@ class Conversion {
   double scale_, unit_, intrinsicScale_, intrinsicUnit_, originX_, originY_, offX_, offY_;
 };
 
-void appendRecordHead(std::string& text, int kind) {
-  appendInteger(text, kind);
-  text += ",0\n";
-}
-
-void appendRecordTail(std::string& text) {
-  text += "0,0\n";
-}
-
-void appendValue(std::string& text, double value) {
-  appendFixed(text, value);
-  text += ',';
-}
-
 bool appendStraight(AxisSet& set, std::string& text, const Axis& axis) {
   const Conversion convert(set);
   const AxisPointArray& points = axis.points;
@@ -63,13 +49,7 @@ bool appendStraight(AxisSet& set, std::string& text, const Axis& axis) {
     const double x2 = convert.x(points[k + 1].x), y2 = convert.y(points[k + 1].y);
     const double x1 = convert.x(points[k].x), y1 = convert.y(points[k].y);
     if (!acceptable(x2) || !acceptable(y2) || !acceptable(x1) || !acceptable(y1)) return false;
-    appendRecordHead(text, 9);
-    text += ' ';
-    appendValue(text, x2);
-    appendValue(text, y2);
-    appendValue(text, x1);
-    appendValue(text, y1);
-    appendRecordTail(text);
+    appendStraightRecord(text, x2, y2, x1, y1);
     ++set.lineCount;
   }
   return true;
@@ -85,14 +65,8 @@ bool appendArc(AxisSet& set, std::string& text, const Axis& axis) {
   const double cx = convert.x(axis.centre.x), cy = convert.y(axis.centre.y);
   if (!acceptable(cx) || !acceptable(cy) || !acceptable(r)) return false;
   for (std::int32_t k = 0; k + 1 < points.size(); ++k) {
-    appendRecordHead(text, 14);
-    text += ' ';
-    appendValue(text, cx);
-    appendValue(text, cy);
-    appendValue(text, r);
-    appendValue(text, points[k].angle * kDegreesPerRadian);
-    appendValue(text, points[k + 1].angle * kDegreesPerRadian);
-    appendRecordTail(text);
+    appendArcRecord(text, cx, cy, r, points[k].angle * kDegreesPerRadian,
+                    points[k + 1].angle * kDegreesPerRadian);
     ++set.arcCount;
   }
   return true;
@@ -140,11 +114,9 @@ WriteResult writeAxisFile(AxisSet& set, const std::string& path, FileSystem& fil
   // copies of a growing text.
   std::string text;
   text.reserve(static_cast<std::size_t>(records) * 64 + 64);
-  text = "0\nGraph Link\n";
-  appendInteger(text, records);
-  text += '\n';
+  appendAxisFileHeader(text, records);
   for (const Axis* axis = set.head(); axis != nullptr; axis = axis->next)
-    if (!appendAxisRecords(set, text, *axis)) return WriteResult{WriteOutcome::kTooLarge, path, {}};
+    if (!appendAxisRecords(set, text, *axis)) return WriteResult{WriteOutcome::kTooLarge, path};
   return writeTextFile(path, text, files);
 }
 

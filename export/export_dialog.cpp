@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "export/project_files.h"
+#include "formats/project_files.h"
 #include "resources/dialog_texts.h"
 #include "resources/export_dialog_template.h"
 #include "resources/texts.h"

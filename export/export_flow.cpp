@@ -10,10 +10,10 @@
 
 #include "export/axis_file.h"
 #include "export/export_dialog.h"
-#include "export/parameter_file.h"
-#include "export/project_files.h"
-#include "export/project_parameters.h"
-#include "export/project_template.h"
+#include "formats/parameter_file.h"
+#include "formats/project_files.h"
+#include "formats/project_parameters.h"
+#include "formats/project_template.h"
 #include "host/ads.h"
 #include "resources/texts.h"
 #include "ui/dialog.h"
@@ -49,8 +49,8 @@ bool isAscii(const std::string& text) {
 // Why a write failed, for the user (code page 936): the common reasons in
 // the module's language, others in the system's words.
 std::string failureReason(const WriteResult& result) {
-  if (result.readOnly) return resources::kReasonReadOnly;
-  switch (result.systemError) {
+  if (result.status.isReadOnly()) return resources::kReasonReadOnly;
+  switch (result.status.systemError()) {
     case EACCES:
     case EPERM:
       return resources::kReasonNoPermission;
@@ -69,10 +69,11 @@ std::string failureReason(const WriteResult& result) {
     case 0:
       // The file layer's own words name the path in UTF-8, which a code
       // page 936 message cannot show unless it is plain ASCII.
-      return !result.detail.empty() && isAscii(result.detail) ? result.detail
-                                                              : resources::kReasonUnknown;
+      return !result.status.message().empty() && isAscii(result.status.message())
+                 ? result.status.message()
+                 : resources::kReasonUnknown;
     default:
-      return std::generic_category().message(result.systemError);
+      return std::generic_category().message(result.status.systemError());
   }
 }
 

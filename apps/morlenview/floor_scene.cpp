@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "export/axis_file.h"
+#include "formats/axis_file_records.h"
 
 namespace morlenview {
 

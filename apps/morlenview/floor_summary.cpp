@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "export/axis_file.h"
+#include "formats/axis_file_records.h"
 #include "plot/arc_geometry.h"
 
 namespace morlenview {

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cad/code_page.h"
-#include "export/axis_file_reader.h"
-#include "export/parameter_file.h"
-#include "export/power_of_ten.h"
-#include "export/project_files.h"
+#include "formats/axis_file_reader.h"
+#include "formats/parameter_file.h"
+#include "formats/power_of_ten.h"
+#include "formats/project_files.h"
+#include "text/code_page.h"
 
 namespace morlenview {
 
@@ -69,7 +69,7 @@ base::Result<std::vector<int>> floorNumbers(const std::string& projectPath, cons
 base::Result<MorlenProject> loadMorlenProject(const std::string& projectPath,
                                               const std::vector<int>& onlyFloors,
                                               FileSystem& files) {
-  const std::optional<std::string> cp936Path = cad::utf8ToCp936(projectPath);
+  const std::optional<std::string> cp936Path = text::utf8ToCp936(projectPath);
   if (!cp936Path) {
     return base::Status::error("the project file name \"" + projectPath +
                                "\" has characters outside code page 936");
@@ -80,7 +80,7 @@ base::Result<MorlenProject> loadMorlenProject(const std::string& projectPath,
   }
   MorlenProject project;
   project.path = projectPath;
-  project.name = cad::cp936ToUtf8Lossy(projectBase(projectFileName(*cp936Path)));
+  project.name = text::cp936ToUtf8Lossy(projectBase(projectFileName(*cp936Path)));
   if (project.name.empty()) {
     return base::Status::error("the project file name " + projectPath +
                                " has no \".\": no floors can be beside it");

@@ -12,7 +12,7 @@
 #include "arguments/argument_list.h"
 #include "base/result.h"
 #include "base/status.h"
-#include "host/file_system.h"
+#include "files/posix_file_system.h"
 #include "morlenview/floor_alignment.h"
 #include "morlenview/floor_scene.h"
 #include "morlenview/floor_summary.h"
@@ -172,7 +172,8 @@ void printAlignment(const std::vector<ShownFloor>& shown, const AlignmentResult&
 }
 
 int run(const Options& options) {
-  const auto project = loadMorlenProject(options.project, options.floors, hostFileSystem());
+  files::PosixFileSystem files;
+  const auto project = loadMorlenProject(options.project, options.floors, files);
   if (!project.isOk()) {
     std::cerr << "morlenview: " << project.message() << "\n";
     return kExitBadArguments;

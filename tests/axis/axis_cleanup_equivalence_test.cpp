@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "axis/axis.h"
+#include "reference/reference_forms.h"
 
 namespace tavrin {
 
@@ -105,7 +106,7 @@ std::vector<AxisPoint> run(const std::vector<AxisPoint>& input, AxisKind kind, A
     axis.removeDuplicates();
   axis.computeAngles();
   if (reference)
-    axis.orderPointsBySelection();
+    reference::orderPointsBySelection(axis);
   else
     axis.orderPoints();
   return {axis.points.data(), axis.points.data() + axis.points.size()};

@@ -20,6 +20,7 @@
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
 #include "host/ac_db_other_entities.h"
+#include "reference/reference_forms.h"
 
 namespace tavrin {
 
@@ -144,7 +145,7 @@ Collected collect(const std::vector<AcDbObjectId>& ids, bool pairwise, bool clea
   ads_name set = {cad::selectionSets().add(ids), 0};
   AcGePoint3dArray buffer(0, 8);
   if (pairwise)
-    collectAxesPairwise(set, axes, buffer);
+    reference::collectAxesPairwise(set, axes, buffer);
   else
     EXPECT_TRUE(collectAxes(set, axes, buffer)) << "a script never breaks";
   cad::selectionSets().free(set[0]);

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "cad/command_line.h"
-#include "export/power_of_ten.h"
+#include "formats/axis_file_reader.h"
+#include "formats/power_of_ten.h"
 #include "support/fault_injecting_file_system.h"
 #include "support/temp_folder.h"
 
@@ -251,12 +252,57 @@ TEST_F(AxisFileTest, WriteFailureIsReportedApartFromTheLimitAndKeepsTheOldFile) 
   const WriteResult full = write(set);
   EXPECT_EQ(full.outcome, WriteOutcome::kWriteFailed);
   EXPECT_EQ(full.file, folder_.file("floor.N1"));
-  EXPECT_NE(full.detail.find("No space left"), std::string::npos) << full.detail;
+  EXPECT_NE(full.status.message().find("No space left"), std::string::npos)
+      << full.status.message();
   EXPECT_EQ(written(), "old\r\n");
   EXPECT_EQ(folder_.entries(), std::vector<std::string>{"floor.N1"});
 
   const WriteResult missing = writeAxisFile(set, folder_.file("gone/floor.N1"), files_);
   EXPECT_EQ(missing.outcome, WriteOutcome::kWriteFailed);
+}
+
+// A generated grid of straight axes and concentric arcs through the writer
+// and back: the same segments in the same order, in metres.
+TEST_F(AxisFileTest, AGeneratedGridReadsBackAsTheSameSegmentsInMetres) {
+  AxisSet set;
+  set.originX = -1000;
+  set.originY = -2000;
+  set.unitExponent = set.intrinsicUnitExponent = 3;
+  set.iScale = set.IntrinsicScale = 1;
+  constexpr int kAxes = 40;
+  for (int i = 0; i < kAxes; ++i) {
+    std::vector<Pt> along, across;
+    for (int j = 0; j < kAxes; ++j) {
+      along.push_back({i * 6000.0, j * 6000.0});
+      across.push_back({j * 6000.0, i * 6000.0});
+    }
+    addAxis(set, AxisKind::Straight, along);
+    addAxis(set, AxisKind::Straight, across);
+  }
+  for (int r = 1; r <= 5; ++r) {
+    std::vector<Pt> points;
+    for (double a : {5.9, 6.1, 0.2, 1.0}) {  // through direction 0
+      points.push_back({300000 + r * 4000 * std::cos(a), 100000 + r * 4000 * std::sin(a), a});
+    }
+    addAxis(set, AxisKind::Arc, points, AcGePoint3d(300000, 100000, 0));
+  }
+  const std::string path = folder_.file("grid.N3");
+  ASSERT_TRUE(writeAxisFile(set, path, files_).written());
+
+  std::vector<AxisFileSegment> segments;
+  const FileStatus status = readAxisFile(path, files_, &segments);
+  ASSERT_TRUE(status.isOk()) << status.message();
+  ASSERT_EQ(segments.size(), static_cast<std::size_t>(set.lineCount + set.arcCount));
+  // The first axis: x = 0 converts to 1 m, its k-th segment runs from
+  // y = 2 + 6k to 2 + 6(k + 1) metres.
+  EXPECT_EQ(segments[1], (AxisFileSegment{AxisFileSegment::Kind::kStraight, 1.0, 8.0, 1.0, 14.0}));
+  const AxisFileSegment& arc = segments[segments.size() - 3];
+  EXPECT_EQ(arc.kind, AxisFileSegment::Kind::kArc);
+  EXPECT_DOUBLE_EQ(arc.centreX, 301.0);
+  EXPECT_DOUBLE_EQ(arc.centreY, 102.0);
+  EXPECT_NEAR(arc.radius, 20.0, 1e-6);
+  EXPECT_NEAR(arc.startDegrees, 5.9 * kDegreesPerRadian, 1e-6);
+  EXPECT_NEAR(arc.endDegrees, 6.1 * kDegreesPerRadian, 1e-6);
 }
 
 TEST(DefaultOrigin, LiesAQuarterOfTheExtentBelowTheLowerLeftCorner) {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "cad/code_page.h"
 #include "cad/command_line.h"
-#include "platform/ui/scripted_input.h"
 #include "resources/export_dialog_template.h"
 #include "resources/module_resources.h"
+#include "standins/ui/scripted_input.h"
+#include "text/code_page.h"
 #include "ui/application.h"
 #include "ui/edit.h"
 #include "ui/library.h"
@@ -61,7 +61,7 @@ class StartedModuleLibrary {
 };
 
 std::string cp936(const char* utf8) {
-  return cad::utf8ToCp936(utf8).value();
+  return text::utf8ToCp936(utf8).value();
 }
 
 class ExportDialogTest : public ::testing::Test {
@@ -94,7 +94,7 @@ TEST_F(ExportDialogTest, FreshDialogOpensWithTheInitialValuesAndFocusOnTheFloor)
   EXPECT_EQ(dialog.unitIndex, -1);
   EXPECT_TRUE(dialog.unitList.expired()) << "not attached before the dialog opens";
   open();
-  EXPECT_EQ(cad::cp936ToUtf8(dialog.text()), "存为Morlen轴网格式");
+  EXPECT_EQ(text::cp936ToUtf8(dialog.text()), "存为Morlen轴网格式");
   struct Field {
     int id;
     const char* shown;
@@ -140,7 +140,7 @@ TEST_F(ExportDialogTest, AxisFileNameIsCutAtTheFirstDotOfTheFileName) {
       {"/项目.甲/综合楼.一期.prj", 5, "/项目.甲/综合楼.N5"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(cad::cp936ToUtf8(floorAxisFilePath(cp936(c.project), c.floor)), c.axisFile)
+    EXPECT_EQ(text::cp936ToUtf8(floorAxisFilePath(cp936(c.project), c.floor)), c.axisFile)
         << c.project;
   // A double-byte character whose trail byte is '\' or '|' is not cut.
   EXPECT_EQ(floorAxisFilePath("/a/\x81\x5C.prj", 4), "/a/\x81\x5C.N4");
@@ -182,7 +182,7 @@ TEST_F(ExportDialogTest, KeyFilteringPerControl) {
   for (const Case& c : cases) {
     apply("set " + std::to_string(c.id));
     apply(std::string("type ") + c.typed);
-    EXPECT_EQ(cad::cp936ToUtf8(text(c.id)), c.shown) << c.id << " typed " << c.typed;
+    EXPECT_EQ(text::cp936ToUtf8(text(c.id)), c.shown) << c.id << " typed " << c.typed;
   }
   // Read-only edits filter too, and refuse what passes.
   apply("click 1002");

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "export/parameter_file.h"
+#include "formats/parameter_file.h"
 #include "fuzz_check.h"
 
 using namespace tavrin;

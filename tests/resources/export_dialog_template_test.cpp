@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "cad/code_page.h"
 #include "resources/dialog_texts.h"
 #include "resources/module_resources.h"
+#include "text/code_page.h"
 #include "ui/styles.h"
 
 namespace tavrin {
@@ -17,7 +17,7 @@ namespace {
 namespace style = ui::style;
 
 std::string utf8(const char* cp936) {
-  return cad::cp936ToUtf8(cp936).value_or("<not 936>");
+  return text::cp936ToUtf8(cp936).value_or("<not 936>");
 }
 
 // The template as a person reads it: id, class, text, rectangle and the
@@ -124,7 +124,7 @@ TEST(DialogTexts, AreDistinctChineseWarningsStoredInCodePage936) {
   const char* texts[] = {resources::kInvalidInteger, resources::kInvalidNumber,
                          resources::kFloorOutOfRange, resources::kNoUnitSelected};
   for (const char* text : texts) {
-    std::optional<std::string> readable = cad::cp936ToUtf8(text);
+    std::optional<std::string> readable = text::cp936ToUtf8(text);
     ASSERT_TRUE(readable.has_value()) << "not valid code page 936";
     EXPECT_GT(static_cast<unsigned char>(text[0]), 0x80) << *readable << ": starts in Chinese";
   }

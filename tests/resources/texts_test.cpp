@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cad/code_page.h"
+#include "text/code_page.h"
 
 namespace tavrin {
 
@@ -37,7 +37,7 @@ const TextCase kTexts[] = {
 
 TEST(ModuleTexts, AreStoredInCodePage936) {
   for (const TextCase& c : kTexts) {
-    auto expected = cad::utf8ToCp936(c.utf8);
+    auto expected = text::utf8ToCp936(c.utf8);
     ASSERT_TRUE(expected.has_value()) << c.label;
     EXPECT_EQ(std::string(c.stored), *expected) << c.label;
   }

@@ -58,9 +58,6 @@ class Axis {
   // smallest ascending, last of the largest descending, swapped into place),
   // reproduced in O(p log p).
   void orderPoints();
-  // The same order by the selection sort itself, O(p^2): the reference the
-  // fast form is checked against.
-  void orderPointsBySelection();
 
   AxisKind kind = AxisKind::Straight;
   AxisPointArray points;
@@ -70,12 +67,11 @@ class Axis {
   Axis* next = nullptr;
 
  private:
-  void orderStraight(bool bySelection);
-  void orderArc(bool bySelection);
-  // Orders by `key` as selectionSort does: by the selection sort itself, or
-  // (bySelection false) by sortLikeSelection.
+  void orderStraight();
+  void orderArc();
+  // Orders by `key` as selectionSort does.
   template <typename Key>
-  void sortByKey(Key key, bool ascending, bool bySelection);
+  void sortByKey(Key key, bool ascending);
   // Selection sort by `key`, ascending (earliest of equal keys first) or
   // descending (latest of equal keys first); at most one swap per position.
   template <typename Key>

@@ -22,16 +22,12 @@ namespace tavrin {
 // Pairs whose extents (widened by the intersection tolerances) do not
 // overlap cannot meet and are not intersected; the remaining partners are
 // visited in selection order, so the points and their order are those of
-// collectAxesPairwise.
+// intersecting every pair.
 //
 // Shows the host's progress meter, one step per axis, and answers false at
 // once when the user asks to stop (the axes so far stay in `axes`); true when
 // every entity was visited.
 [[nodiscard]] bool collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer);
-
-// The same axes by intersecting every selected line or arc with every other:
-// O(n^2) intersections, kept as the reference collectAxes is checked against.
-void collectAxesPairwise(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer);
 
 // Cleans and orders every axis of `axes` in list order: removeDuplicates,
 // computeAngles on arc axes, orderPoints. Walks as many axes as count()

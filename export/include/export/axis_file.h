@@ -4,26 +4,21 @@
 
 #include "axis/axis.h"
 #include "axis/axis_set.h"
-#include "export/write_result.h"
+#include "formats/axis_file_records.h"
+#include "formats/write_result.h"
 #include "host/file_system.h"
 
 namespace tavrin {
 
-// The axis file of one standard floor ("Graph Link" text): a header of three
-// lines ("0", "Graph Link", the number of segment records), then two lines
-// per segment between neighbouring points of each axis, in Morlen
-// coordinates (metres).
+// The axis file of one standard floor (formats/axis_file_records.h) from the
+// axes: one segment record between neighbouring points of each axis, in
+// Morlen coordinates (metres).
 //
 // A drawing point (x, y) converts, with P = powerOfTen(unitExponent) and
 // Q = powerOfTen(intrinsicUnitExponent), as
 //   X = (x * iScale / P - originX * IntrinsicScale / Q) - offX,
 //   offX = baseX * iScale / P - referenceX * IntrinsicScale / Q,
 // and Y likewise, evaluated in exactly this grouping.
-
-// Converted coordinates and radii above this, in metres, are refused.
-inline constexpr double kCoordinateLimit = 1000.0;
-// Radians to degrees in the file: 180 / 3.1415926, as existing projects have it.
-inline constexpr double kDegreesPerRadian = 57.295780490442965;
 
 // The proposed coordinate origin, in drawing units: a quarter of the extent of
 // all axis points (x and y) below and left of their lower-left corner. With no

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "export/axis_file.h"
+#include "formats/axis_file_records.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "export/axis_file_segment.h"
+#include "formats/axis_file_segment.h"
 #include "morlenview/floor_alignment.h"
 #include "morlenview/point_grid.h"
 

@@ -6,8 +6,8 @@
 
 #include "base/result.h"
 #include "base/status.h"
-#include "export/axis_file_segment.h"
-#include "export/project_parameters.h"
+#include "formats/axis_file_segment.h"
+#include "formats/project_parameters.h"
 #include "host/file_system.h"
 #include "morlenview/point_grid.h"
 

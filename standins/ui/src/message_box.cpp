@@ -1,0 +1,46 @@
+#include "ui/message_box.h"
+
+#include <string>
+
+#include "answer_words.h"
+#include "cad/command_line.h"
+#include "cad/input_source.h"
+#include "text/code_page.h"
+#include "text/trim.h"
+#include "ui/library.h"
+#include "ui/messages.h"
+
+namespace ui {
+
+int messageBox(std::string_view text, std::string_view caption, unsigned type) {
+  const bool yesNo = (type & kMessageBoxButtonsMask) == kMessageBoxYesNo;
+  std::string shown = "\nmessage box \"" + text::cp936ToUtf8Lossy(caption) + "\"";
+  if ((type & kIconMask) == kIconExclamation) shown += " (!)";
+  shown += ": " + text::cp936ToUtf8Lossy(text) + (yesNo ? "  [Yes] [No]\n" : "  [OK]\n");
+  cad::commandLine().printUtf8(shown);
+
+  cad::InputSource& input = cad::input();
+  for (;;) {
+    if (input.interactive())
+      cad::commandLine().printUtf8(yesNo ? "y or n (Enter: yes)? " : "Enter: OK ");
+    cad::Answer answer = input.next();
+    if (!answer.isLine()) return yesNo ? kIdNo : kIdOk;
+    const std::string word = words::lower(text::trimBlanks(answer.text));
+    // Enter gives the default button, the first.
+    if (yesNo) {
+      if (word == "yes" || word == "y" || word == "是" || word == "key enter" || word.empty())
+        return kIdYes;
+      if (word == "no" || word == "n" || word == "否") return kIdNo;
+      input.reject(answer, "the message box takes yes or no (y, n, 是, 否; Enter for yes)");
+    } else {
+      if (word == "ok" || word == "key enter" || word.empty()) return kIdOk;
+      input.reject(answer, "the message box takes ok (or Enter)");
+    }
+  }
+}
+
+int applicationMessageBox(std::string_view text, unsigned type) {
+  return messageBox(text, applicationCaption(), type);
+}
+
+}  // namespace ui
