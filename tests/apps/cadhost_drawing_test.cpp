@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/program_test.h"
+#include "support/r12_drawing.h"
 
 namespace {
 
@@ -15,20 +16,6 @@ namespace fs = std::filesystem;
 
 bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
-}
-
-// An R12 DXF that names no code page, one line on each layer.
-std::string r12Drawing(const std::vector<std::string>& layers) {
-  std::string text =
-      "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n"
-      "  0\nSECTION\n  2\nENTITIES\n";
-  double y = 0;
-  for (const std::string& layer : layers) {
-    text += "  0\nLINE\n  8\n" + layer + "\n 10\n0\n 20\n" + std::to_string(y) +
-            "\n 11\n6000\n 21\n" + std::to_string(y) + "\n";
-    y += 3000;
-  }
-  return text + "  0\nENDSEC\n  0\nEOF\n";
 }
 
 // "图层1" in code page 936 and in UTF-8; "図面" in Shift-JIS.

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "text/code_page.h"
 #include "cad/drawing_summary.h"
 #include "cad/selection_builder.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
+#include "support/r12_drawing.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -106,18 +107,6 @@ class DrawingLoading : public ::testing::Test {
 
   fs::path folder_;
 };
-
-// An R12 DXF with no $DWGCODEPAGE and one line on each layer.
-std::string r12Drawing(const std::vector<std::string>& layers) {
-  std::string text =
-      "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n"
-      "  0\nSECTION\n  2\nENTITIES\n";
-  int handle = 0x20;
-  for (const std::string& layer : layers)
-    text += "  0\nLINE\n  5\n" + std::to_string(handle++) + "\n  8\n" + layer +
-            "\n 10\n0\n 20\n0\n 11\n1000\n 21\n0\n";
-  return text + "  0\nENDSEC\n  0\nEOF\n";
-}
 
 // "图层1" (layer 1) in code page 936, and "図面" (drawing) in Shift-JIS.
 const std::string kLayerGbk =
