@@ -41,8 +41,8 @@ std::string formatted(const char* format, const char* first, const char* second 
 }
 
 bool isAscii(const std::string& text) {
-  for (unsigned char c : text)
-    if (c >= 0x80) return false;
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
   return true;
 }
 

@@ -69,7 +69,8 @@ void removeLeftTemporaries(const std::string& path, FileSystem& files) {
 std::string printable(const std::string& path) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string out;
-  for (unsigned char c : path) {
+  for (const char byte : path) {
+    const auto c = static_cast<unsigned char>(byte);
     if (c >= 0x20 && c < 0x7F) {
       out += static_cast<char>(c);
     } else {

@@ -1,5 +1,5 @@
-// Compiled with the execution character set CP936: every narrow literal below
-// is stored in code page 936.
+// The build stores every narrow literal below in code page 936
+// (cmake/cp936_literals.py).
 #include "resources/texts.h"
 
 namespace tavrin::resources {

@@ -71,11 +71,12 @@ TEST(ProjectTemplate, FileHas74LinesAnd1413Bytes) {
       {73, "0"},
       {74, ""},
   };
-  for (const Line& s : samples) EXPECT_EQ(lines[s.number - 1], s.text) << "line " << s.number;
+  for (const Line& s : samples)
+    EXPECT_EQ(lines[static_cast<std::size_t>(s.number - 1)], s.text) << "line " << s.number;
   int asciiLines = 0;
   for (const std::string& line : lines) {
     bool ascii = true;
-    for (unsigned char c : line) ascii = ascii && c < 0x80;
+    for (const char c : line) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     asciiLines += ascii;
   }
   EXPECT_EQ(asciiLines, 73);  // all but lines 66 and 69, plus the empty tail

@@ -73,7 +73,7 @@ TEST(DatabaseLoad, StoresMirroredArcsAsCounterClockwiseArcsAndWarnsOfTiltedOnes)
   struct Expected {
     double cx, cy, start, end;
   } expected[] = {{-10, 5, 60, 150}, {-10, 5, 160, 240}};
-  for (int i = 0; i < 2; ++i) {
+  for (std::size_t i = 0; i < 2; ++i) {
     auto* arc = acrxClassTest<AcDbArc>(database->entities()[i].get());
     ASSERT_NE(arc, nullptr);
     EXPECT_NEAR(arc->center().x, expected[i].cx, 1e-12) << i;
