@@ -146,7 +146,7 @@ TEST_F(DwgImporter, DefaultSettingsFindTheImporterBesideTheProgramOrWhereTheEnvi
   unsetenv("TAVRIN_DWG_TIME_LIMIT");
   ImporterSettings beside = cad::dwg::defaultImporterSettings(folder_.path());
   EXPECT_EQ(beside.command, (std::vector<std::string>{"node", path("dwg-import/dwg-import.mjs")}));
-  EXPECT_EQ(beside.timeLimit, std::chrono::seconds(120));
+  EXPECT_EQ(beside.timeLimit, std::chrono::seconds(300));
 
   ImporterSettings none = cad::dwg::defaultImporterSettings(folder_.path() / "nowhere");
   EXPECT_TRUE(none.command.empty());
@@ -160,7 +160,7 @@ TEST_F(DwgImporter, DefaultSettingsFindTheImporterBesideTheProgramOrWhereTheEnvi
   EXPECT_EQ(named.timeLimit, std::chrono::milliseconds(2500));
   for (const char* bad : {"0", "-3", "ten", "5s", ""}) {
     setenv("TAVRIN_DWG_TIME_LIMIT", bad, 1);
-    EXPECT_EQ(cad::dwg::defaultImporterSettings("/nowhere").timeLimit, std::chrono::seconds(120))
+    EXPECT_EQ(cad::dwg::defaultImporterSettings("/nowhere").timeLimit, std::chrono::seconds(300))
         << bad;
   }
   unsetenv("TAVRIN_DWG_IMPORTER");
