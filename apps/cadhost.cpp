@@ -1,9 +1,10 @@
-// cadhost: the emulated CAD host as a program. Loads a DXF drawing and plug-in
+// cadhost: the emulated CAD host as a program. Loads a drawing and plug-in
 // modules, then runs commands and answers prompts from a script or from the
 // terminal.
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
 #include "cad/database.h"
+#include "cad/drawing_loading.h"
 #include "cad/drawing_summary.h"
 #include "cad/file_write_failures.h"
 #include "cad/host_exit.h"
@@ -35,16 +37,18 @@ constexpr const char* kDefaultModule = "tavrin.arx";
 
 constexpr const char* kUsage =
     "usage: cadhost [--load MODULE]... [--no-default-module] [--script FILE|-] [--list]\n"
-    "               [DRAWING]\n"
+    "               [--codepage NAME] [DRAWING]\n"
     "\n"
-    "Loads the DXF drawing DRAWING (none: an empty drawing) and the modules, then\n"
-    "runs commands. Every answer comes from the script FILE (\"-\": standard input),\n"
-    "one per line; without a script, from the terminal.\n"
+    "Loads the drawing DRAWING, DXF or DWG R13 to 2018 (none: an empty drawing),\n"
+    "and the modules, then runs commands. Every answer comes from the script FILE\n"
+    "(\"-\": standard input), one per line; without a script, from the terminal.\n"
     "\n"
     "  --load MODULE         load this module too (may be repeated)\n"
     "  --no-default-module   do not load tavrin.arx from beside cadhost\n"
     "  --script FILE|-       take the answers from FILE, or from standard input\n"
     "  --list                list the loaded modules, commands and drawing first\n"
+    "  --codepage NAME       read drawings that name no code page in NAME, e.g.\n"
+    "                        ANSI_936 (default: the locale's, else ANSI_1252)\n"
     "  --help                show this text\n"
     "\n"
     "At the prompt \"Command: \" type a command name; the host's own commands are\n"
@@ -64,6 +68,7 @@ struct Options {
   bool defaultModule = true;
   std::optional<std::string> script;
   std::optional<std::string> drawing;
+  std::optional<std::string> codePage;
   bool list = false;
   bool help = false;
 };
@@ -88,6 +93,10 @@ base::Result<Options> parseArguments(int argc, char** argv) {
       if (!script) return refuse("--script needs a file, or - for standard input");
       if (options.script) return refuse("only one --script may be given");
       options.script = script;
+    } else if (argument == "--codepage") {
+      const auto codePage = list.value();
+      if (!codePage) return refuse("--codepage needs a code page name, e.g. ANSI_936");
+      options.codePage = codePage;
     } else if (argument == "--list") {
       options.list = true;
     } else if (argument.starts_with("-") && argument != "-") {
@@ -182,16 +191,28 @@ int exitStatus(const cad::SessionResult& result) {
   return result.ok() ? cad::kExitOk : cad::kExitScriptFailed;
 }
 
+// Opens the drawing the options name, DXF or DWG, and makes it current; its
+// warnings are told. Failed, saying why, when it cannot be opened.
+base::Status openDrawing(const std::string& path, const cad::FallbackCodePage& codePage) {
+  const cad::DrawingOptions drawingOptions{codePage,
+                                           cad::dwg::defaultImporterSettings(executableFolder())};
+  auto database = cad::loadDrawing(path, drawingOptions);
+  if (!database.isOk()) return database.status();
+  for (const std::string& warning : (*database)->warnings())
+    cad::commandLine().printUtf8("warning: " + warning + "\n");
+  cad::setCurrentDatabase(std::move(database).value());
+  return base::Status::ok();
+}
+
 int run(const Options& options) {
   cad::commandLine().setTerminal(&std::cout);
 
-  if (options.drawing) {
-    auto database = cad::Database::loadDxf(*options.drawing);
-    if (!database.isOk()) return fail(database.message());
-    for (const std::string& warning : (*database)->warnings())
-      cad::commandLine().printUtf8("warning: " + warning + "\n");
-    cad::setCurrentDatabase(std::move(database).value());
-  }
+  const auto codePage = cad::chooseFallbackCodePage(
+      options.codePage, [](const char* name) { return std::getenv(name); });
+  if (!codePage.isOk()) return fail(codePage.message());
+  if (options.drawing)
+    if (const base::Status opened = openDrawing(*options.drawing, *codePage); !opened.isOk())
+      return fail(opened.message());
 
   auto source = openInput(options);
   if (!source.isOk()) return fail(source.message());

@@ -132,8 +132,14 @@ class Parser {
  public:
   static constexpr bool kBinary = std::is_same_v<Groups, BinaryGroupReader>;
 
-  Parser(std::string_view text, std::string_view fileName, EntitySink& sink, ReadResult& result)
-      : text_(text), groups_(text, fileName), fileName_(fileName), sink_(sink), result_(result) {}
+  Parser(std::string_view text, std::string_view fileName, EntitySink& sink, ReadResult& result,
+         const ReadOptions& options)
+      : text_(text),
+        groups_(text, fileName),
+        fileName_(fileName),
+        sink_(sink),
+        result_(result),
+        options_(options) {}
 
   bool run() {
     if (!first()) return false;
@@ -303,7 +309,9 @@ class Parser {
 
   bool readEntities(std::size_t sectionLine) {
     // A HEADER between two ENTITIES sections may have changed the code page.
-    decoder_.emplace(result_.version, result_.codePage);
+    decoder_.emplace(result_.version, result_.codePage, options_.fallbackCodePage);
+    result_.codePageUsed = decoder_->codePage();
+    result_.codePageDeclared = decoder_->declared();
     layerCached_ = false;
     for (;;) {
       if (group_.code != 0)
@@ -531,11 +539,6 @@ class Parser {
     return emit(r, nullptr);
   }
 
-  bool decode(std::string_view raw, std::string& out, std::size_t line) {
-    const base::Status decoded = decoder_->decode(raw, out);
-    return decoded.isOk() || fail(line, decoded.message());
-  }
-
   // Texts are not needed to find axes: bytes the drawing's encoding does not
   // define become U+FFFD, told once per drawing.
   void decodeText(std::string_view raw, std::string& out, std::size_t line) {
@@ -548,16 +551,24 @@ class Parser {
                    "; they are shown as U+FFFD (the first such text; others are not told)");
   }
 
-  bool decodeLayer(const Record& r) {
+  // A layer name with bytes its code page does not define keeps them
+  // escaped, told once per drawing: the drawing may be in another code page.
+  void decodeLayer(const Record& r) {
     if (layerCached_ && r.layer == lastRawLayer_) {
       entity_.layer = lastLayer_;
-      return true;
+      return;
     }
-    if (!decode(r.layer, entity_.layer, r.line)) return false;
+    if (decoder_->decodeEscaped(r.layer, entity_.layer) && !layerEscaped_) {
+      layerEscaped_ = true;
+      warn(r.line, "the layer name \"" + entity_.layer + "\" is not valid in code page " +
+                       decoder_->codePage() +
+                       "; each byte that is not is shown as \\xNN, and the name is selected "
+                       "so (the first such name; others are not told). If the drawing was made "
+                       "in another code page, open it with --codepage NAME");
+    }
     lastRawLayer_.assign(r.layer);
     lastLayer_ = entity_.layer;
     layerCached_ = true;
-    return true;
   }
 
   // An arc needs its plane; for the other entities, which are no axes, a
@@ -615,7 +626,7 @@ class Parser {
     e.typeName.assign(r.typeName);
     e.handle = r.handle;
     e.line = r.line;
-    if (!decodeLayer(r)) return false;
+    decodeLayer(r);
     e.start = e.end = e.position = Point{};
     e.radius = e.startAngle = e.endAngle = 0.0;
     e.vertices.clear();
@@ -709,6 +720,7 @@ class Parser {
   std::string_view fileName_;
   EntitySink& sink_;
   ReadResult& result_;
+  const ReadOptions& options_;
   std::optional<TextDecoder> decoder_;
   Record record_;
   Record owner_;
@@ -719,6 +731,7 @@ class Parser {
   std::string lastLayer_;
   bool layerCached_ = false;
   bool textReplaced_ = false;
+  bool layerEscaped_ = false;
   bool entitiesRead_ = false;
   bool ended_ = false;
   std::uint64_t nextHandle_ = 0;
@@ -764,7 +777,8 @@ class MappedFile {
 
 }  // namespace
 
-ReadResult readDxf(std::string_view contents, std::string_view fileName, EntitySink& sink) {
+ReadResult readDxf(std::string_view contents, std::string_view fileName, EntitySink& sink,
+                   const ReadOptions& options) {
   ReadResult result;
   if (contents.starts_with(kBinarySentinelName)) {
     if (!contents.starts_with(kBinaryDxfSentinel)) {
@@ -773,7 +787,7 @@ ReadResult readDxf(std::string_view contents, std::string_view fileName, EntityS
           ": binary DXF whose first line is damaged (it must end in CR LF SUB NUL)");
       return result;
     }
-    Parser<BinaryGroupReader> parser(contents, fileName, sink, result);
+    Parser<BinaryGroupReader> parser(contents, fileName, sink, result, options);
     parser.run();
     return result;
   }
@@ -782,12 +796,13 @@ ReadResult readDxf(std::string_view contents, std::string_view fileName, EntityS
     result.status = base::Status::error(std::string(fileName) + ": the file is empty");
     return result;
   }
-  Parser<GroupReader> parser(contents, fileName, sink, result);
+  Parser<GroupReader> parser(contents, fileName, sink, result, options);
   parser.run();
   return result;
 }
 
-ReadResult readDxfFile(const std::string& path, EntitySink& sink) {
+ReadResult readDxfFile(const std::string& path, EntitySink& sink, const ReadOptions& options,
+                       const std::string& fileName) {
   ReadResult result;
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) {
@@ -804,14 +819,15 @@ ReadResult readDxfFile(const std::string& path, EntitySink& sink) {
     return result;
   }
   const auto size = static_cast<std::size_t>(status.st_size);
-  if (size == 0) return readDxf({}, path, sink);
+  const std::string& shown = fileName.empty() ? path : fileName;
+  if (size == 0) return readDxf({}, shown, sink, options);
   MappedFile mapped(::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.get(), 0),
                     size);
   if (!mapped.ok()) {
     result.status = base::Status::error(path + ": cannot read: " + systemError(errno));
     return result;
   }
-  return readDxf(mapped.contents(), path, sink);
+  return readDxf(mapped.contents(), shown, sink, options);
 }
 
 }  // namespace cad::dxf

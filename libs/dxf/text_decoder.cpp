@@ -37,6 +37,19 @@ std::size_t firstByteOnly(std::string_view) {
   return 1;
 }
 
+// The code pages by number: Windows ("ANSI_") and DOS ones.
+constexpr std::string_view kAnsiPages[] = {"874",  "932",  "936",  "949",  "950",  "1250", "1251",
+                                           "1252", "1253", "1254", "1255", "1256", "1257", "1258"};
+constexpr std::string_view kDosPages[] = {"437", "850", "852", "855", "857", "860",
+                                          "861", "863", "864", "865", "866", "869"};
+
+std::string toUpper(std::string_view text) {
+  std::string upper(text);
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return upper;
+}
+
 bool isUnicodeVersion(std::string_view version) {
   // "AC1021" (the 2007 format) and later; versions are "AC" and four digits.
   return version.size() == 6 && version.substr(0, 2) == "AC" && version.substr(2) >= "1021";
@@ -70,9 +83,7 @@ int hexValue(char c) {
 }  // namespace
 
 std::string encodingForCodePage(std::string_view codePage) {
-  std::string name(codePage);
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  const std::string name = toUpper(codePage);
   std::string_view digits;
   if (name.starts_with("ANSI_")) {
     digits = std::string_view(name).substr(5);
@@ -84,22 +95,38 @@ std::string encodingForCodePage(std::string_view codePage) {
   if (digits.empty() || digits.size() > 4 ||
       !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return {};
-  static constexpr std::string_view kKnown[] = {
-      "874",  "932",  "936",  "949",  "950",  "1250", "1251", "1252", "1253",
-      "1254", "1255", "1256", "1257", "1258", "437",  "850",  "852",  "855",
-      "857",  "860",  "861",  "863",  "864",  "865",  "866",  "869"};
-  if (std::find(std::begin(kKnown), std::end(kKnown), digits) == std::end(kKnown)) return {};
+  const auto listed = [digits](const auto& pages) {
+    return std::find(std::begin(pages), std::end(pages), digits) != std::end(pages);
+  };
+  if (!(name.starts_with("ANSI_") ? listed(kAnsiPages) : listed(kDosPages))) return {};
   return "CP" + std::string(digits);
 }
 
-TextDecoder::TextDecoder(std::string_view version, std::string_view codePage)
-    : codePage_(codePage.empty() ? "ANSI_1252" : codePage) {
+std::string knownCodePages() {
+  std::string list;
+  for (std::string_view digits : kAnsiPages)
+    list += (list.empty() ? "ANSI_" : ", ANSI_") + std::string(digits);
+  for (std::string_view digits : kDosPages) list += ", DOS" + std::string(digits);
+  return list;
+}
+
+TextDecoder::TextDecoder(std::string_view version, std::string_view codePage,
+                         std::string_view fallback) {
   if (isUnicodeVersion(version)) {
-    encoding_ = "UTF-8";
+    codePage_ = encoding_ = "UTF-8";
     return;
   }
+  codePage_ = toUpper(codePage);
   encoding_ = encodingForCodePage(codePage_);
-  if (encoding_.empty()) return;
+  if (encoding_.empty()) {
+    declared_ = false;
+    codePage_ = toUpper(fallback);
+    encoding_ = encodingForCodePage(codePage_);
+  }
+  if (encoding_.empty()) {
+    codePage_ = "ANSI_1252";
+    encoding_ = "CP1252";
+  }
   iconv_t cd = iconv_open("UTF-8", encoding_.c_str());
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     encoding_.clear();
@@ -141,6 +168,39 @@ bool TextDecoder::decodeLenient(std::string_view raw, std::string& out) const {
   convert(raw, converted, true, replaced);
   expandUnicodeEscapes(converted, out);
   return replaced;
+}
+
+bool TextDecoder::decodeEscaped(std::string_view raw, std::string& out) const {
+  if (decode(raw, out).isOk()) return false;
+  out.clear();
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto escape = [&out](unsigned char byte) {
+    out += "\\x";
+    out.push_back(kHex[byte >> 4]);
+    out.push_back(kHex[byte & 0xF]);
+  };
+  // One character at a time: the shortest piece from here that converts is
+  // the character; when none of up to four bytes does, the first byte is
+  // escaped.
+  constexpr std::size_t kLongestCharacter = 4;
+  std::string piece;
+  std::size_t i = 0;
+  while (i < raw.size()) {
+    std::size_t length = 0;
+    for (std::size_t n = 1; n <= kLongestCharacter && i + n <= raw.size() && length == 0; ++n) {
+      piece.clear();
+      bool replaced = false;
+      if (convert(raw.substr(i, n), piece, false, replaced)) length = n;
+    }
+    if (length == 0 || piece == "\\") {
+      escape(static_cast<unsigned char>(raw[i]));
+      ++i;
+      continue;
+    }
+    out += piece;
+    i += length;
+  }
+  return true;
 }
 
 bool TextDecoder::convert(std::string_view raw, std::string& out, bool lenient,

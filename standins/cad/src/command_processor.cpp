@@ -49,10 +49,10 @@ void listDrawing() {
   const auto& entities = currentDatabase().entities();
   say("The drawing holds " + std::to_string(entities.size()) + " entities.\n");
   std::map<std::pair<std::string, std::string>, int> counts;
-  for (const auto& entity : entities) ++counts[{entity->isA()->name(), entity->layer()}];
+  for (const auto& entity : entities)
+    ++counts[{entity->isA()->name(), currentDatabase().shownLayerName(*entity)}];
   for (const auto& [key, count] : counts)
-    say("  " + std::to_string(count) + " " + key.first + " on layer " +
-        text::cp936ToUtf8Lossy(key.second) + "\n");
+    say("  " + std::to_string(count) + " " + key.first + " on layer " + key.second + "\n");
 }
 
 // Edit distance between two ASCII names, ignoring case.

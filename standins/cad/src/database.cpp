@@ -1,11 +1,13 @@
 #include "cad/database.h"
 
 #include <atomic>
+#include <cctype>
 #include <new>
 #include <utility>
 
 #include "cad/selection_sets.h"
 #include "dxf/reader.h"
+#include "dxf/text_decoder.h"
 #include "host.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
@@ -34,6 +36,16 @@ std::vector<AcGePoint3d> toPoints(const std::vector<dxf::Point>& points) {
   result.reserve(points.size());
   for (const dxf::Point& p : points) result.push_back(toPoint(p));
   return result;
+}
+
+// Whether `name` holds a "\\xNN" escape, as the reader writes bytes of a
+// layer name that its code page does not define.
+bool hasByteEscape(const std::string& name) {
+  for (std::size_t at = name.find("\\x"); at != std::string::npos; at = name.find("\\x", at + 1))
+    if (at + 3 < name.size() && std::isxdigit(static_cast<unsigned char>(name[at + 2])) &&
+        std::isxdigit(static_cast<unsigned char>(name[at + 3])))
+      return true;
+  return false;
 }
 
 // Builds the host's entities from what the reader hands over, converting
@@ -124,8 +136,12 @@ class EntityBuilder final : public dxf::EntitySink {
     if (std::optional<std::string> cp936 = text::utf8ToCp936(utf8)) return *std::move(cp936);
     if (lossy != nullptr) {
       *lossy = true;
+      // The reader has told of a name it escaped; of the others, the first.
+      if (layerWarned_ || hasByteEscape(utf8)) return text::utf8ToCp936Lossy(utf8);
+      layerWarned_ = true;
       database_.addWarning(path_ + ":" + std::to_string(e.line) + ": the " + what + " \"" + utf8 +
-                           "\" has characters that code page 936 cannot hold; they became '?'");
+                           "\" has characters that code page 936 cannot hold; they became '?'" +
+                           " (the first such layer name; others are not told)");
     } else if (!textWarned_) {
       textWarned_ = true;
       database_.addWarning(path_ + ":" + std::to_string(e.line) + ": the " + what + " \"" + utf8 +
@@ -141,6 +157,7 @@ class EntityBuilder final : public dxf::EntitySink {
   std::string lastLayerCp936_;
   bool lastLayerLossy_ = false;
   bool textWarned_ = false;
+  bool layerWarned_ = false;
   bool layerCached_ = false;
 };
 
@@ -150,14 +167,30 @@ Database::Database() : serial_(nextSerial()) {}
 
 Database::~Database() = default;
 
-base::Result<std::unique_ptr<Database>> Database::loadDxf(const std::string& path) {
+base::Result<std::unique_ptr<Database>> Database::loadDxf(const std::string& path,
+                                                          const std::string& fallbackCodePage,
+                                                          const std::string& fileName) {
   auto database = std::make_unique<Database>();
+  const std::string& shown = fileName.empty() ? path : fileName;
   try {
-    EntityBuilder builder(*database, path);
-    dxf::ReadResult result = dxf::readDxfFile(path, builder);
+    EntityBuilder builder(*database, shown);
+    dxf::ReadOptions options;
+    options.fallbackCodePage = fallbackCodePage;
+    dxf::ReadResult result = dxf::readDxfFile(path, builder, options, shown);
     if (!result.ok()) return std::move(result.status);
     for (std::string& warning : result.warnings) database->addWarning(std::move(warning));
     database->setDeclaredUnits(result.insUnits);
+    DrawingCodePage codePage;
+    codePage.declared = result.codePage;
+    codePage.name = result.codePageUsed;
+    codePage.fromDrawing = result.codePageDeclared;
+    if (codePage.name.empty()) {
+      // No entities were read: the code page they would have been read in.
+      const dxf::TextDecoder decoder(result.version, result.codePage, fallbackCodePage);
+      codePage.name = decoder.codePage();
+      codePage.fromDrawing = decoder.declared();
+    }
+    database->setCodePage(std::move(codePage));
   } catch (const std::bad_alloc&) {
     return base::Status::error(path + ": not enough memory to load the drawing");
   }
@@ -191,6 +224,11 @@ AcDbEntity* Database::findByHandle(unsigned long long handle) const {
 const std::string* Database::exactLayerName(AcDbObjectId id) const {
   auto found = exactLayerOf_.find(id.value());
   return found == exactLayerOf_.end() ? nullptr : &exactLayerNames_[found->second];
+}
+
+std::string Database::shownLayerName(const AcDbEntity& entity) const {
+  const std::string* exact = exactLayerName(entity.objectId());
+  return exact != nullptr ? *exact : text::cp936ToUtf8Lossy(entity.layer());
 }
 
 void Database::setExactLayerName(AcDbObjectId id, const std::string& utf8) {

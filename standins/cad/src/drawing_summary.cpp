@@ -81,16 +81,22 @@ std::string insUnitsName(int code) {
 
 std::string drawingSummary(const Database& database, std::string_view name) {
   const auto& entities = database.entities();
-  std::string text = "Drawing " + std::string(name) + ": " + std::to_string(entities.size()) +
-                     " entities; declared unit ";
+  std::string text = "Drawing " + std::string(name) + ": ";
+  if (!database.source().empty()) text += database.source() + "; ";
+  text += std::to_string(entities.size()) + " entities; declared unit ";
   const std::optional<int>& units = database.declaredUnits();
   text += units ? insUnitsName(*units) + " ($INSUNITS " + std::to_string(*units) + ")"
                 : std::string("not given ($INSUNITS absent)");
   text += "\n";
+  // Only a drawing read from a file has a code page that was chosen.
+  if (const DrawingCodePage& codePage = database.codePage(); !codePage.reason.empty())
+    text += "  code page " + codePage.name + ": " + codePage.reason + "\n";
 
   Extents extents;
-  // Layer (code page 936) -> lines, arcs; in first-seen order.
+  // Layer (code page 936) -> lines, arcs; in first-seen order, with the name
+  // shown for each.
   std::vector<std::string> layers;
+  std::vector<std::string> shownLayers;
   std::map<std::string, std::pair<int, int>> counts;
   const AcRxClass* const lineClass = AcDbLine::desc();
   const AcRxClass* const arcClass = AcDbArc::desc();
@@ -104,7 +110,10 @@ std::string drawingSummary(const Database& database, std::string_view name) {
     if (!line && !arc) continue;
     if (lastLayer == nullptr || entity->layer() != *lastLayer) {
       auto [it, added] = counts.try_emplace(entity->layer(), 0, 0);
-      if (added) layers.push_back(entity->layer());
+      if (added) {
+        layers.push_back(entity->layer());
+        shownLayers.push_back(database.shownLayerName(*entity));
+      }
       lastLayer = &it->first;
       lastCounts = &it->second;
     }
@@ -126,7 +135,7 @@ std::string drawingSummary(const Database& database, std::string_view name) {
     std::string kinds;
     if (lines > 0) kinds = std::to_string(lines) + " LINE";
     if (arcs > 0) kinds += (kinds.empty() ? "" : ", ") + std::to_string(arcs) + " ARC";
-    text += "    " + text::cp936ToUtf8Lossy(layers[i]) + ": " + kinds + "\n";
+    text += "    " + shownLayers[i] + ": " + kinds + "\n";
   }
   if (layers.size() > kShown)
     text += "    and " + std::to_string(layers.size() - kShown) + " more (\"drawing\" lists all)\n";

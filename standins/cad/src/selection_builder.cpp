@@ -226,16 +226,16 @@ base::Status SelectionBuilder::apply(std::string_view typed) {
 }
 
 std::string SelectionBuilder::layerList() const {
-  std::vector<std::string> layers;
+  // Code page 936 name, name as shown.
+  std::vector<std::pair<std::string, std::string>> layers;
   for (const auto& entity : database_.entities())
-    if (std::none_of(layers.begin(), layers.end(), [&](const std::string& known) {
-          return text::cp936::equalIgnoringAsciiCase(known, entity->layer());
+    if (std::none_of(layers.begin(), layers.end(), [&](const auto& known) {
+          return text::cp936::equalIgnoringAsciiCase(known.first, entity->layer());
         }))
-      layers.push_back(entity->layer());
+      layers.emplace_back(entity->layer(), database_.shownLayerName(*entity));
   std::sort(layers.begin(), layers.end());
   std::string list;
-  for (const std::string& layer : layers)
-    list += (list.empty() ? "" : ", ") + text::cp936ToUtf8Lossy(layer);
+  for (const auto& layer : layers) list += (list.empty() ? "" : ", ") + layer.second;
   return list.empty() ? "none" : list;
 }
 

@@ -181,7 +181,50 @@ TEST(LenientReading, KeepsWhatTheFixturesHoldExactly) {
   EXPECT_EQ(early.entities[0].layer, "\xD0\x9E\xD1\x81\xD0\xB8");  // Оси
 }
 
-TEST(LenientReading, ReplacesUndefinedTextBytesButKeepsLayerNamesExact) {
+// A layer name with bytes its code page leaves undefined opens with them
+// escaped, so it can still be told from others and selected; one warning per
+// drawing names the code page and the way out.
+TEST(LenientReading, OpensLayerNamesWithUndefinedBytesEscapedAndWarnsOnce) {
+  const Groups line = {{0, "LINE"}, {8, "\x90\x7D"}};
+  Groups entities = line;
+  entities.insert(entities.end(), {{0, "LINE"}, {8, "\x98"}});
+  entities.insert(entities.end(), line.begin(), line.end());
+  Collect sink;
+  ReadResult result = read(section("ENTITIES", entities) + text({{0, "EOF"}}), sink);
+  ASSERT_TRUE(result.ok()) << result.status.message();
+  ASSERT_EQ(sink.entities.size(), 3u);
+  EXPECT_EQ(sink.entities[0].layer, "\\x90}");
+  EXPECT_EQ(sink.entities[1].layer, "\xCB\x9C");  // 0x98 is a tilde in 1252
+  EXPECT_EQ(sink.entities[2].layer, "\\x90}");
+  ASSERT_EQ(result.warnings.size(), 1u);
+  EXPECT_EQ(result.warnings[0],
+            "test.dxf:5: the layer name \"\\x90}\" is not valid in code page ANSI_1252; each byte "
+            "that is not is shown as \\xNN, and the name is selected so (the first such name; "
+            "others are not told). If the drawing was made in another code page, open it with "
+            "--codepage NAME");
+  EXPECT_EQ(result.codePageUsed, "ANSI_1252");
+  EXPECT_FALSE(result.codePageDeclared);
+
+  // The same bytes in a drawing that names code page 1251, where 0x98 is
+  // undefined, and in one read with the fallback 932, where both are whole.
+  Collect cyrillic;
+  result = read(header("AC1015", "ANSI_1251") + section("ENTITIES", entities) + text({{0, "EOF"}}),
+                cyrillic);
+  ASSERT_TRUE(result.ok()) << result.status.message();
+  EXPECT_EQ(cyrillic.entities[1].layer, "\\x98");
+  ASSERT_EQ(result.warnings.size(), 1u);
+  EXPECT_NE(result.warnings[0].find("not valid in code page ANSI_1251"), std::string::npos);
+  Collect japanese;
+  cad::dxf::ReadOptions options;
+  options.fallbackCodePage = "ANSI_932";
+  result = cad::dxf::readDxf(section("ENTITIES", line) + text({{0, "EOF"}}), "test.dxf", japanese,
+                             options);
+  ASSERT_TRUE(result.ok()) << result.status.message();
+  EXPECT_EQ(japanese.entities[0].layer, "\xE5\x9B\xB3");  // 図
+  EXPECT_TRUE(result.warnings.empty());
+}
+
+TEST(LenientReading, ReplacesUndefinedTextBytes) {
   const std::string replacement = "\xEF\xBF\xBD";
   struct Case {
     const char* label;
@@ -193,21 +236,15 @@ TEST(LenientReading, ReplacesUndefinedTextBytesButKeepsLayerNamesExact) {
        header("AC1015", "ANSI_1251") + section("ENTITIES", {{0, "TEXT"}, {1, "\x97\x98\x99"}}),
        "\xE2\x80\x94" + replacement + "\xE2\x84\xA2",
        "test.dxf:19: text with bytes that are not valid in CP1251"},
-      {"unknown code page",
-       header("AC1015", "UNDEFINED") + section("ENTITIES", {{0, "MTEXT"}, {1, "a\xE9\\P"}}),
-       "a" + replacement + "\\P", "the unknown code page UNDEFINED"},
+      {"unknown code page is read as the fallback",
+       header("AC1015", "UNDEFINED") + section("ENTITIES", {{0, "MTEXT"}, {1, "a\x81\\P"}}),
+       "a" + replacement + "\\P", "not valid in CP1252"},
       {"bad UTF-8",
        header("AC1027", "ANSI_1252") + section("ENTITIES", {{0, "INSERT"}, {2, "B\xFF"}}),
        "B" + replacement, "not valid in UTF-8"},
       {"cut double-byte",
        header("AC1015", "ANSI_936") + section("ENTITIES", {{0, "TEXT"}, {1, "A\xD6"}}),
        "A" + replacement, "not valid in CP936"},
-      {"layer in an unknown code page",
-       header("AC1015", "ASCII") + section("ENTITIES", {{0, "LINE"}, {8, "\xE9"}}), "",
-       "test.dxf:19: text is not ASCII and the drawing's code page \"ASCII\" is unknown"},
-      {"layer with an undefined byte",
-       header("AC1015", "ANSI_1251") + section("ENTITIES", {{0, "LINE"}, {8, "\x98"}}), "",
-       "test.dxf:19: text is not valid in the drawing's code page ANSI_1251"},
   };
   for (const Case& c : cases) {
     Collect sink;

@@ -64,10 +64,10 @@ TEST(TextDecoder, RefusesBytesThatAreNotTextOfTheDrawing) {
       {"invalid UTF-8", "AC1021", "", "\xFF\xFE", "not valid UTF-8"},
       {"truncated UTF-8", "AC1021", "", "\xE8\xBD", "not valid UTF-8"},
       {"invalid 936", "AC1015", "ANSI_936", "\xD6", "not valid in the drawing's code page"},
-      {"unknown code page", "AC1015", "ANSI_77", "\xD6\xE1", "code page \"ANSI_77\" is unknown"},
+      {"unknown code page, fallback 1251", "AC1015", "ANSI_77", "\x98", "code page ANSI_1251"},
   };
   for (const Case& c : cases) {
-    TextDecoder decoder(c.version, c.codePage);
+    TextDecoder decoder(c.version, c.codePage, "ANSI_1251");
     std::string out;
     const base::Status decoded = decoder.decode(c.raw, out);
     EXPECT_FALSE(decoded.isOk()) << c.label;
@@ -90,3 +90,67 @@ TEST(Utf8Validation, AcceptsWellFormedAndRefusesTheRest) {
 }
 
 }  // namespace
+
+TEST(TextDecoder, TakesTheFallbackCodePageOnlyWhenTheDrawingNamesNoneItKnows) {
+  struct Case {
+    const char* label;
+    const char* version;
+    const char* codePage;
+    const char* fallback;
+    const char* used;
+    bool declared;
+    std::string decoded;  // of kAxisCp936
+  } cases[] = {
+      {"none named", "AC1009", "", "ANSI_936", "ANSI_936", false, kAxisUtf8},
+      {"unknown name", "AC1015", "UNDEFINED", "ansi_936", "ANSI_936", false, kAxisUtf8},
+      {"declared wins", "AC1015", "ANSI_1252", "ANSI_936", "ANSI_1252", true,
+       "\xC3\x96\xC3\xA1\xC3\x8F\xC3\x9F"},
+      {"UTF-8 versions ignore both", "AC1021", "", "ANSI_936", "UTF-8", true, ""},
+      {"no fallback", "AC1009", "", "", "ANSI_1252", false, "\xC3\x96\xC3\xA1\xC3\x8F\xC3\x9F"},
+      {"unknown fallback", "AC1009", "", "KOI8", "ANSI_1252", false,
+       "\xC3\x96\xC3\xA1\xC3\x8F\xC3\x9F"},
+  };
+  for (const Case& c : cases) {
+    TextDecoder decoder(c.version, c.codePage, c.fallback);
+    EXPECT_EQ(decoder.codePage(), c.used) << c.label;
+    EXPECT_EQ(decoder.declared(), c.declared) << c.label;
+    if (c.decoded.empty()) continue;
+    std::string out;
+    ASSERT_TRUE(decoder.decode(kAxisCp936, out).isOk()) << c.label;
+    EXPECT_EQ(out, c.decoded) << c.label;
+  }
+}
+
+TEST(TextDecoder, EscapesEachByteOfANameThatItsCodePageDoesNotDefine) {
+  struct Case {
+    const char* label;
+    const char* version;
+    const char* codePage;
+    std::string raw;
+    std::string shown;
+    bool escaped;
+  } cases[] = {
+      // Shift-JIS "図面" read as code page 1252, which leaves 0x90 undefined.
+      {"Shift-JIS in 1252", "AC1009", "ANSI_1252", "\x90\x7D\x96\xCA", "\\x90}\xE2\x80\x93\xC3\x8A",
+       true},
+      {"undefined 1252 byte", "AC1009", "ANSI_1252",
+       "A\x81"
+       "B",
+       "A\\x81B", true},
+      {"backslash of an escaped name", "AC1009", "ANSI_1252", "\\\x8D", "\\x5C\\x8D", true},
+      {"cut double-byte at the end", "AC1015", "ANSI_936", kAxisCp936 + "\xD6", kAxisUtf8 + "\\xD6",
+       true},
+      {"bad lead byte between characters", "AC1015", "ANSI_936", "\xD6\xE1\xFF\xCF\xDF",
+       "\xE8\xBD\xB4\\xFF\xE7\xBA\xBF", true},
+      {"invalid UTF-8", "AC1027", "", "a\xFF\xE8\xBD\xB4", "a\\xFF\xE8\xBD\xB4", true},
+      {"valid name is unchanged", "AC1015", "ANSI_936", kAxisCp936, kAxisUtf8, false},
+      {"escape of a valid name is expanded", "AC1015", "ANSI_1252", "\\U+8F74", "\xE8\xBD\xB4",
+       false},
+  };
+  for (const Case& c : cases) {
+    TextDecoder decoder(c.version, c.codePage);
+    std::string out;
+    EXPECT_EQ(decoder.decodeEscaped(c.raw, out), c.escaped) << c.label;
+    EXPECT_EQ(out, c.shown) << c.label;
+  }
+}

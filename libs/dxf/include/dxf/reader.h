@@ -19,7 +19,8 @@
 // read must discard them. What is not needed to find axes is read leniently,
 // with a warning: texts with bytes their code page does not define, circles
 // of radius 0 or less, empty entity handles, header variables after an early
-// ENDSEC.
+// ENDSEC, layer names with bytes their code page does not define (kept with
+// those bytes escaped, see TextDecoder::decodeEscaped).
 namespace cad::dxf {
 
 class EntitySink {
@@ -41,7 +42,12 @@ struct ReadResult {
   std::vector<std::string> warnings;
   std::string version;   // $ACADVER, empty when absent
   std::string codePage;  // $DWGCODEPAGE, empty when absent
-  bool binary = false;   // the drawing is binary DXF
+  // The code page the entities' texts and names were read in ("UTF-8",
+  // "ANSI_936", ...; see TextDecoder::codePage) and whether it is the
+  // drawing's own (false: the fallback). Empty when no entities were read.
+  std::string codePageUsed;
+  bool codePageDeclared = true;
+  bool binary = false;  // the drawing is binary DXF
   // $INSUNITS, the declared drawing unit (0 none, 1 inch, 4 millimetre, 5
   // centimetre, 6 metre, …); absent when the header does not say or it is no
   // number.
@@ -52,13 +58,23 @@ struct ReadResult {
   static constexpr std::size_t kMaxWarnings = 100;
 };
 
+// How to read a drawing.
+struct ReadOptions {
+  // The code page of a drawing before AC1021 that names none, or one this
+  // reader does not know ("ANSI_936", ...); empty: ANSI_1252.
+  std::string fallbackCodePage;
+};
+
 // Reads the DXF drawing `contents` (the whole file, ASCII or binary);
 // `fileName` only names it in messages.
-ReadResult readDxf(std::string_view contents, std::string_view fileName, EntitySink& sink);
+ReadResult readDxf(std::string_view contents, std::string_view fileName, EntitySink& sink,
+                   const ReadOptions& options = {});
 
 // Maps the file at `path` (a file-system path) into memory and reads it as
 // readDxf does. A missing, unreadable or empty file is an error naming the
+// path. `fileName` names the file in messages about its contents; empty: the
 // path. The file must not be shortened while it is read.
-ReadResult readDxfFile(const std::string& path, EntitySink& sink);
+ReadResult readDxfFile(const std::string& path, EntitySink& sink, const ReadOptions& options = {},
+                       const std::string& fileName = {});
 
 }  // namespace cad::dxf

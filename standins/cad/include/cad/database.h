@@ -32,6 +32,14 @@ struct EntityRelease {
 };
 using EntityPtr = std::unique_ptr<AcDbEntity, EntityRelease>;
 
+// The code page a drawing's texts and names were read in.
+struct DrawingCodePage {
+  std::string name = "ANSI_1252";  // "UTF-8", "ANSI_936", ...
+  std::string declared;            // $DWGCODEPAGE as the drawing gives it; empty when absent
+  bool fromDrawing = true;         // false: the drawing names none, a fallback was taken
+  std::string reason;              // why this one, for the drawing summary (UTF-8)
+};
+
 class Database {
  public:
   Database();
@@ -43,7 +51,12 @@ class Database {
   // file and, where there is one, the line. No partial drawing is ever
   // returned. Things kept but worth telling (e.g. an arc not parallel to XY)
   // are in warnings() of the drawing.
-  static base::Result<std::unique_ptr<Database>> loadDxf(const std::string& path);
+  // Drawings before AC1021 that name no code page (or an unknown one) are
+  // read in `fallbackCodePage` ("ANSI_936", ...; empty: ANSI_1252).
+  // `fileName` names the drawing in messages; empty: `path`.
+  static base::Result<std::unique_ptr<Database>> loadDxf(const std::string& path,
+                                                         const std::string& fallbackCodePage = {},
+                                                         const std::string& fileName = {});
 
   // Takes ownership of `entity`, gives it the next object id and returns it.
   // Ids are unique across every database of the process, so an id of one
@@ -72,11 +85,21 @@ class Database {
   // page 936 cannot hold it, so that layer() holds '?' in its place; null
   // for every other entity.
   const std::string* exactLayerName(AcDbObjectId id) const;
+  // The layer name of `entity` as shown to the user (UTF-8): the exact name
+  // when there is one, else its code page 936 name converted.
+  std::string shownLayerName(const AcDbEntity& entity) const;
   // Records `utf8` as the exact layer name of the entity `id`.
   void setExactLayerName(AcDbObjectId id, const std::string& utf8);
   // The drawing unit its header declares ($INSUNITS code), if it does.
   const std::optional<int>& declaredUnits() const { return declaredUnits_; }
   void setDeclaredUnits(std::optional<int> units) { declaredUnits_ = units; }
+
+  const DrawingCodePage& codePage() const { return codePage_; }
+  void setCodePage(DrawingCodePage codePage) { codePage_ = std::move(codePage); }
+  // Where the drawing came from when it was no DXF file, e.g. "DWG 2000
+  // (AC1015), read through the DWG importer"; empty for DXF.
+  const std::string& source() const { return source_; }
+  void setSource(std::string source) { source_ = std::move(source); }
 
   // Messages about the drawing that did not stop it from loading, UTF-8,
   // each naming the file and line.
@@ -95,6 +118,8 @@ class Database {
   std::unordered_map<std::uint64_t, std::size_t> exactLayerOf_;
   std::vector<std::string> exactLayerNames_;
   std::optional<int> declaredUnits_;
+  DrawingCodePage codePage_;
+  std::string source_;
 };
 
 // The host's current drawing: an empty one until a drawing is set.

@@ -8,8 +8,9 @@
 namespace cad {
 
 // A few lines on a drawing for the start of a session (UTF-8, each ending in
-// a line feed): its name and entity count, the unit its header declares, its
-// extents, and the layers that hold lines or arcs with their counts. `name`
+// a line feed): its name, where it came from when it was no DXF, its entity
+// count, the unit its header declares, the code page it was read in and
+// why, its extents, and the layers that hold lines or arcs with their counts. `name`
 // is how the drawing is named (e.g. its file name).
 std::string drawingSummary(const Database& database, std::string_view name);
 
