@@ -12,7 +12,8 @@ base::Status writePictureFile(const plot::Scene& scene, plot::PictureFormat form
                               const std::string& path, FileSystem& files) {
   const std::string failed = "cannot write the picture " + path + ": ";
   const std::optional<std::string> cp936Path = text::utf8ToCp936(path);
-  if (!cp936Path) return base::Status::error(failed + "the name has characters outside code page 936");
+  if (!cp936Path)
+    return base::Status::error(failed + "the name has characters outside code page 936");
   base::Status drawn = base::Status::ok();
   const tavrin::WriteResult written =
       tavrin::writeFileInPlace(*cp936Path, files, [&](WritableFile& file) {
