@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/project_files.h"
+#include "printable_text.h"
 
 namespace tavrin {
 
@@ -65,24 +66,6 @@ void removeLeftTemporaries(const std::string& path, FileSystem& files) {
   }
 }
 
-// Bytes outside ASCII shown as \xNN, so a message stays valid UTF-8 whatever
-// the code page of the path.
-std::string printable(const std::string& path) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (const char byte : path) {
-    const auto c = static_cast<unsigned char>(byte);
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 std::string toDiskText(std::string_view text) {
@@ -137,7 +120,7 @@ FileStatus readFirstLine(const std::string& path, FileSystem& files, std::string
   if (FileStatus status = files.readFile(path, limit, &contents); !status.isOk()) return status;
   const std::size_t end = contents.find('\n');
   if (end == std::string::npos && contents.size() >= limit)
-    return FileStatus::error("first line of \"" + printable(path) + "\" is longer than " +
+    return FileStatus::error("first line of \"" + printableText(path) + "\" is longer than " +
                              std::to_string(limit) + " bytes");
   std::string first = contents.substr(0, end);
   if (end != std::string::npos && !first.empty() && first.back() == '\r') first.pop_back();
