@@ -84,27 +84,31 @@ std::string toDiskText(std::string_view text) {
   return disk;
 }
 
-WriteResult writeFileInPlace(const std::string& path, FileSystem& files,
-                             const std::function<FileStatus(WritableFile& file)>& write) {
-  removeLeftTemporaries(path, files);
-  const std::string temporary = temporaryNameFor(path, files);
+FileGroup::~FileGroup() {
+  for (const Staged& file : staged_) files_.removeFile(file.temporary);
+}
+
+WriteResult FileGroup::add(const std::string& path,
+                           const std::function<FileStatus(WritableFile& file)>& write) {
+  removeLeftTemporaries(path, files_);
+  const std::string temporary = temporaryNameFor(path, files_);
 
   std::unique_ptr<WritableFile> file;
-  if (FileStatus status = files.newTemporaryFile(temporary, &file); !status.isOk())
+  if (FileStatus status = files_.newTemporaryFile(temporary, &file); !status.isOk())
     return failure(path, status);
   FileStatus status = write(*file);
   if (status.isOk()) status = file->close();
   file.reset();
-  if (status.isOk()) status = files.replaceFile(temporary, path);
   if (!status.isOk()) {
-    files.removeFile(temporary);
+    files_.removeFile(temporary);
     return failure(path, status);
   }
+  staged_.push_back({path, temporary});
   return WriteResult{WriteOutcome::kWritten, path};
 }
 
-WriteResult writeTextFile(const std::string& path, std::string_view text, FileSystem& files) {
-  return writeFileInPlace(path, files, [text](WritableFile& file) {
+WriteResult FileGroup::addText(const std::string& path, std::string_view text) {
+  return add(path, [text](WritableFile& file) {
     // Piece by piece, so a large file never stands in memory twice.
     constexpr std::size_t kPiece = std::size_t{1} << 20;
     FileStatus status = FileStatus::ok();
@@ -112,6 +116,33 @@ WriteResult writeTextFile(const std::string& path, std::string_view text, FileSy
       status = file.append(toDiskText(text.substr(start, kPiece)));
     return status;
   });
+}
+
+WriteResult FileGroup::putInPlace() {
+  const std::unique_ptr<SignalHold> hold = files_.holdEndingSignals();
+  std::vector<Staged> staged = std::move(staged_);
+  staged_.clear();
+  for (std::size_t i = 0; i < staged.size(); ++i) {
+    if (FileStatus status = files_.replaceFile(staged[i].temporary, staged[i].path);
+        !status.isOk()) {
+      for (std::size_t j = i; j < staged.size(); ++j) files_.removeFile(staged[j].temporary);
+      return failure(staged[i].path, status);
+    }
+  }
+  return WriteResult{WriteOutcome::kWritten, staged.empty() ? std::string() : staged.back().path};
+}
+
+WriteResult writeFileInPlace(const std::string& path, FileSystem& files,
+                             const std::function<FileStatus(WritableFile& file)>& write) {
+  FileGroup group(files);
+  if (WriteResult result = group.add(path, write); !result.written()) return result;
+  return group.putInPlace();
+}
+
+WriteResult writeTextFile(const std::string& path, std::string_view text, FileSystem& files) {
+  FileGroup group(files);
+  if (WriteResult result = group.addText(path, text); !result.written()) return result;
+  return group.putInPlace();
 }
 
 FileStatus readFirstLine(const std::string& path, FileSystem& files, std::string* line,
