@@ -67,8 +67,10 @@ std::intptr_t ExportDialog::onFloorDelta(int delta) {
 void ExportDialog::onSave() {
   if (!exchangeData(true)) return;
   if (fileSystem_.pathExists(floorAxisFilePath(projectName, floorNumber))) {
-    int answer = ui::applicationMessageBox(resources::kOverwriteFloor,
-                                           ui::kMessageBoxYesNo | ui::kIconExclamation);
+    // Replacing a floor cannot be undone: Enter alone keeps it.
+    int answer = ui::applicationMessageBox(resources::kOverwriteFloor, ui::kMessageBoxYesNo |
+                                                                           ui::kIconExclamation |
+                                                                           ui::kDefaultButton2);
     if (answer != ui::kIdYes) {
       endDialog(ui::kIdCancel);
       return;

@@ -62,6 +62,12 @@ void acadtomn() {
   for (const Axis* axis = axes.head(); axis != nullptr; axis = axis->next)
     ++(axis->kind == AxisKind::Arc ? arcs : lines);
   ads_printf(resources::kSelectionSummary, lines, arcs, selected - lines - arcs);
+  // An empty floor written over a good one would lose it; there is nothing
+  // to ask the user about.
+  if (axes.isEmpty()) {
+    ads_printf("%s", resources::kNothingToExport);
+    return;
+  }
   cleanAndOrderAxes(axes);
   exportAxisGrid(axes, base);
 }

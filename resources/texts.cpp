@@ -15,6 +15,7 @@ const char kCrossingsProgress[] = "正在求交点";
 const char kCollectionStopped[] = "\n已中止，未写入任何文件。\n";
 const char kSelectionSummary[] =
     "%ld 条直线(LINE)和 %ld 条弧(ARC)成为轴线，其余 %ld 个实体已忽略。\n";
+const char kNothingToExport[] = "没有轴线，未导出任何文件。\n";
 
 const char kProjectFileFilter[] = "Morlen工程文件(*.prj)|*.prj||";
 const char kProjectFileExtension[] = "prj";

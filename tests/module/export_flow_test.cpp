@@ -228,14 +228,41 @@ TEST_F(ExportFlowTest, DecliningToOverwriteEndsWithoutWriting) {
   EXPECT_NE(transcript().find("该标准层数据已存在，是否覆盖?"), std::string::npos) << transcript();
 }
 
-TEST_F(ExportFlowTest, OnlyCirclesGiveAHeaderOnlyAxisFile) {
+// Nothing to export ends the command before the file chooser: no empty floor
+// can replace a good one.
+TEST_F(ExportFlowTest, ASelectionWithoutAxesEndsBeforeTheFileChooser) {
   auto circle = std::make_unique<AcDbCircle>();
   circle->radius = 500;
   cad::currentDatabase().append(std::move(circle));
-  run("100,200", "house.prj", "click 1005\n");
-  EXPECT_EQ(read("house.N1"), "0\r\nGraph Link\r\n0\r\n");
-  // Without axes the base point is the proposed origin.
-  EXPECT_EQ(read("house.inf"), "100.000000,200.000000,100.000000,200.000000,3,1.000000,");
+  write("house.N1", "good floor 1");
+  runCommand("100,200\nall\n\n" + path("house.prj") + "\nclick 1005\nyes\n");
+  EXPECT_NE(transcript().find("0 条直线(LINE)和 0 条弧(ARC)成为轴线，其余 1 个实体已忽略。\n"
+                              "没有轴线，未导出任何文件。\n"),
+            std::string::npos)
+      << transcript();
+  EXPECT_EQ(transcript().find("Open [x]"), std::string::npos) << "no file chooser";
+  EXPECT_EQ(read("house.N1"), "good floor 1");
+  EXPECT_EQ(fileCount(), 1);
+}
+
+// The overwrite question keeps the floor unless the answer is yes.
+TEST_F(ExportFlowTest, OnlyAnExplicitYesReplacesAnExportedFloor) {
+  struct Case {
+    const char* answer;
+    bool replaced;
+  } cases[] = {{"", false}, {"key enter", false}, {"no", false}, {"*cancel*", false},
+               {"y", true}, {"是", true},         {"yes", true}};
+  for (const Case& c : cases) {
+    cad::commandLine().clear();
+    drawHouse();
+    write("house.prj", "p");
+    write("house.inf", "-2500.000000,-4500.000000,0.000000,0.000000,3,1.000000,");
+    write("house.N2", "floor 2");
+    runCommand("0,0\nall\n\n" + path("house.prj") + "\nset 1004 2\nclick 1005\n" + c.answer + "\n");
+    EXPECT_EQ(read("house.N2") == kHouseAxisFile, c.replaced) << "answer \"" << c.answer << "\"";
+    EXPECT_EQ(read("house.N2") == "floor 2", !c.replaced) << "answer \"" << c.answer << "\"";
+    cad::setCurrentDatabase(std::make_unique<cad::Database>());
+  }
 }
 
 TEST_F(ExportFlowTest, AnAxisFileThatCannotBeWrittenIsReportedAndLosesNothing) {

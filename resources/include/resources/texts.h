@@ -15,6 +15,7 @@ extern const char kScaleTrace[];           // printf format, one double
 extern const char kCrossingsProgress[];    // progress label of the crossing search
 extern const char kCollectionStopped[];    // the user stopped the crossing search
 extern const char kSelectionSummary[];     // printf format: %ld lines, %ld arcs, %ld others
+extern const char kNothingToExport[];      // no axis selected: the command ends
 
 // Export flow.
 extern const char kProjectFileFilter[];     // open-file dialog filter
