@@ -105,13 +105,20 @@ struct Project {
   std::string floorPath(int floor) const { return sibling(floorSuffix(floor)); }
 };
 
-// Asks for the project file; null when the user cancels.
-std::optional<Project> chooseProject() {
-  ui::FileDialog chooser(true, resources::kProjectFileExtension, nullptr, ui::kFileDialogExplorer,
-                         resources::kProjectFileFilter);
-  if (chooser.doModal() != ui::kIdOk) return std::nullopt;
-  const std::string path = chooser.pathName();
-  return Project{path, projectFolder(path), projectBase(chooser.fileName())};
+// Asks for the project file until one lies in a folder this user can create
+// files in (every write goes through a new file beside its target); null
+// when the user cancels.
+std::optional<Project> chooseProject(FileSystem& files) {
+  for (;;) {
+    ui::FileDialog chooser(true, resources::kProjectFileExtension, nullptr, ui::kFileDialogExplorer,
+                           resources::kProjectFileFilter);
+    if (chooser.doModal() != ui::kIdOk) return std::nullopt;
+    const std::string path = chooser.pathName();
+    Project project{path, projectFolder(path), projectBase(chooser.fileName())};
+    if (files.canCreateFilesIn(project.folder)) return project;
+    const std::string folder = project.folder.empty() ? std::string(".") : project.folder;
+    ui::applicationMessageBox(formatted(resources::kFolderNotWritable, folder.c_str()), kWarning);
+  }
 }
 
 // One exporter per project at a time, until the command ends: otherwise two
@@ -127,23 +134,21 @@ bool lockProject(const Project& project, FileSystem& files, std::unique_ptr<Fold
   return true;
 }
 
-// A new project: its coordinate system from this drawing (millimetres at
-// 1:1), the project template and the parameter file. False, after saying so,
-// when the drawing's values are too large to place.
-bool startNewProject(const Project& project, CoordinateFrame& frame, const AxisSet& axes,
-                     FileSystem& files) {
-  if (!rebaseOnDrawing(frame, axes)) {
-    ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
-    return false;
-  }
+// The files of a new project, once its first axis file is written: the
+// project file from the template, then the parameter file. True when both
+// were written; a failure is reported.
+bool writeNewProjectFiles(const Project& project, const CoordinateFrame& frame, FileSystem& files) {
   ProjectTemplate projectTemplate;
   projectTemplate.composeText();
   const WriteResult templateWritten = projectTemplate.writeToFile(project.path, files);
-  if (!templateWritten.written()) reportWriteFailure(templateWritten);
+  if (!templateWritten.written()) {
+    reportWriteFailure(templateWritten);
+    return false;
+  }
   const WriteResult written =
       writeParameterFile(project.parameterPath(), projectParametersOf(frame), files);
   if (!written.written()) reportWriteFailure(written);
-  return true;
+  return written.written();
 }
 
 // An existing project's coordinate system, from its parameter file; nothing
@@ -157,11 +162,19 @@ std::optional<CoordinateFrame> loadProject(const Project& project, const ads_poi
 
 enum class SaveOutcome { kDone, kShowDialogAgain };
 
+// What the flow knows of the project before the dialog.
+enum class ProjectState {
+  kNew,      // no project file: it and the parameter file follow the first axis file
+  kKnown,    // its parameter file was read
+  kUnknown,  // its parameter file could not be read
+};
+
 // Save in the dialog: writes the chosen floor's axis file in `frame`, which
-// holds what the dialog confirmed. `projectKnown` false (an unreadable
-// parameter file): the project takes the unit and scale confirmed here.
-SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, bool projectKnown,
+// holds what the dialog confirmed, and then a new project's files. An
+// unknown project takes the unit and scale confirmed here.
+SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, ProjectState state,
                       int floorNumber, AxisSet& axes, FileSystem& files) {
+  const bool projectKnown = state != ProjectState::kUnknown;
   if (!projectKnown) {
     frame.projectUnit = frame.unit;
     frame.projectScale = frame.scale;
@@ -187,6 +200,11 @@ SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, bool proje
     return SaveOutcome::kDone;
   }
   frame = attempt;
+  if (state == ProjectState::kNew) {
+    writeNewProjectFiles(project, frame, files);
+    reportWritten(axes, axisPath, false);
+    return SaveOutcome::kDone;
+  }
   bool coordinatesReset = false;
   if (newCoordinates) {
     const WriteResult parameters =
@@ -201,7 +219,7 @@ SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, bool proje
 }  // namespace
 
 void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
-  const std::optional<Project> project = chooseProject();
+  const std::optional<Project> project = chooseProject(files);
   if (!project) return;
   std::unique_ptr<FolderLock> lock;
   if (!lockProject(*project, files, lock)) return;
@@ -211,21 +229,25 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
   CoordinateFrame frame;
   frame.baseX = base[X];
   frame.baseY = base[Y];
-  bool projectKnown = true;
+  ProjectState state = ProjectState::kKnown;
   if (!files.pathExists(project->path)) {
-    if (!startNewProject(*project, frame, axes, files)) return;
+    // Millimetres at 1:1, placed by this drawing; written only at Save.
+    state = ProjectState::kNew;
+    if (!rebaseOnDrawing(frame, axes)) {
+      ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
+      return;
+    }
     showInDialog(frame, dialog);
   } else if (std::optional<CoordinateFrame> loaded = loadProject(*project, base, files)) {
     frame = *loaded;
     showInDialog(frame, dialog);
   } else {
     // The dialog keeps its own initial values, and so does the frame.
-    projectKnown = false;
+    state = ProjectState::kUnknown;
   }
   while (dialog.doModal() == ui::kIdOk) {
     takeFromDialog(dialog, frame);
-    if (saveFloor(*project, frame, projectKnown, dialog.floorNumber, axes, files) ==
-        SaveOutcome::kDone)
+    if (saveFloor(*project, frame, state, dialog.floorNumber, axes, files) == SaveOutcome::kDone)
       break;
   }
 }

@@ -22,6 +22,7 @@ const char kProjectFileExtension[] = "prj";
 const char kDataTooLarge[] = "数据过大，您可能选择了一个错误的比例尺或单位";
 const char kOverwriteFloor[] = "该标准层数据已存在，是否覆盖?";
 const char kFileWriteFailed[] = "无法写入文件：%s\n原因：%s\n原有文件保持不变。";
+const char kFolderNotWritable[] = "无法在文件夹%s中创建文件，请另选位置。";
 const char kProjectInUse[] = "工程%s正被另一个程序使用，请稍后再试。\n本次未写入任何文件。";
 
 const char kReasonReadOnly[] = "文件为只读";

@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <grp.h>
+#include <sys/wait.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
@@ -77,6 +84,15 @@ class ExportFlowTest : public TavrinTest {
   }
   void write(const std::string& name, const std::string& bytes) const {
     std::ofstream(path(name), std::ios::binary) << bytes;
+  }
+  // Every entry of the test folder with its bytes ("<folder>" for a folder).
+  std::map<std::string, std::string> listing() const {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+      const std::string name = entry.path().filename().string();
+      entries[name] = entry.is_directory() ? "<folder>" : read(name);
+    }
+    return entries;
   }
   int fileCount() const {
     return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
@@ -386,6 +402,153 @@ TEST_F(ExportFlowTest, AProjectAnotherExporterHoldsIsLeftAlone) {
   held.reset();
   run("0,0", "house.prj", "click 1005\n");
   EXPECT_EQ(read("house.N1"), kHouseAxisFile);
+}
+
+// A new project is written at Save, after its first axis file: whatever ends
+// the command before that leaves the folder as it was.
+TEST_F(ExportFlowTest, CancellingANewProjectAnywhereLeavesTheFolderAsItWas) {
+  struct Case {
+    const char* label;
+    const char* typed;  // after the project file's name
+  } cases[] = {
+      {"exit button", "click 1006\n"},
+      {"Esc in the dialog", "key ESC\n"},
+      {"close box", "close\n"},
+      {"overwrite declined", "click 1005\nno\n"},
+      {"overwrite left to Enter", "click 1005\n\n"},
+      {"refused, then exit", "select 1010 0\nclick 1005\nok\nclick 1006\n"},
+      {"end of the script", ""},
+  };
+  write("notes.txt", "not part of any project");
+  write("house.N1", "floor 1 of a project whose files are gone");
+  const auto before = listing();
+  for (const Case& c : cases) {
+    cad::commandLine().clear();
+    drawHouse();
+    runCommand("0,0\nall\n\n" + path("house.prj") + "\n" + c.typed);
+    EXPECT_NE(transcript().find("dialog \""), std::string::npos) << c.label;
+    EXPECT_EQ(listing(), before) << c.label << "\n" << transcript();
+    cad::setCurrentDatabase(std::make_unique<cad::Database>());
+  }
+}
+
+// Answers `lines`, then Ctrl-C (to every asker, as a terminal does).
+class LinesThenInterrupt final : public cad::InputSource {
+ public:
+  explicit LinesThenInterrupt(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  cad::Answer next() override {
+    cad::Answer answer;
+    if (next_ < lines_.size()) {
+      answer.kind = cad::Answer::Kind::kLine;
+      answer.text = lines_[next_++];
+    } else {
+      answer.kind = cad::Answer::Kind::kInterrupt;
+    }
+    return answer;
+  }
+  void reject(const cad::Answer&, std::string_view) override { failed_ = true; }
+  bool interactive() const override { return false; }
+  bool failed() const override { return failed_; }
+
+ private:
+  std::vector<std::string> lines_;
+  std::size_t next_ = 0;
+  bool failed_ = false;
+};
+
+TEST_F(ExportFlowTest, CtrlCInTheDialogOrAtTheQuestionOfANewProjectWritesNothing) {
+  const std::vector<std::string> before[] = {
+      {}, {"click 1005"},  // Ctrl-C at the overwrite question
+  };
+  write("house.N1", "floor 1");
+  for (const std::vector<std::string>& dialog : before) {
+    cad::commandLine().clear();
+    drawHouse();
+    std::vector<std::string> lines = {"0,0", "all", "", path("house.prj")};
+    lines.insert(lines.end(), dialog.begin(), dialog.end());
+    cad::setInput(std::make_unique<LinesThenInterrupt>(lines));
+    cad::SessionResult result;
+    ASSERT_TRUE(cad::CommandProcessor().runCommand("acadtomn", &result));
+    EXPECT_NE(transcript().find("dialog \""), std::string::npos) << transcript();
+    EXPECT_EQ(fileCount(), 1) << transcript();
+    EXPECT_EQ(read("house.N1"), "floor 1");
+    cad::setCurrentDatabase(std::make_unique<cad::Database>());
+  }
+}
+
+TEST_F(ExportFlowTest, ANewProjectWhoseAxisFileFailsLeavesNothingOfIt) {
+  drawHouse();
+  fs::create_directory(path("house.N1"));  // a folder where the axis file goes
+  run("0,0", "house.prj", "click 1005\nyes\nok\n");
+  EXPECT_NE(transcript().find("无法写入文件：" + path("house.N1")), std::string::npos)
+      << transcript();
+  EXPECT_EQ(read("house.prj"), "<missing>");
+  EXPECT_EQ(read("house.inf"), "<missing>");
+  EXPECT_EQ(fileCount(), 1);
+}
+
+// Runs `check` in a child process as the unprivileged user "nobody" when
+// this process is root (as test machines run), so that folder permissions
+// apply; as itself otherwise. The child's transcript comes back in
+// `*transcriptOut`; true when the child's check held.
+bool runUnprivileged(const std::function<bool()>& check, std::string* transcriptOut) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return false;
+  const pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    close(pipeEnds[0]);
+    bool dropped = geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(65534) == 0 &&
+                                      setuid(65534) == 0 && geteuid() == 65534);
+    const bool held = dropped && check();
+    const std::string& shown = cad::commandLine().transcript();
+    const std::string report = (dropped ? "" : "could not become nobody\n") + shown;
+    if (write(pipeEnds[1], report.data(), report.size()) < 0) _exit(3);
+    _exit(held ? 0 : 1);
+  }
+  close(pipeEnds[1]);
+  char buffer[4096];
+  transcriptOut->clear();
+  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+    transcriptOut->append(buffer, static_cast<std::size_t>(n));
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(ExportFlowTest, AFolderTheUserCannotCreateFilesInIsRefusedAtTheFilePrompt) {
+  drawHouse();
+  // Searchable by everyone, writable by its owner (root when the test runs
+  // as root) only; "open" is writable by everyone.
+  fs::permissions(dir, fs::perms(0755));
+  fs::create_directory(path("locked"));
+  fs::permissions(path("locked"), fs::perms(0755));
+  fs::create_directory(path("open"));
+  fs::permissions(path("open"), fs::perms(0777));
+  if (geteuid() != 0) fs::permissions(path("locked"), fs::perms(0555));
+  const std::string script = "0,0\nall\n\n" + path("locked/house.prj") + "\nok\n" +
+                             path("open/house.prj") + "\nclick 1005\n";
+  std::string shown;
+  const bool held = runUnprivileged(
+      [&] {
+        cad::setInput(std::make_unique<cad::ScriptInput>("test.scr", script));
+        cad::SessionResult result;
+        return cad::CommandProcessor().runCommand("acadtomn", &result) && result.commandErrors == 0;
+      },
+      &shown);
+  EXPECT_TRUE(held) << shown;
+  const std::string message = "无法在文件夹" + path("locked/") + "中创建文件，请另选位置。";
+  const std::size_t first = shown.find(message);
+  EXPECT_NE(first, std::string::npos) << shown;
+  EXPECT_EQ(shown.find(message, first + 1), std::string::npos) << "one message";
+  const std::size_t chooser = shown.find("Open [x]");
+  EXPECT_NE(shown.find("Open [x]", chooser + 1), std::string::npos) << "the name asked again";
+  EXPECT_LT(first, shown.find("dialog \"")) << shown;
+  EXPECT_TRUE(fs::is_empty(path("locked")));
+  EXPECT_EQ(read("open/house.N1"), kHouseAxisFile);
+  EXPECT_NE(read("open/house.prj"), "<missing>");
+  fs::permissions(path("locked"), fs::perms(0755));
 }
 
 }  // namespace

@@ -120,6 +120,14 @@ class FileSystem {
   // put in place or removed, in this process or another): then it stays. A
   // missing file is no failure. The base removes it with removeFile().
   virtual FileStatus removeAbandonedTemporary(const std::string& path) { return removeFile(path); }
+
+  // True when this process may create files in `folder` ("" is the current
+  // folder): it exists, is a folder and grants this user writing and
+  // searching. A question only; nothing is created. The base says true.
+  virtual bool canCreateFilesIn(const std::string& folder) {
+    (void)folder;
+    return true;
+  }
 };
 
 // The host's file system, converting paths from code page 936. Lives as long

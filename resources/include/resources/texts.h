@@ -23,6 +23,7 @@ extern const char kProjectFileExtension[];  // default extension, no dot
 extern const char kDataTooLarge[];          // coordinate limit exceeded
 extern const char kOverwriteFloor[];        // the floor's axis file exists
 extern const char kFileWriteFailed[];       // printf format, %s the file, %s the reason
+extern const char kFolderNotWritable[];     // printf format, one %s: the folder
 extern const char kProjectInUse[];          // printf format, one %s: the project file
 
 // Reasons a file write failed, for kFileWriteFailed.
