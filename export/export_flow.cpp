@@ -11,6 +11,7 @@
 #include "export/axis_file.h"
 #include "export/coordinate_frame.h"
 #include "export/export_dialog.h"
+#include "export/unit_proposal.h"
 #include "formats/parameter_file.h"
 #include "formats/project_files.h"
 #include "formats/project_parameters.h"
@@ -174,8 +175,8 @@ enum class ProjectState {
 // unknown project takes the unit and scale confirmed here.
 SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, ProjectState state,
                       int floorNumber, AxisSet& axes, FileSystem& files) {
-  const bool projectKnown = state != ProjectState::kUnknown;
-  if (!projectKnown) {
+  // A new project is measured in the unit and scale of its first Save.
+  if (state != ProjectState::kKnown) {
     frame.projectUnit = frame.unit;
     frame.projectScale = frame.scale;
   }
@@ -218,7 +219,22 @@ SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, ProjectSta
 
 }  // namespace
 
-void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
+// The line about this drawing's unit (code page 936), or empty: the
+// proposal's own note, or for a known project whose unit differs from the
+// unit this drawing declares, that difference.
+std::string unitNote(const UnitProposal& unit, ProjectState state, const CoordinateFrame& frame) {
+  if (!unit.note.empty() || state != ProjectState::kKnown) return unit.note;
+  static const char* const names[] = {resources::kUnitMetre, resources::kUnitDecimetre,
+                                      resources::kUnitCentimetre, resources::kUnitMillimetre};
+  if (!unit.declared || unit.unitExponent == frame.projectUnit || frame.projectUnit < 0 ||
+      frame.projectUnit > 3)
+    return {};
+  return formatted(resources::kUnitDiffersFromProject, names[unit.unitExponent],
+                   names[frame.projectUnit]);
+}
+
+void exportAxisGrid(AxisSet& axes, const ads_point base, const UnitProposal& unit,
+                    FileSystem& files) {
   const std::optional<Project> project = chooseProject(files);
   if (!project) return;
   std::unique_ptr<FolderLock> lock;
@@ -231,8 +247,9 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
   frame.baseY = base[Y];
   ProjectState state = ProjectState::kKnown;
   if (!files.pathExists(project->path)) {
-    // Millimetres at 1:1, placed by this drawing; written only at Save.
+    // The proposed unit at 1:1, placed by this drawing; written only at Save.
     state = ProjectState::kNew;
+    frame.unit = frame.projectUnit = unit.unitExponent;
     if (!rebaseOnDrawing(frame, axes)) {
       ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
       return;
@@ -245,6 +262,10 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
     // The dialog keeps its own initial values, and so does the frame.
     state = ProjectState::kUnknown;
   }
+  if (const std::string note = unitNote(unit, state, frame); !note.empty()) {
+    ads_printf("%s\n", note.c_str());
+    dialog.setNote(note);
+  }
   while (dialog.doModal() == ui::kIdOk) {
     takeFromDialog(dialog, frame);
     if (saveFloor(*project, frame, state, dialog.floorNumber, axes, files) == SaveOutcome::kDone)
@@ -252,8 +273,8 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
   }
 }
 
-void exportAxisGrid(AxisSet& axes, const ads_point base) {
-  exportAxisGrid(axes, base, hostFileSystem());
+void exportAxisGrid(AxisSet& axes, const ads_point base, const UnitProposal& unit) {
+  exportAxisGrid(axes, base, unit, hostFileSystem());
 }
 
 }  // namespace tavrin

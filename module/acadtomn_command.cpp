@@ -3,6 +3,7 @@
 #include "axis/axis_set.h"
 #include "axis/collect_axes.h"
 #include "export/export_flow.h"
+#include "export/unit_proposal.h"
 #include "host/ac_ge_point3d_array.h"
 #include "host/ads.h"
 #include "resources/texts.h"
@@ -68,8 +69,10 @@ void acadtomn() {
     ads_printf("%s", resources::kNothingToExport);
     return;
   }
-  cleanAndOrderAxes(axes);
-  exportAxisGrid(axes, base);
+  // Points closer than 0.3 mm are one point, in whatever unit the drawing is.
+  const UnitProposal unit = proposeUnit(declaredDrawingUnits(), axesSpan(axes));
+  cleanAndOrderAxes(axes, unit.pointTolerance());
+  exportAxisGrid(axes, base, unit);
 }
 
 }  // namespace tavrin

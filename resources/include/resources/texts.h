@@ -18,6 +18,18 @@ extern const char kSelectionSummary[];     // printf format: %ld lines, %ld arcs
 extern const char kNothingToExport[];      // no axis selected: the command ends
 
 // Export flow.
+// The unit proposal's names and lines (printf formats with %s only).
+extern const char kUnitMetre[];
+extern const char kUnitDecimetre[];
+extern const char kUnitCentimetre[];
+extern const char kUnitMillimetre[];
+extern const char kUnitNotPlausible[];         // declared unit, span, proposed unit
+extern const char kMillimetresNotPlausible[];  // span
+extern const char kDeclaredInches[];
+extern const char kDeclaredFeet[];
+extern const char kDeclaredOtherUnit[];       // the $INSUNITS code
+extern const char kUnitDiffersFromProject[];  // drawing's unit, project's unit
+
 extern const char kProjectFileFilter[];     // open-file dialog filter
 extern const char kProjectFileExtension[];  // default extension, no dot
 extern const char kDataTooLarge[];          // coordinate limit exceeded
