@@ -6,6 +6,7 @@
 #include <grp.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -549,6 +550,132 @@ TEST_F(ExportFlowTest, AFolderTheUserCannotCreateFilesInIsRefusedAtTheFilePrompt
   EXPECT_EQ(read("open/house.N1"), kHouseAxisFile);
   EXPECT_NE(read("open/house.prj"), "<missing>");
   fs::permissions(path("locked"), fs::perms(0755));
+}
+
+// A 3 x 3 grid of 6 m bays (four lines each way, 18 m square) from (0, 0),
+// in drawing units of `unit` metres, declaring `insUnits`.
+void drawGrid(double unit, int insUnits) {
+  cad::currentDatabase().setDeclaredUnits(insUnits);
+  for (int i = 0; i <= 3; ++i) {
+    const double at = 6 * i / unit;
+    cad::currentDatabase().append(
+        std::make_unique<AcDbLine>(AcGePoint3d(at, 0, 0), AcGePoint3d(at, 18 / unit, 0)));
+    cad::currentDatabase().append(
+        std::make_unique<AcDbLine>(AcGePoint3d(0, at, 0), AcGePoint3d(18 / unit, at, 0)));
+  }
+}
+
+// Each drawing declares its unit and is saved with what the dialog proposes.
+TEST_F(ExportFlowTest, TheSameGridInMetresAndMillimetresGivesTheSameFloor) {
+  drawGrid(1.0, 6);
+  run("0,0", "metres.prj", "click 1005\n");
+  EXPECT_NE(transcript().find("selected 0"), std::string::npos) << "米 proposed\n" << transcript();
+  EXPECT_EQ(read("metres.inf"), "-4.500000,-4.500000,0.000000,0.000000,0,1.000000,")
+      << "the unit of the first Save";
+  cad::setCurrentDatabase(std::make_unique<cad::Database>());
+  cad::commandLine().clear();
+  drawGrid(0.001, 4);
+  run("0,0", "millimetres.prj", "click 1005\n");
+  EXPECT_NE(transcript().find("selected 3"), std::string::npos) << transcript();
+  EXPECT_EQ(read("millimetres.inf"), "-4500.000000,-4500.000000,0.000000,0.000000,3,1.000000,");
+  EXPECT_NE(read("metres.N1"), "<missing>");
+  EXPECT_EQ(read("metres.N1"), read("millimetres.N1"));
+  EXPECT_NE(read("metres.N1").find(" 4.500000,10.500000,4.500000,4.500000,0,0\r\n"),
+            std::string::npos)
+      << read("metres.N1");
+}
+
+TEST_F(ExportFlowTest, FloorsInMetresAndMillimetresOfOneProjectLineUpInMorlenview) {
+  drawGrid(1.0, 6);
+  run("0,0", "house.prj", "click 1005\n");
+  cad::setCurrentDatabase(std::make_unique<cad::Database>());
+  cad::commandLine().clear();
+  drawGrid(0.001, 4);
+  run("0,0", "house.prj", "set 1004 2\nselect 1010 3\nclick 1005\n");
+  EXPECT_NE(transcript().find("本图声明单位为毫米，与工程单位米不同"), std::string::npos)
+      << transcript();
+  EXPECT_EQ(read("house.N2"), read("house.N1"));
+  const std::string command = std::string(MORLENVIEW_PATH) + " " + path("house.prj") + " --out " +
+                              path("pictures") + " --format svg > " + path("morlenview.txt") +
+                              " 2>&1";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << read("morlenview.txt");
+  EXPECT_NE(read("morlenview.txt").find("they line up"), std::string::npos)
+      << read("morlenview.txt");
+}
+
+// What a declared unit proposes, and the line that says why not. Millimetre
+// drawings, declaring metres or nothing, stay as they were: 毫米 at 1 and
+// the tolerance 0.3 (the two points 0.25 apart stay one point).
+TEST_F(ExportFlowTest, TheDialogProposesTheDeclaredUnitWhenTheAxesFitIt) {
+  struct Case {
+    const char* label;
+    double unit;  // metres per drawing unit
+    int insUnits;
+    const char* selected;
+    const char* note;  // null: none
+  } cases[] = {
+      {"metres", 1.0, 6, "selected 0", nullptr},
+      {"centimetres", 0.01, 5, "selected 2", nullptr},
+      {"decimetres", 0.1, 14, "selected 1", nullptr},
+      {"millimetres", 0.001, 4, "selected 3", nullptr},
+      {"millimetres declaring metres", 0.001, 6, "selected 3",
+       "图纸声明单位为米，但所选轴线跨度为 18,000 个单位：建议选择毫米。"},
+      {"millimetres declaring nothing", 0.001, 0, "selected 3", nullptr},
+      {"inches", 0.0254, 1, "selected 3", "若确以英寸绘制，请选择毫米并将比例尺设为25.4"},
+      {"feet", 0.3048, 2, "selected 3", "若确以英尺绘制，请选择毫米并将比例尺设为304.8"},
+      {"metres declaring millimetres", 1.0, 4, "selected 3",
+       "图纸声明单位为毫米，但所选轴线跨度仅 18 个单位"},
+  };
+  for (const Case& c : cases) {
+    cad::commandLine().clear();
+    drawGrid(c.unit, c.insUnits);
+    runCommand("0,0\nall\n\n" + path("p.prj") + "\nclick 1006\n");
+    EXPECT_NE(transcript().find(c.selected), std::string::npos) << c.label << "\n" << transcript();
+    if (c.note != nullptr) {
+      // Printed once before the dialog, and in the dialog's status line.
+      const std::size_t printed = transcript().find(c.note);
+      EXPECT_NE(printed, std::string::npos) << c.label << "\n" << transcript();
+      EXPECT_NE(transcript().find(c.note, printed + 1), std::string::npos) << c.label;
+    } else {
+      EXPECT_EQ(transcript().find("图纸声明"), std::string::npos) << c.label << "\n"
+                                                                  << transcript();
+    }
+    cad::setCurrentDatabase(std::make_unique<cad::Database>());
+  }
+}
+
+// Two short walls 25 cm apart in a metre drawing stay two walls; in a
+// millimetre drawing points 0.25 apart are still one point.
+TEST_F(ExportFlowTest, PointsMergeWithinThreeTenthsOfAMillimetreInTheDrawingsUnit) {
+  struct Case {
+    const char* label;
+    double unit;
+    int insUnits;
+    double gap;  // drawing units between two crossing points on the base line
+    int segments;
+  } cases[] = {
+      {"metres, 25 cm apart", 1.0, 6, 0.25, 3},
+      {"millimetres, 0.25 apart", 0.001, 4, 0.25, 2},
+      {"millimetres declaring metres, 0.25 apart", 0.001, 6, 0.25, 2},
+  };
+  int run = 0;
+  for (const Case& c : cases) {
+    cad::commandLine().clear();
+    cad::currentDatabase().setDeclaredUnits(c.insUnits);
+    const double length = 10 / c.unit;  // 10 m
+    line(0, 0, length, 0);
+    line(length / 2, -length / 4, length / 2, length / 4);
+    line(length / 2 + c.gap, -length / 4, length / 2 + c.gap, length / 4);
+    runCommand("0,0\nall\n\n" + path("t" + std::to_string(++run) + ".prj") + "\nclick 1005\n");
+    // The base line holds its two ends and the crossings that stay apart;
+    // each cross line 2 segments.
+    EXPECT_NE(transcript().find("：3 条轴线，" + std::to_string(c.segments + 4) + " 段"),
+              std::string::npos)
+        << c.label << "\n"
+        << transcript();
+    cad::setCurrentDatabase(std::make_unique<cad::Database>());
+  }
 }
 
 }  // namespace
