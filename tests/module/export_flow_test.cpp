@@ -678,4 +678,20 @@ TEST_F(ExportFlowTest, PointsMergeWithinThreeTenthsOfAMillimetreInTheDrawingsUni
   }
 }
 
+// Every ezdxf drawing declares metres; one drawn in millimetres gives the
+// files it gave before the proposal, whatever it declares.
+TEST_F(ExportFlowTest, AMillimetreHouseGivesTheSameFilesWhateverItDeclares) {
+  for (int declared : {0, 4, 6}) {
+    cad::commandLine().clear();
+    drawHouse();
+    cad::currentDatabase().setDeclaredUnits(declared);
+    const std::string name = "house" + std::to_string(declared);
+    run("0,0", name + ".prj", "click 1005\n");
+    EXPECT_EQ(read(name + ".N1"), kHouseAxisFile) << declared;
+    EXPECT_EQ(read(name + ".inf"), "-2500.000000,-4500.000000,0.000000,0.000000,3,1.000000,")
+        << declared;
+    cad::setCurrentDatabase(std::make_unique<cad::Database>());
+  }
+}
+
 }  // namespace
