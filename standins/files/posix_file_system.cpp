@@ -378,6 +378,14 @@ bool PosixFileSystem::pathExists(const std::string& path) {
   return ::stat(utf8.c_str(), &info) == 0;
 }
 
+bool PosixFileSystem::canCreateFilesIn(const std::string& folder) {
+  std::string utf8 = ".";
+  if (!folder.empty() && !systemPath(folder, &utf8).isOk()) return false;
+  struct stat info;
+  if (::stat(utf8.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+  return ::faccessat(AT_FDCWD, utf8.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 FileStatus PosixFileSystem::create(const std::string& path, std::unique_ptr<WritableFile>* file,
                                    bool temporary) {
   std::string utf8;

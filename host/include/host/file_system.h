@@ -132,6 +132,13 @@ class FileSystem {
   // Holds the signals that end the process (SIGINT, SIGTERM, SIGHUP) until
   // the returned hold is destroyed. The base holds nothing and returns null.
   virtual std::unique_ptr<SignalHold> holdEndingSignals() { return nullptr; }
+  // True when this process may create files in `folder` ("" is the current
+  // folder): it exists, is a folder and grants this user writing and
+  // searching. A question only; nothing is created. The base says true.
+  virtual bool canCreateFilesIn(const std::string& folder) {
+    (void)folder;
+    return true;
+  }
 };
 
 // The host's file system, converting paths from code page 936. Lives as long
