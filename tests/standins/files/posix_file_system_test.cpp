@@ -88,9 +88,11 @@ TEST_F(PosixFileSystemTest, CanCreateFilesOnlyInAnExistingFolderThatGrantsIt) {
       {path("住宅"), true, true},  {path("住宅") + "/", true, true}, {path("missing"), false, true},
       {path("file"), false, true}, {path("closed"), false, false},
   };
-  for (const Case& c : cases)
-    if (c.asRootToo || ::geteuid() != 0)
+  for (const Case& c : cases) {
+    if (c.asRootToo || ::geteuid() != 0) {
       EXPECT_EQ(files_.canCreateFilesIn(c.folder), c.expected) << c.folder;
+    }
+  }
   fs::permissions(utf8Path("closed"), fs::perms(0755));
   EXPECT_EQ(failedWrites_, 0) << "a question, not a failed write";
 }
