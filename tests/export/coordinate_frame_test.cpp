@@ -37,32 +37,6 @@ TEST(CoordinateFrame, ParameterFileValuesComeBackAndTheDrawingStartsInTheProject
   }
 }
 
-TEST(CoordinateFrame, EveryValueReachesItsOwnFieldOfTheAxisSet) {
-  CoordinateFrame frame;
-  frame.originX = 1;
-  frame.originY = 2;
-  frame.referenceX = 3;
-  frame.referenceY = 4;
-  frame.projectUnit = 0;
-  frame.projectScale = 6;
-  frame.baseX = 7;
-  frame.baseY = 8;
-  frame.unit = 2;
-  frame.scale = 10;
-  AxisSet axes;
-  applyToAxes(frame, axes);
-  EXPECT_EQ(axes.originX, 1);
-  EXPECT_EQ(axes.originY, 2);
-  EXPECT_EQ(axes.referenceX, 3);
-  EXPECT_EQ(axes.referenceY, 4);
-  EXPECT_EQ(axes.intrinsicUnitExponent, 0);
-  EXPECT_EQ(axes.IntrinsicScale, 6);
-  EXPECT_EQ(axes.baseX, 7);
-  EXPECT_EQ(axes.baseY, 8);
-  EXPECT_EQ(axes.unitExponent, 2);
-  EXPECT_EQ(axes.iScale, 10);
-}
-
 // The picked base point lands on the reference point whatever the two units:
 // a project set up in metres, this drawing in millimetres.
 TEST(CoordinateFrame, ConvertsThroughTheAxisSetInBothUnits) {
