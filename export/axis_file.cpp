@@ -104,6 +104,12 @@ bool appendAxisRecords(AxisSet& set, std::string& text, const Axis& axis) {
 }
 
 WriteResult writeAxisFile(AxisSet& set, const std::string& path, FileSystem& files) {
+  FileGroup group(files);
+  if (WriteResult added = addAxisFile(set, path, group); !added.written()) return added;
+  return group.putInPlace();
+}
+
+WriteResult addAxisFile(AxisSet& set, const std::string& path, FileGroup& group) {
   set.lineCount = 0;
   set.arcCount = 0;
   std::int64_t records = 0;
@@ -117,7 +123,7 @@ WriteResult writeAxisFile(AxisSet& set, const std::string& path, FileSystem& fil
   appendAxisFileHeader(text, records);
   for (const Axis* axis = set.head(); axis != nullptr; axis = axis->next)
     if (!appendAxisRecords(set, text, *axis)) return WriteResult{WriteOutcome::kTooLarge, path};
-  return writeTextFile(path, text, files);
+  return group.addText(path, text);
 }
 
 }  // namespace tavrin

@@ -135,23 +135,6 @@ bool lockProject(const Project& project, FileSystem& files, std::unique_ptr<Fold
   return true;
 }
 
-// The files of a new project, once its first axis file is written: the
-// project file from the template, then the parameter file. True when both
-// were written; a failure is reported.
-bool writeNewProjectFiles(const Project& project, const CoordinateFrame& frame, FileSystem& files) {
-  ProjectTemplate projectTemplate;
-  projectTemplate.composeText();
-  const WriteResult templateWritten = projectTemplate.writeToFile(project.path, files);
-  if (!templateWritten.written()) {
-    reportWriteFailure(templateWritten);
-    return false;
-  }
-  const WriteResult written =
-      writeParameterFile(project.parameterPath(), projectParametersOf(frame), files);
-  if (!written.written()) reportWriteFailure(written);
-  return written.written();
-}
-
 // An existing project's coordinate system, from its parameter file; nothing
 // when that cannot be read.
 std::optional<CoordinateFrame> loadProject(const Project& project, const ads_point base,
@@ -165,14 +148,20 @@ enum class SaveOutcome { kDone, kShowDialogAgain };
 
 // What the flow knows of the project before the dialog.
 enum class ProjectState {
-  kNew,      // no project file: it and the parameter file follow the first axis file
-  kKnown,    // its parameter file was read
-  kUnknown,  // its parameter file could not be read
+  kNew,           // no project file: it and the parameter file go with the first axis file
+  kNoParameters,  // a project file without its parameter file: set up as a new project,
+                  // the parameter file goes with the axis file, the project file stays
+  kKnown,         // its parameter file was read
+  kUnknown,       // its parameter file could not be read
 };
 
 // Save in the dialog: writes the chosen floor's axis file in `frame`, which
-// holds what the dialog confirmed, and then a new project's files. An
-// unknown project takes the unit and scale confirmed here.
+// holds what the dialog confirmed, together with the project's files that go
+// with it (a new project's project and parameter files; the parameter file
+// when it was missing or floor 1 moves the coordinate system). They are
+// written completely first and then put in place together, so a failure or a
+// signal never leaves a floor beside parameters it does not match, nor half a
+// project. An unknown project takes the unit and scale confirmed here.
 SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, ProjectState state,
                       int floorNumber, AxisSet& axes, FileSystem& files) {
   // A new project is measured in the unit and scale of its first Save.
@@ -181,8 +170,7 @@ SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, ProjectSta
     frame.projectScale = frame.scale;
   }
   // Floor 1 again: the project's coordinate system is set anew from this
-  // drawing, and this export already uses it. The frame and the parameter
-  // file follow only once the axis file is in place.
+  // drawing, and this export already uses it.
   CoordinateFrame attempt = frame;
   const bool newCoordinates = floorNumber == 1 && files.pathExists(project.floorPath(1));
   if (newCoordinates && !rebaseOnDrawing(attempt, axes)) {
@@ -191,29 +179,28 @@ SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, ProjectSta
   }
   applyToAxes(attempt, axes);
   const std::string axisPath = project.floorPath(floorNumber);
-  const WriteResult written = writeAxisFile(axes, axisPath, files);
+  FileGroup group(files);
+  WriteResult written = addAxisFile(axes, axisPath, group);
+  if (written.written() && state == ProjectState::kNew) {
+    ProjectTemplate projectTemplate;
+    projectTemplate.composeText();
+    written = group.addText(project.path, projectTemplate.templateText());
+  }
+  const bool writesParameters =
+      state == ProjectState::kNew || state == ProjectState::kNoParameters || newCoordinates;
+  if (written.written() && writesParameters)
+    written = addParameterFile(group, project.parameterPath(), projectParametersOf(attempt));
   if (written.outcome == WriteOutcome::kTooLarge) {
     ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
     return SaveOutcome::kShowDialogAgain;
   }
-  if (written.outcome == WriteOutcome::kWriteFailed) {
+  if (written.written()) written = group.putInPlace();
+  if (!written.written()) {
     reportWriteFailure(written);
     return SaveOutcome::kDone;
   }
   frame = attempt;
-  if (state == ProjectState::kNew) {
-    writeNewProjectFiles(project, frame, files);
-    reportWritten(axes, axisPath, false);
-    return SaveOutcome::kDone;
-  }
-  bool coordinatesReset = false;
-  if (newCoordinates) {
-    const WriteResult parameters =
-        writeParameterFile(project.parameterPath(), projectParametersOf(frame), files);
-    if (!parameters.written()) reportWriteFailure(parameters);
-    coordinatesReset = parameters.written();
-  }
-  reportWritten(axes, axisPath, coordinatesReset);
+  reportWritten(axes, axisPath, newCoordinates && state != ProjectState::kNew);
   return SaveOutcome::kDone;
 }
 
@@ -246,9 +233,9 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, const UnitProposal& uni
   frame.baseX = base[X];
   frame.baseY = base[Y];
   ProjectState state = ProjectState::kKnown;
-  if (!files.pathExists(project->path)) {
+  if (!files.pathExists(project->path) || !files.pathExists(project->parameterPath())) {
     // The proposed unit at 1:1, placed by this drawing; written only at Save.
-    state = ProjectState::kNew;
+    state = files.pathExists(project->path) ? ProjectState::kNoParameters : ProjectState::kNew;
     frame.unit = frame.projectUnit = unit.unitExponent;
     if (!rebaseOnDrawing(frame, axes)) {
       ui::applicationMessageBox(resources::kDataTooLarge, kWarning);

@@ -129,8 +129,16 @@ ProjectParameters parseParameterLine(std::string_view line) {
 
 WriteResult writeParameterFile(const std::string& fileName, const ProjectParameters& parameters,
                                FileSystem& files) {
+  FileGroup group(files);
+  if (WriteResult added = addParameterFile(group, fileName, parameters); !added.written())
+    return added;
+  return group.putInPlace();
+}
+
+WriteResult addParameterFile(FileGroup& group, const std::string& fileName,
+                             const ProjectParameters& parameters) {
   if (!allFinite(parameters)) return WriteResult{WriteOutcome::kTooLarge, fileName};
-  return writeTextFile(fileName, formatParameterLine(parameters), files);
+  return group.addText(fileName, formatParameterLine(parameters));
 }
 
 FileStatus readParameterFile(const std::string& fileName, FileSystem& files,

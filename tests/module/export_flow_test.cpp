@@ -298,6 +298,20 @@ TEST_F(ExportFlowTest, AnAxisFileThatCannotBeWrittenIsReportedAndLosesNothing) {
   EXPECT_EQ(fileCount(), 3);  // no temporary file left behind
 }
 
+// A project file whose parameter file is missing (a run ended between the
+// two) is set up as a new project at its next Save; the project file itself
+// is never rewritten.
+TEST_F(ExportFlowTest, AProjectWithoutItsParameterFileIsSetUpAnewAtSave) {
+  drawHouse();
+  write("house.prj", "p");
+  run("0,0", "house.prj", "set 1004 2\nclick 1005\n");
+  EXPECT_NE(transcript().find("1002 edit \"-2500\""), std::string::npos) << transcript();
+  EXPECT_EQ(read("house.inf"), "-2500.000000,-4500.000000,0.000000,0.000000,3,1.000000,");
+  EXPECT_EQ(read("house.N2"), kHouseAxisFile);
+  EXPECT_EQ(read("house.prj"), "p");
+  EXPECT_EQ(fileCount(), 3);
+}
+
 TEST_F(ExportFlowTest, AnUnreadableParameterFileLandsTheBasePointOnTheOrigin) {
   drawHouse();
   write("house.prj", "p");

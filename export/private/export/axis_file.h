@@ -5,6 +5,7 @@
 #include "axis/axis.h"
 #include "axis/axis_set.h"
 #include "formats/axis_file_records.h"
+#include "formats/text_file.h"
 #include "formats/write_result.h"
 #include "host/file_system.h"
 
@@ -39,5 +40,7 @@ bool appendAxisRecords(AxisSet& set, std::string& text, const Axis& axis);
 // kWriteFailed when the file could not be written: the file that was there
 // stays unchanged. kWritten otherwise.
 WriteResult writeAxisFile(AxisSet& set, const std::string& path, FileSystem& files);
+// The same, as one file of `group`, put in place with the others.
+WriteResult addAxisFile(AxisSet& set, const std::string& path, FileGroup& group);
 
 }  // namespace tavrin

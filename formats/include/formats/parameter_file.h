@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "formats/project_parameters.h"
+#include "formats/text_file.h"
 #include "formats/write_result.h"
 #include "host/file_status.h"
 #include "host/file_system.h"
@@ -42,6 +43,9 @@ std::optional<std::string> parameterFileFault(std::string_view text);
 // is not finite is refused (kTooLarge) and nothing is written.
 WriteResult writeParameterFile(const std::string& fileName, const ProjectParameters& parameters,
                                FileSystem& files);
+// The same, as one file of `group`, put in place with the others.
+WriteResult addParameterFile(FileGroup& group, const std::string& fileName,
+                             const ProjectParameters& parameters);
 
 // Reads the first line of the existing file `fileName` (only reading: a
 // write-protected file reads) and parses it. An empty file reads as all 0.
