@@ -42,8 +42,22 @@ export function mnemonicOf(text) {
   return { label, mnemonic, at };
 }
 
-function isGroupBox(control) {
-  return control.class === "GroupBox" || (control.class === "Button" && control.groupBox === true);
+// A group box is a button of its own style; a server that does not flag it
+// still gives it no id.
+export function isGroupBox(control) {
+  if (control.class !== "Button") return false;
+  if (control.groupBox !== undefined) return control.groupBox === true;
+  return !(control.id > 0 && control.id < 0xffff);
+}
+
+// Controls without an id (labels, the group box) are known by their place
+// in the template.
+function hasId(control) {
+  return control.id > 0 && control.id < 0xffff && !isGroupBox(control);
+}
+
+function keyOf(control, n) {
+  return hasId(control) ? control.id : `n${n}`;
 }
 
 function place(element, rect) {
@@ -87,7 +101,7 @@ export class DialogForm {
     if (!this.modal || this.templateId !== event.templateId) this.build(event);
     this.state = event;
     this.modal.setCaption(event.caption);
-    for (const control of event.controls) this.update(control);
+    event.controls.forEach((control, n) => this.update(control, n));
     this.note.textContent = event.note || "";
     this.applyFocus(event.controls.find((c) => c.focus));
   }
@@ -119,12 +133,8 @@ export class DialogForm {
       const element = this.create(control);
       place(element, control.rect);
       element.classList.add("dialog-control");
-      if (control.id > 0) {
-        element.dataset.control = String(control.id);
-        this.elements.set(control.id, element);
-      } else {
-        this.elements.set(`static-${n}`, element);
-      }
+      if (hasId(control)) element.dataset.control = String(control.id);
+      this.elements.set(keyOf(control, n), element);
       surface.append(element);
     });
     this.modal.frame.addEventListener("keydown", (e) => this.onKey(e));
@@ -195,10 +205,9 @@ export class DialogForm {
     }
   }
 
-  update(control) {
-    const element =
-      control.id > 0 ? this.elements.get(control.id) : null;
-    if (!element) return;   // statics never change here
+  update(control, n) {
+    const element = this.elements.get(keyOf(control, n));
+    if (!element) return;
     element.hidden = control.visible === false;
     if ("disabled" in element) element.disabled = control.enabled === false;
     switch (control.class) {
@@ -224,13 +233,14 @@ export class DialogForm {
         }
         break;
       default:
+        if (!isGroupBox(control)) labelWithMnemonic(element, control.text || "");
         break;
     }
     element.classList.toggle("focused", control.focus === true);
   }
 
   applyFocus(control) {
-    const element = control ? this.elements.get(control.id) : null;
+    const element = control && hasId(control) ? this.elements.get(control.id) : null;
     const target = element && !(element instanceof HTMLDivElement) ? element : this.modal.frame;
     if (document.activeElement !== target) target.focus({ preventScroll: true });
     if (target instanceof HTMLInputElement) {

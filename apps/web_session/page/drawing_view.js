@@ -167,7 +167,11 @@ export class DrawingView {
     box.addEventListener("pointerdown", (e) => {
       if (e.button !== 0 && e.button !== 1) return;
       e.preventDefault();
-      box.setPointerCapture(e.pointerId);
+      try {
+        box.setPointerCapture(e.pointerId);
+      } catch {
+        // A pointer the browser does not track (a made-up event) drags uncaptured.
+      }
       const p = this.local(e);
       this.press = { start: p, last: p, button: e.button, dragging: false };
     });
