@@ -125,6 +125,9 @@ export class DrawingView {
       context.lineWidth = 2;
       context.strokeStyle = "#7cff6b";
       drawSnapMarker(context, this.snap.kind, p.x, p.y);
+      context.fillStyle = "#7cff6b";
+      context.font = "11px system-ui, sans-serif";
+      context.fillText(this.snap.kind, p.x + 10, p.y - 10);
     }
     if (this.band) {
       const { from, to } = this.band;

@@ -182,7 +182,10 @@ async function start() {
     state.shown = drawingView !== null;
     window.tavrin.firstFrameMs = performance.now();
   }));
-  new session.EventStream(onEvent, (error) => showTrouble(`Lost the session: ${error.message}`)).run();
+  new session.EventStream(onEvent, (error) => {
+    if (error) showTrouble(`Lost the session: ${error.message}`);
+    else if ($("trouble").textContent.startsWith("Lost")) showTrouble("");
+  }).run();
 }
 
 start();

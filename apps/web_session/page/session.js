@@ -73,7 +73,8 @@ export class AnswerQueue {
 
 // Long-polls /api/events and hands each event to `onEvent` in order until
 // the session ends or `stop()` is called. A failed poll is retried after a
-// pause (the server may be busy); `onTrouble` hears of it.
+// pause (the server may be busy); `onTrouble` hears of it, and hears null
+// once polls answer again.
 export class EventStream {
   constructor(onEvent, onTrouble) {
     this.onEvent = onEvent;
@@ -89,6 +90,7 @@ export class EventStream {
       let batch;
       try {
         batch = await getJson(`/api/events?after=${this.after}`);
+        this.onTrouble(null);
       } catch (error) {
         this.onTrouble(error);
         await new Promise((resolve) => setTimeout(resolve, 1000));
