@@ -56,6 +56,7 @@ export class DrawingView {
     this.snapInFlight = false;
     this.snapWanted = false;
     this.hasDrawing = false;
+    this.clicksInFlight = 0;   // clicks still asking the session where they land
     new ResizeObserver(() => this.resize()).observe(box);
     this.resize();
     this.listen();
@@ -233,16 +234,25 @@ export class DrawingView {
     return `${at.x.toFixed(d)}, ${at.y.toFixed(d)}`;
   }
 
+  get busy() {
+    return this.clicksInFlight > 0;
+  }
+
   async click(p, shift) {
     const at = this.view.toDrawing(p.x, p.y);
     const mode = this.host.mode();
-    if (mode === "point") {
-      // Ask again at the click itself: the marker may be from an earlier place.
-      const snap = await this.host.snap(at.x, at.y, this.radius());
-      this.host.onPoint(snap ? { x: snap.x, y: snap.y } : at, snap);
-    } else if (mode === "objects") {
-      const entity = await this.host.pick(at.x, at.y, this.radius());
-      if (entity !== null && entity !== undefined) this.host.onPick(entity, shift);
+    ++this.clicksInFlight;
+    try {
+      if (mode === "point") {
+        // Ask again at the click itself: the marker may be from an earlier place.
+        const snap = await this.host.snap(at.x, at.y, this.radius());
+        this.host.onPoint(snap ? { x: snap.x, y: snap.y } : at, snap);
+      } else if (mode === "objects") {
+        const entity = await this.host.pick(at.x, at.y, this.radius());
+        if (entity !== null && entity !== undefined) this.host.onPick(entity, shift);
+      }
+    } finally {
+      --this.clicksInFlight;
     }
   }
 

@@ -120,7 +120,7 @@ window.tavrin = {
   // True once the drawing is shown and the host waits for input.
   ready() {
     return state.shown && !state.ended && state.ask !== null &&
-           state.outstanding.length === 0 && !queue.busy;
+           state.outstanding.length === 0 && !queue.busy && !drawingView.busy;
   },
   // Milliseconds from the page's start to the first frame of the drawing.
   firstFrameMs: null,

@@ -37,7 +37,6 @@ class DrawingTest(unittest.TestCase):
         cls.session = support.WebSession(drawing, cls.folder)
         cls.page = support.Page()
         cls.page.open(cls.session)
-        cls.hello = cls.session.get_json("/api/hello")
         cls.curves = support.read_dxf_curves(drawing)
 
     @classmethod
@@ -50,14 +49,18 @@ class DrawingTest(unittest.TestCase):
         self.page.js("document.querySelectorAll('#layer-table input:not(:checked)')"
                      ".forEach((box) => box.click())")
 
-    def layer(self, name):
-        layers = self.hello["drawing"]["layers"]
-        return next(k for k, layer in enumerate(layers) if layer["name"] == name), layers
+    def layer_colour(self, name):
+        """The layer's colour as the session gave it, from the panel's swatch."""
+        text = self.page.js("return getComputedStyle(document.querySelector("
+                            "`#layer-table tr[data-layer='${arguments[0]}'] .swatch`)).backgroundColor",
+                            name)
+        return [int(v) for v in text[text.index("(") + 1:text.index(")")].split(",")]
 
     def test_lines_and_arcs_are_drawn_in_their_layer_colour_and_hide_with_it(self):
-        index, layers = self.layer("AXIS")
-        colour = layers[index]["color"]
-        background = pixels(self.page).getpixel((5, self.page.find("#toolbar").size["height"] + 3))
+        colour = self.layer_colour("AXIS")
+        corner = self.page.js("const r = document.getElementById('view').getBoundingClientRect();"
+                              "return [r.left + 3, r.top + 3]")
+        background = pixels(self.page).getpixel((round(corner[0]), round(corner[1])))
         # A point on every line and arc of the layer, and one in an empty bay.
         marks = []
         for curve in self.curves:
@@ -118,6 +121,23 @@ class DrawingTest(unittest.TestCase):
         self.page.find("#zoom-extents").click()
         self.page.wait_until(lambda: self.page.screen(0, 0) == start[(0, 0)], "zoom extents")
         self.assertEqual(self.page.screen(24000, 18000), start[(24000, 18000)])
+
+    def test_a_second_tab_is_told_the_session_is_in_use(self):
+        driver = self.page.driver
+        first = driver.current_window_handle
+        driver.switch_to.new_window("tab")
+        try:
+            driver.get(self.session.url)
+            text = self.page.wait_until(
+                lambda: driver.execute_script("const e = document.getElementById('in-use');"
+                                              "return e && e.textContent"), "the in-use note")
+            self.assertEqual(text, "This session is in use in another tab.")
+            self.assertFalse(driver.find_elements(support.By.ID, "command-line"))
+        finally:
+            driver.close()
+            driver.switch_to.window(first)
+        self.page.command("drawing")
+        self.assertIn("extents", self.page.transcript())
 
     def test_the_cursor_coordinates_are_shown(self):
         for x, y in [(12000, 6000), (-1000, 19000), (30000, 0)]:
