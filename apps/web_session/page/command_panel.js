@@ -37,7 +37,9 @@ export class CommandPanel {
     if (atEnd) pre.scrollTop = pre.scrollHeight;
   }
 
+  // The host's prompt starts on a new line at the terminal; here it has
+  // its own place, so leading line ends go.
   setPrompt(text) {
-    this.prompt.textContent = text;
+    this.prompt.textContent = text.replace(/^[\r\n]+/, "");
   }
 }

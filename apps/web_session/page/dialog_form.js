@@ -232,6 +232,8 @@ export class DialogForm {
           element.tabIndex = -1;
         }
         break;
+      case "UpDown":
+        break;
       default:
         if (!isGroupBox(control)) labelWithMnemonic(element, control.text || "");
         break;
