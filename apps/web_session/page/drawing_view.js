@@ -10,6 +10,7 @@ import { Renderer } from "./renderer.js";
 
 export const kSnapPixels = 10;
 const kDragPixels = 4;
+const kRestMs = 250;
 const kBackground = [0.086, 0.094, 0.114];
 
 // How a snap of each kind is marked, centred on (x, y), `s` half its size.
@@ -115,8 +116,17 @@ export class DrawingView {
     });
   }
 
+  // A pan or zoom in the last moments: a big drawing shows its last picture
+  // moved, and is drawn anew once the view rests.
+  moved() {
+    this.movedAt = performance.now();
+    clearTimeout(this.settle);
+    this.settle = setTimeout(() => this.requestFrame(), kRestMs + 20);
+  }
+
   drawFrame() {
-    this.renderer.draw(this.view, this.visible, this.directory, kBackground);
+    const moving = performance.now() - (this.movedAt ?? -Infinity) < kRestMs;
+    this.renderer.draw(this.view, this.visible, this.directory, kBackground, moving);
     const ratio = window.devicePixelRatio || 1;
     const context = this.overlay.getContext("2d");
     context.setTransform(ratio, 0, 0, ratio, 0, 0);
@@ -165,6 +175,7 @@ export class DrawingView {
       const p = this.local(e);
       const lines = e.deltaMode === 1 ? 40 : e.deltaMode === 2 ? 400 : 1;
       this.view.zoomAbout(p.x, p.y, Math.exp(-e.deltaY * lines * 0.0015));
+      this.moved();
       this.refreshSnap();
       this.requestFrame();
     }, { passive: false });
@@ -193,6 +204,7 @@ export class DrawingView {
             this.band = { from: press.start, to: p };
           } else {
             this.view.panBy(p.x - press.last.x, p.y - press.last.y);
+            this.moved();
           }
           press.last = p;
           this.requestFrame();

@@ -20,10 +20,41 @@ precision mediump float;
 uniform vec4 colour;
 void main() { gl_FragColor = colour; }`;
 
+// The drawn picture as a texture on a quad: what a pan or zoom shows of a big
+// drawing until it is drawn anew.
+const kImageVertexShader = `
+attribute vec2 corner;  // 0..1 across the image
+uniform vec4 rect;      // where the image goes: clip x0, y0, x1, y1
+varying vec2 uv;
+void main() {
+  uv = corner;
+  gl_Position = vec4(mix(rect.xy, rect.zw, corner), 0.0, 1.0);
+}`;
+
+const kImageFragmentShader = `
+precision mediump float;
+uniform sampler2D image;
+varying vec2 uv;
+void main() { gl_FragColor = texture2D(image, uv); }`;
+
+// From this many segments on, a moving view shows the last picture moved
+// (one quad) and the drawing is drawn anew when it stops.
+export const kHeavySegments = 100_000;
+
 const kOtherAlpha = 0.35;
 const kHighlight = [1.0, 0.55, 0.1, 1.0];
 // At most this many arc chords in all; past it every arc gets fewer.
 const kChordBudget = 2_000_000;
+
+function link(gl, vertexSource, fragmentSource) {
+  const program = gl.createProgram();
+  gl.attachShader(program, compile(gl, gl.VERTEX_SHADER, vertexSource));
+  gl.attachShader(program, compile(gl, gl.FRAGMENT_SHADER, fragmentSource));
+  gl.linkProgram(program);
+  if (!gl.getProgramParameter(program, gl.LINK_STATUS))
+    throw new Error(`WebGL program: ${gl.getProgramInfoLog(program)}`);
+  return program;
+}
 
 function compile(gl, type, source) {
   const shader = gl.createShader(type);
@@ -55,13 +86,18 @@ export class Renderer {
     const gl = canvas.getContext("webgl", options);
     if (!gl) throw new Error("this browser gives the page no WebGL context");
     this.gl = gl;
-    const program = gl.createProgram();
-    gl.attachShader(program, compile(gl, gl.VERTEX_SHADER, kVertexShader));
-    gl.attachShader(program, compile(gl, gl.FRAGMENT_SHADER, kFragmentShader));
-    gl.linkProgram(program);
-    if (!gl.getProgramParameter(program, gl.LINK_STATUS))
-      throw new Error(`WebGL program: ${gl.getProgramInfoLog(program)}`);
-    gl.useProgram(program);
+    const program = link(gl, kVertexShader, kFragmentShader);
+    this.program = program;
+    this.imageProgram = link(gl, kImageVertexShader, kImageFragmentShader);
+    this.imageAt = {
+      corner: gl.getAttribLocation(this.imageProgram, "corner"),
+      rect: gl.getUniformLocation(this.imageProgram, "rect"),
+      image: gl.getUniformLocation(this.imageProgram, "image"),
+    };
+    this.cornerBuffer = gl.createBuffer();
+    gl.bindBuffer(gl.ARRAY_BUFFER, this.cornerBuffer);
+    gl.bufferData(gl.ARRAY_BUFFER, new Float32Array([0, 0, 1, 0, 0, 1, 1, 1]), gl.STATIC_DRAW);
+    this.picture = null;   // {texture, framebuffer, width, height, view, key}
     this.at = {
       position: gl.getAttribLocation(program, "position"),
       offset: gl.getUniformLocation(program, "offset"),
@@ -117,6 +153,8 @@ export class Renderer {
     this.otherRuns = others.starts.map((s) => s + drawing.lineCount);
     this.arcGroups = groupByLayer(this.arcLayers, drawing.arcCount, layerCount);
     this.arcLevel = null;
+    this.heavy = drawing.lineCount + drawing.otherCount + drawing.arcCount >= kHeavySegments;
+    this.picture = null;
     this.setSelection(this.selected);
   }
 
@@ -124,6 +162,7 @@ export class Renderer {
   setSelection(entities) {
     this.selected = entities;
     this.highlightLevel = null;
+    this.picture = null;
   }
 
   // The zoom level the arcs were cut for: chords are cut for the largest
@@ -198,8 +237,9 @@ export class Renderer {
   }
 
   // Draws one frame. `visible[layer]` false hides a layer; `directory` maps
-  // entity indexes to lines and arcs (for the highlight).
-  draw(view, visible, directory, background) {
+  // entity indexes to lines and arcs (for the highlight). With `moving` a
+  // heavy drawing shows its last picture moved to the view instead.
+  draw(view, visible, directory, background, moving = false) {
     const gl = this.gl;
     const ratio = window.devicePixelRatio || 1;
     const w = Math.round(view.width * ratio), h = Math.round(view.height * ratio);
@@ -207,10 +247,81 @@ export class Renderer {
       this.canvas.width = w;
       this.canvas.height = h;
     }
+    ++this.framesDrawn;
+    if (!this.drawing || !this.heavy) {
+      gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+      this.drawScene(view, visible, directory, background, w, h);
+      return;
+    }
+    const key = visible.join();
+    const picture = this.picture;
+    const fresh = picture && picture.width === w && picture.height === h && picture.key === key;
+    if (!(moving && fresh)) {
+      this.drawPicture(view, visible, directory, background, w, h, key);
+    }
+    this.showPicture(view, background, w, h);
+  }
+
+  // Draws the scene into the picture texture, for the view as it is now.
+  drawPicture(view, visible, directory, background, w, h, key) {
+    const gl = this.gl;
+    let picture = this.picture;
+    if (!picture || picture.width !== w || picture.height !== h) {
+      if (picture) {
+        gl.deleteTexture(picture.texture);
+        gl.deleteFramebuffer(picture.framebuffer);
+      }
+      const texture = gl.createTexture();
+      gl.bindTexture(gl.TEXTURE_2D, texture);
+      gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, w, h, 0, gl.RGBA, gl.UNSIGNED_BYTE, null);
+      for (const [name, value] of [[gl.TEXTURE_MIN_FILTER, gl.LINEAR], [gl.TEXTURE_MAG_FILTER, gl.LINEAR],
+                                   [gl.TEXTURE_WRAP_S, gl.CLAMP_TO_EDGE], [gl.TEXTURE_WRAP_T, gl.CLAMP_TO_EDGE]])
+        gl.texParameteri(gl.TEXTURE_2D, name, value);
+      const framebuffer = gl.createFramebuffer();
+      gl.bindFramebuffer(gl.FRAMEBUFFER, framebuffer);
+      gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
+      picture = { texture, framebuffer, width: w, height: h };
+    }
+    gl.bindFramebuffer(gl.FRAMEBUFFER, picture.framebuffer);
+    this.drawScene(view, visible, directory, background, w, h);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    picture.key = key;
+    picture.view = { centreX: view.centreX, centreY: view.centreY, scale: view.scale,
+                     width: view.width, height: view.height };
+    this.picture = picture;
+  }
+
+  // The picture on a quad where its drawing area is in the view now.
+  showPicture(view, background, w, h) {
+    const gl = this.gl;
+    const p = this.picture.view;
+    const halfW = p.width / 2 / p.scale, halfH = p.height / 2 / p.scale;
+    const low = view.toScreen(p.centreX - halfW, p.centreY - halfH);
+    const high = view.toScreen(p.centreX + halfW, p.centreY + halfH);
+    const clipX = (x) => (2 * x) / view.width - 1, clipY = (y) => 1 - (2 * y) / view.height;
     gl.viewport(0, 0, w, h);
     gl.clearColor(background[0], background[1], background[2], 1);
     gl.clear(gl.COLOR_BUFFER_BIT);
-    ++this.framesDrawn;
+    gl.useProgram(this.imageProgram);
+    gl.disable(gl.BLEND);
+    gl.activeTexture(gl.TEXTURE0);
+    gl.bindTexture(gl.TEXTURE_2D, this.picture.texture);
+    gl.uniform1i(this.imageAt.image, 0);
+    gl.uniform4f(this.imageAt.rect, clipX(low.x), clipY(low.y), clipX(high.x), clipY(high.y));
+    gl.bindBuffer(gl.ARRAY_BUFFER, this.cornerBuffer);
+    gl.enableVertexAttribArray(this.imageAt.corner);
+    gl.vertexAttribPointer(this.imageAt.corner, 2, gl.FLOAT, false, 0, 0);
+    gl.drawArrays(gl.TRIANGLE_STRIP, 0, 4);
+    gl.disableVertexAttribArray(this.imageAt.corner);
+    gl.enable(gl.BLEND);
+  }
+
+  drawScene(view, visible, directory, background, w, h) {
+    const gl = this.gl;
+    gl.useProgram(this.program);
+    gl.viewport(0, 0, w, h);
+    gl.clearColor(background[0], background[1], background[2], 1);
+    gl.clear(gl.COLOR_BUFFER_BIT);
     if (!this.drawing) return;
     const level = this.levelOf(view.scale);
     this.prepareArcs(level);
