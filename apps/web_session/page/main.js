@@ -111,6 +111,21 @@ function onEvent(event) {
 
 let layerPanel = null;
 
+// What the drawing view asks of the page.
+const viewHost = {
+  mode,
+  snap: session.snapNear,
+  pick: session.pickNear,
+  onPoint: (p) => answer(pointAnswer(p.x, p.y)),
+  onPick: (entity, remove) => {
+    const handle = state.handles[entity];
+    if (handle !== undefined) answer(handleClause(handle, remove));
+  },
+  onDrag: (from, to, leftToRight) => answer(dragClause(from, to, leftToRight)),
+  onEndSelection: () => answer(""),
+  onCursor: (_, text) => { $("cursor").textContent = text; },
+};
+
 window.tavrin = {
   // CSS pixels relative to the viewport of drawing point (x, y).
   worldToScreen(x, y) {
@@ -136,6 +151,16 @@ document.addEventListener("keydown", (e) => {
 
 async function start() {
   let greeting;
+  // The drawing's bytes are asked for at once; WebGL starts while they come.
+  const bytesComing = session.drawingBytes();
+  const handlesComing = session.handles();
+  bytesComing.catch(() => {});
+  handlesComing.catch(() => {});
+  try {
+    drawingView = new DrawingView($("view"), $("drawing"), $("overlay"), viewHost);
+  } catch (error) {
+    showTrouble(`The drawing cannot be shown: ${error.message}`);
+  }
   try {
     greeting = await session.hello();
   } catch (error) {
@@ -153,39 +178,28 @@ async function start() {
   const info = greeting.drawing;
   $("drawing-name").textContent = `${info.name} · ${info.unit} · ${info.codePage}`;
   document.title = `${info.name} · tavrin`;
+  new session.EventStream(onEvent, (error) => {
+    if (error) showTrouble(`Lost the session: ${error.message}`);
+    else if ($("trouble").textContent.startsWith("Lost")) showTrouble("");
+  }).run();
+  let drawn = false;
   try {
-    const [bytes, handleList] = await Promise.all([session.drawingBytes(), session.handles()]);
+    const [bytes, handleList] = await Promise.all([bytesComing, handlesComing]);
     state.handles = handleList.handles;
     const drawing = parseDrawing(bytes);
-    drawingView = new DrawingView($("view"), $("drawing"), $("overlay"), {
-      mode,
-      snap: session.snapNear,
-      pick: session.pickNear,
-      onPoint: (p) => answer(pointAnswer(p.x, p.y)),
-      onPick: (entity, remove) => {
-        const handle = state.handles[entity];
-        if (handle !== undefined) answer(handleClause(handle, remove));
-      },
-      onDrag: (from, to, leftToRight) => answer(dragClause(from, to, leftToRight)),
-      onEndSelection: () => answer(""),
-      onCursor: (_, text) => { $("cursor").textContent = text; },
-    });
     drawingView.setDrawing(drawing, info.layers, info.extents, entityDirectory(drawing));
     layerPanel = new LayerPanel($("layer-table"), info.layers,
                                 () => drawingView.setVisible(layerPanel.visible), answer);
     layerPanel.setSelecting(state.ask?.what === "objects");
+    drawn = true;
   } catch (error) {
     showTrouble(`The drawing cannot be shown: ${error.message}`);
   }
   $("zoom-extents").addEventListener("click", () => drawingView?.zoomExtents());
   requestAnimationFrame(() => requestAnimationFrame(() => {
-    state.shown = drawingView !== null;
-    window.tavrin.firstFrameMs = performance.now();
+    state.shown = drawn;
+    if (drawn) window.tavrin.firstFrameMs = performance.now();
   }));
-  new session.EventStream(onEvent, (error) => {
-    if (error) showTrouble(`Lost the session: ${error.message}`);
-    else if ($("trouble").textContent.startsWith("Lost")) showTrouble("");
-  }).run();
 }
 
 start();
