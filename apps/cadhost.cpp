@@ -125,7 +125,8 @@ base::Result<Options> parseArguments(int argc, char** argv) {
     }
   }
   if (options.port != 0 && !options.web) return refuse("--port is only for --web");
-  if (options.web && options.script) return refuse("--web takes its answers from the page, not --script");
+  if (options.web && options.script)
+    return refuse("--web takes its answers from the page, not --script");
   return options;
 }
 

@@ -43,16 +43,16 @@ void printProject(std::ostream& out, const MorlenProject& project) {
     const ProjectParameters& p = *project.parameters;
     const PlanePoint reference = referencePointInMetres(p);
     out << "  parameters: origin (" << fixed(p.originX) << ", " << fixed(p.originY)
-              << "), reference point (" << fixed(p.referenceX) << ", " << fixed(p.referenceY)
-              << ") in drawing units, unit index " << p.unitIndex << ", scale " << fixed(p.scale)
-              << "\n  reference point in Morlen metres: (" << fixed(reference.x) << ", "
-              << fixed(reference.y) << ")\n";
+        << "), reference point (" << fixed(p.referenceX) << ", " << fixed(p.referenceY)
+        << ") in drawing units, unit index " << p.unitIndex << ", scale " << fixed(p.scale)
+        << "\n  reference point in Morlen metres: (" << fixed(reference.x) << ", "
+        << fixed(reference.y) << ")\n";
   } else if (project.parametersFaulty) {
     out << "  parameters not used: " << project.parameters.message()
-              << "; the reference point is not marked\n";
+        << "; the reference point is not marked\n";
   } else {
     out << "  no parameters (" << project.parameters.message()
-              << "): the reference point is not marked\n";
+        << "): the reference point is not marked\n";
   }
 }
 
@@ -63,9 +63,9 @@ void printFloor(std::ostream& out, const ProjectFloor& floor) {
     return;
   }
   const FloorSummary& summary = floor.summary;
-  out << summary.straightSegments + summary.arcSegments << " segments ("
-            << summary.straightSegments << " straight, " << summary.arcSegments << " arc), "
-            << summary.points.size() << " distinct points, " << extentText(summary.extent) << "\n";
+  out << summary.straightSegments + summary.arcSegments << " segments (" << summary.straightSegments
+      << " straight, " << summary.arcSegments << " arc), " << summary.points.size()
+      << " distinct points, " << extentText(summary.extent) << "\n";
 }
 
 void printAlignment(std::ostream& out, const std::vector<ProjectFloor*>& shown,
@@ -75,8 +75,7 @@ void printAlignment(std::ostream& out, const std::vector<ProjectFloor*>& shown,
     return;
   }
   out << "Alignment of " << shown.size()
-            << " floors: " << (alignment.linesUp() ? "they line up" : "they do NOT line up")
-            << "\n";
+      << " floors: " << (alignment.linesUp() ? "they line up" : "they do NOT line up") << "\n";
   for (const FloorPairFinding& pair : alignment.pairs) {
     const int first = shown[pair.first]->number, second = shown[pair.second]->number;
     out << "  floors " << first << " and " << second << ": ";
@@ -88,15 +87,15 @@ void printAlignment(std::ostream& out, const std::vector<ProjectFloor*>& shown,
     if (!pair.extentsOverlap && pair.nearMisses > 0) out << "; ";
     if (pair.nearMisses > 0) {
       out << pair.nearMisses << (pair.nearMisses == 1 ? " point lies" : " points lie")
-                << " 1 to 300 mm off a point of the other floor, largest offset "
-                << fixed(pair.largestOffset * 1000.0, 1) << " mm; ";
+          << " 1 to 300 mm off a point of the other floor, largest offset "
+          << fixed(pair.largestOffset * 1000.0, 1) << " mm; ";
       if (pair.oneShift)
-        out << "floor " << second << " lies dx " << signedMillimetres(pair.shiftX)
-                  << " mm, dy " << signedMillimetres(pair.shiftY) << " mm off floor " << first;
+        out << "floor " << second << " lies dx " << signedMillimetres(pair.shiftX) << " mm, dy "
+            << signedMillimetres(pair.shiftY) << " mm off floor " << first;
       else
         out << "the offsets differ from point to point (median dx "
-                  << signedMillimetres(pair.shiftX) << " mm, dy " << signedMillimetres(pair.shiftY)
-                  << " mm): not one shift, a unit or scale may differ";
+            << signedMillimetres(pair.shiftX) << " mm, dy " << signedMillimetres(pair.shiftY)
+            << " mm): not one shift, a unit or scale may differ";
     }
     out << "\n";
   }
@@ -106,9 +105,8 @@ void printAlignment(std::ostream& out, const std::vector<ProjectFloor*>& shown,
     for (const ProjectFloor* floor : shown)
       if (floor->number != odd && !floor->summary.points.empty()) others.push_back(floor->number);
     out << "  floor " << odd << " is the odd one out: it lines up with none of "
-              << floorList(others) << ", which line up with each other\n";
+        << floorList(others) << ", which line up with each other\n";
   }
 }
-
 
 }  // namespace morlenview

@@ -139,8 +139,8 @@ DrawingData DrawingData::read(const cad::Database& database) {
       extents.add(b.x, b.y);
       ++data.layers[layer].lines;
     } else if (const auto* arc = dynamic_cast<const AcDbArc*>(&entity)) {
-      const ArcGeometry geometry{arc->center().x, arc->center().y, arc->radius(),
-                                 arc->startAngle(), arc->endAngle()};
+      const ArcGeometry geometry{arc->center().x, arc->center().y, arc->radius(), arc->startAngle(),
+                                 arc->endAngle()};
       data.arcs.push_back(geometry);
       data.arcLayer.push_back(layer);
       arcEntities.push_back(&entity);
@@ -173,8 +173,7 @@ DrawingData DrawingData::read(const cad::Database& database) {
   data.extents = extents.box();
   // A mark is a small cross, a five-hundredth of the drawing's size.
   const double size =
-      std::max(data.extents.maxX - data.extents.minX, data.extents.maxY - data.extents.minY) /
-      500;
+      std::max(data.extents.maxX - data.extents.minX, data.extents.maxY - data.extents.minY) / 500;
   for (const auto& [entity, layer] : marks) {
     const AcGePoint3d p = *positionOf(*entity);
     data.others.push_back({p.x - size, p.y, p.x + size, p.y});
@@ -198,8 +197,8 @@ std::string DrawingData::encode() const {
   for (const ArcGeometry& a : arcs)
     for (double v : {a.cx, a.cy, a.r, a.start, a.end}) put(&out, v);
   for (const Segment& s : others)
-    for (double v : {s.x1 - extents.minX, s.y1 - extents.minY, s.x2 - extents.minX,
-                     s.y2 - extents.minY})
+    for (double v :
+         {s.x1 - extents.minX, s.y1 - extents.minY, s.x2 - extents.minX, s.y2 - extents.minY})
       put(&out, static_cast<float>(v));
   for (const auto* perKind : {&lineLayer, &arcLayer, &otherLayer})
     for (std::uint32_t layer : *perKind) put(&out, layer);

@@ -139,8 +139,7 @@ void SnapIndex::visitCells(const Grid& grid, double x, double y, double r, Visit
   for (long row = r0; row <= r1; ++row)
     for (long column = c0; column <= c1; ++column) {
       const auto cell = static_cast<std::size_t>(row * grid.columns + column);
-      for (std::uint32_t i = grid.start[cell]; i < grid.start[cell + 1]; ++i)
-        visit(grid.items[i]);
+      for (std::uint32_t i = grid.start[cell]; i < grid.start[cell + 1]; ++i) visit(grid.items[i]);
     }
 }
 
@@ -192,17 +191,16 @@ std::optional<Snap> SnapIndex::snap(double x, double y, double r) const {
   for (std::uint32_t entity : near(x, y, r))
     if (distance(entity, x, y) <= r) close.push_back(entity);
   if (close.size() > kMostIntersected) {
-    std::partial_sort(close.begin(), close.begin() + kMostIntersected, close.end(),
-                      [&](std::uint32_t a, std::uint32_t b) {
-                        return distance(a, x, y) < distance(b, x, y);
-                      });
+    std::partial_sort(
+        close.begin(), close.begin() + kMostIntersected, close.end(),
+        [&](std::uint32_t a, std::uint32_t b) { return distance(a, x, y) < distance(b, x, y); });
     close.resize(kMostIntersected);
   }
   for (std::size_t i = 0; i < close.size(); ++i)
     for (std::size_t j = i + 1; j < close.size(); ++j) {
       AcGePoint3dArray points;
       if (data_.entities[close[i]]->intersectWith(data_.entities[close[j]], AcDb::kOnBothOperands,
-                                                 points) != Acad::eOk)
+                                                  points) != Acad::eOk)
         continue;
       for (int k = 0; k < points.length(); ++k)
         consider(Snap::Kind::kIntersection, points[k].x, points[k].y);

@@ -74,15 +74,17 @@ cad::Answer WebInput::next() {
   // The asker is asking again: it took the last answer.
   commitPending();
   const bool command = std::exchange(atCommandPrompt_, false);
+  // Once ended, the session that made this input may be gone: nothing of it
+  // is called any more.
+  if (ended()) return cad::Answer{cad::Answer::Kind::kEnd, {}, "web page: session ended"};
   if (beforeWait_) beforeWait_();
   std::string line;
   {
     std::unique_lock lock(mutex_);
     // Polled, so that a SIGINT (which may only set a flag) ends the wait.
     while (!ended_ && queue_.empty())
-      if (!arrived_.wait_for(lock, std::chrono::milliseconds(100), [&] {
-            return ended_ || !queue_.empty();
-          }) &&
+      if (!arrived_.wait_for(lock, std::chrono::milliseconds(100),
+                             [&] { return ended_ || !queue_.empty(); }) &&
           stopFlag.load())
         ended_ = true;
     if (ended_) return cad::Answer{cad::Answer::Kind::kEnd, {}, "web page: session ended"};
@@ -92,6 +94,8 @@ cad::Answer WebInput::next() {
     // script.
     if (command && isQuit(line)) {
       ended_ = true;
+      lock.unlock();
+      cad::commandLine().echo(line + "\n");
       return cad::Answer{cad::Answer::Kind::kEnd, {}, "web page: quit"};
     }
     pending_ = line;

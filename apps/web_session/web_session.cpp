@@ -45,8 +45,7 @@ class InputHandle final : public cad::InputSource {
 bool sameSecret(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   unsigned char difference = 0;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    difference |= static_cast<unsigned char>(a[i] ^ b[i]);
+  for (std::size_t i = 0; i < a.size(); ++i) difference |= static_cast<unsigned char>(a[i] ^ b[i]);
   return difference == 0;
 }
 
@@ -142,14 +141,14 @@ WebSession::WebSession(const cad::Database& database, WebSessionOptions options)
                           {"arcs", layer.arcs},
                           {"others", layer.others}});
   }
-  drawingJson_ = json{
-      {"name", options_.drawingName},
-      {"codePage", database.codePage().name},
-      {"unit", database.declaredUnits() ? unitAbbreviation(*database.declaredUnits()) : ""},
-      {"extents",
-       {{"min", {data_.extents.minX, data_.extents.minY}},
-        {"max", {data_.extents.maxX, data_.extents.maxY}}}},
-      {"layers", std::move(layers)}};
+  drawingJson_ =
+      json{{"name", options_.drawingName},
+           {"codePage", database.codePage().name},
+           {"unit", database.declaredUnits() ? unitAbbreviation(*database.declaredUnits()) : ""},
+           {"extents",
+            {{"min", {data_.extents.minX, data_.extents.minY}},
+             {"max", {data_.extents.maxX, data_.extents.maxY}}}},
+           {"layers", std::move(layers)}};
   cad::setAskingObserver(this);
   ui::setDialogObserver(this);
   route();
@@ -200,17 +199,15 @@ void WebSession::finish(std::chrono::milliseconds grace) {
   flushTranscript();
   input_->end();
   const std::uint64_t ended = events_.append(json{{"kind", "ended"}});
-  // Give a polling page the chance to learn that the session is over.
+  // Give a polling page the time to learn that the session is over: it has
+  // when it asks for what comes after the "ended" event.
   const auto until = std::chrono::steady_clock::now() + grace;
   while (std::chrono::steady_clock::now() < until) {
     {
       std::lock_guard lock(mutex_);
-      if (driver_.empty()) break;
+      if (driver_.empty() || polledAfter_ >= ended) break;
     }
-    if (events_.after(ended, std::chrono::milliseconds(0)).next >= ended &&
-        std::chrono::steady_clock::now() >= until)
-      break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   events_.close();
   server_->stop();
@@ -245,7 +242,7 @@ void WebSession::selectionChanged(const std::vector<AcDbObjectId>& ids,
 void WebSession::dialogChanged(const ui::DialogView& view) {
   json controls = json::array();
   for (const ui::ControlView& control : view.controls) controls.push_back(controlJson(control));
-  json event{{"kind", "dialog"},      {"templateId", view.templateId},
+  json event{{"kind", "dialog"},        {"templateId", view.templateId},
              {"caption", view.caption}, {"size", {view.width, view.height}},
              {"controls", controls},    {"note", view.note},
              {"open", view.open}};
@@ -349,10 +346,11 @@ void WebSession::projectSaved(const std::string& projectPath, int floor) {
   events_.append(std::move(event));
 }
 
-bool WebSession::drives(const std::string& page) {
+bool WebSession::drives(const std::string& page, std::uint64_t after) {
   std::lock_guard lock(mutex_);
   if (!page.empty() && page != driver_) return false;
   lastPoll_ = std::chrono::steady_clock::now();
+  polledAfter_ = std::max(polledAfter_, after);
   return true;
 }
 
@@ -370,22 +368,22 @@ void WebSession::route() {
   server.set_payload_max_length(kMostBody);
   // Host first (a page of another site reached through DNS rebinding has
   // no token, but must not even learn that), then the token.
-  server.set_pre_routing_handler([this](const httplib::Request& request,
-                                        httplib::Response& response) {
-    if (!isOwnHost(request.get_header_value("Host"), port_)) {
-      response.status = 403;
-      return httplib::Server::HandlerResponse::Handled;
-    }
-    const bool byQuery =
-        request.has_param("token") && sameSecret(request.get_param_value("token"), token_);
-    const bool byCookie =
-        sameSecret(cookieValue(request.get_header_value("Cookie"), kCookie), token_);
-    if (!byQuery && !byCookie) {
-      response.status = 403;
-      return httplib::Server::HandlerResponse::Handled;
-    }
-    return httplib::Server::HandlerResponse::Unhandled;
-  });
+  server.set_pre_routing_handler(
+      [this](const httplib::Request& request, httplib::Response& response) {
+        if (!isOwnHost(request.get_header_value("Host"), port_)) {
+          response.status = 403;
+          return httplib::Server::HandlerResponse::Handled;
+        }
+        const bool byQuery =
+            request.has_param("token") && sameSecret(request.get_param_value("token"), token_);
+        const bool byCookie =
+            sameSecret(cookieValue(request.get_header_value("Cookie"), kCookie), token_);
+        if (!byQuery && !byCookie) {
+          response.status = 403;
+          return httplib::Server::HandlerResponse::Handled;
+        }
+        return httplib::Server::HandlerResponse::Unhandled;
+      });
 
   server.Get("/", [this](const httplib::Request& request, httplib::Response& response) {
     if (request.has_param("token"))
@@ -408,13 +406,13 @@ void WebSession::route() {
     sendJson(response, handles_);
   });
   server.Get("/api/events", [this](const httplib::Request& request, httplib::Response& response) {
-    const std::optional<double> after = request.has_param("after") ? number(request, "after")
-                                                                   : std::optional<double>(0);
+    const std::optional<double> after =
+        request.has_param("after") ? number(request, "after") : std::optional<double>(0);
     if (!after || *after < 0) {
       response.status = 400;
       return;
     }
-    if (!drives(request.get_param_value("page"))) {
+    if (!drives(request.get_param_value("page"), static_cast<std::uint64_t>(*after))) {
       response.status = 409;
       sendJson(response, json{{"inUse", true}});
       return;
@@ -434,7 +432,7 @@ void WebSession::route() {
       response.status = 400;
       return;
     }
-    if (!drives(request.get_param_value("page"))) {
+    if (!drives(request.get_param_value("page"), 0)) {
       response.status = 409;
       sendJson(response, json{{"inUse", true}});
       return;
@@ -463,13 +461,13 @@ void WebSession::route() {
       return json{{"snap", {{"kind", snapKindName(snap->kind)}, {"x", snap->x}, {"y", snap->y}}}};
     });
   });
-  server.Get("/api/pick", [this, located](const httplib::Request& request,
-                                          httplib::Response& response) {
-    located(request, response, [this](double x, double y, double r) {
-      const std::optional<std::uint32_t> entity = index_.pick(x, y, r);
-      return json{{"entity", entity ? json(*entity) : json(nullptr)}};
-    });
-  });
+  server.Get("/api/pick",
+             [this, located](const httplib::Request& request, httplib::Response& response) {
+               located(request, response, [this](double x, double y, double r) {
+                 const std::optional<std::uint32_t> entity = index_.pick(x, y, r);
+                 return json{{"entity", entity ? json(*entity) : json(nullptr)}};
+               });
+             });
   server.Get("/api/script", [this](const httplib::Request&, httplib::Response& response) {
     response.set_content(input_->script(), "text/plain; charset=utf-8");
   });

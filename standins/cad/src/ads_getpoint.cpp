@@ -14,8 +14,8 @@ int ads_getpoint(const ads_point reference, const char* prompt, ads_point result
     if (prompt != nullptr) cad::commandLine().print(prompt);
     // A person is told what the prompt takes; a transcript stays as it was.
     if (source.interactive()) cad::commandLine().printUtf8("[x,y; Enter: none; Esc: cancel] ");
-    cad::Asking asking{cad::AskKind::kPoint, prompt != nullptr ? text::cp936ToUtf8Lossy(prompt) : "",
-                       std::nullopt};
+    cad::Asking asking{cad::AskKind::kPoint,
+                       prompt != nullptr ? text::cp936ToUtf8Lossy(prompt) : "", std::nullopt};
     if (reference != nullptr) asking.lastPoint = cad::PlanePoint2{reference[X], reference[Y]};
     cad::publishAsking(asking);
     const cad::Answer answer = source.next();

@@ -35,6 +35,10 @@ AskingObserver* setAskingObserver(AskingObserver* next) {
   return std::exchange(observer, next);
 }
 
+bool askingObserved() {
+  return observer != nullptr;
+}
+
 void publishAsking(const Asking& asking) {
   if (observer != nullptr) observer->asking(asking);
 }

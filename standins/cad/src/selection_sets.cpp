@@ -101,7 +101,8 @@ int ads_ssget(const char* mode, const void* point1, const void* point2, const st
       set == nullptr)
     return RTREJ;
   cad::SelectionBuilder builder(cad::currentDatabase());
-  cad::publishSelection(builder.ids(), cad::selectionSummary(builder.ids()));
+  if (cad::askingObserved())
+    cad::publishSelection(builder.ids(), cad::selectionSummary(builder.ids()));
   if (cad::input().interactive())
     cad::commandLine().printUtf8(
         "  One clause a line: all | layer NAME... | window x1,y1 x2,y2 |\n"
@@ -117,7 +118,8 @@ int ads_ssget(const char* mode, const void* point1, const void* point2, const st
       continue;
     }
     cad::reportClause(builder);
-    cad::publishSelection(builder.ids(), cad::selectionSummary(builder.ids()));
+    if (cad::askingObserved())
+      cad::publishSelection(builder.ids(), cad::selectionSummary(builder.ids()));
   }
   if (builder.ids().empty()) {
     cad::commandLine().printUtf8("Nothing selected.\n");

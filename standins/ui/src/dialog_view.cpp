@@ -45,8 +45,8 @@ ControlView viewOf(const Window& control, const Window* focus) {
   }
   if (const auto* spin = dynamic_cast<const UpDown*>(&control)) view.selected = spin->position();
   if (const auto* button = dynamic_cast<const Button*>(&control))
-    view.isDefault = !button->isGroupBox() &&
-                     (control.style() & style::kButtonTypeMask) == kDefaultPushButton;
+    view.isDefault =
+        !button->isGroupBox() && (control.style() & style::kButtonTypeMask) == kDefaultPushButton;
   return view;
 }
 

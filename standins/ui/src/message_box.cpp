@@ -25,8 +25,8 @@ void publish(std::string_view text, std::string_view caption, unsigned type) {
   view.caption = text::cp936ToUtf8Lossy(caption);
   view.text = text::cp936ToUtf8Lossy(text);
   view.icon = (type & kIconMask) == kIconExclamation ? "warning"
-              : yesNo                                 ? "question"
-                                                      : "information";
+              : yesNo                                ? "question"
+                                                     : "information";
   view.buttons = yesNo ? std::vector<std::string>{"Yes", "No"} : std::vector<std::string>{"OK"};
   observer->messageBoxShown(view);
   cad::publishAsking(cad::Asking{cad::AskKind::kMessageBox, view.text, std::nullopt});

@@ -32,7 +32,8 @@ TEST(DrawingDataTest, EncodesLinesArcsAndOthersInTheAgreedLayout) {
   // The circle as segments, the text as a cross.
   EXPECT_GT(others, 2u);
   const std::size_t total = lines + arcs + others;
-  EXPECT_EQ(bytes.size(), 32 + lines * 32 + arcs * 40 + others * 16 + total * 4 + (lines + arcs) * 4);
+  EXPECT_EQ(bytes.size(),
+            32 + lines * 32 + arcs * 40 + others * 16 + total * 4 + (lines + arcs) * 4);
   // Doubles as the database holds them.
   EXPECT_EQ(at<double>(bytes, 32), 0.1);
   EXPECT_EQ(at<double>(bytes, 32 + 3 * 8), 700.7);

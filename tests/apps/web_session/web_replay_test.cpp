@@ -8,8 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <fcntl.h>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -95,14 +95,15 @@ class Page {
   // or "" when the session ended first.
   std::string nextAsk() {
     for (;;) {
-      const auto result = client_.Get(("/api/events?after=" + std::to_string(seen_)).c_str(),
-                                      cookie_);
+      const auto result =
+          client_.Get(("/api/events?after=" + std::to_string(seen_)).c_str(), cookie_);
       if (!result || result->status != 200) return "";
       const json batch = json::parse(result->body);
       for (const json& event : batch["events"]) {
         seen_ = event["seq"];
         transcript_ += event.value("text", "");
         if (event["kind"] == "ended") return "";
+        if (event["kind"] == "saved") saved_.push_back(event);
         if (event["kind"] == "ask") return event["what"];
       }
     }
@@ -117,12 +118,14 @@ class Page {
     return result ? result->body : "";
   }
   const std::string& transcript() const { return transcript_; }
+  const std::vector<json>& saved() const { return saved_; }
 
  private:
   httplib::Client client_;
   httplib::Headers cookie_;
   std::uint64_t seen_ = 0;
   std::string transcript_;
+  std::vector<json> saved_;
 };
 
 class WebReplayTest : public ProgramTest {};
@@ -158,6 +161,15 @@ TEST_F(WebReplayTest, APageSessionReplaysToIdenticalFiles) {
     }
     ASSERT_EQ(page.nextAsk(), "command") << page.transcript();
     script = page.get("/api/script");
+    // The saved floor, with morlenview's picture and report.
+    ASSERT_EQ(page.saved().size(), 1u) << page.transcript();
+    const json& saved = page.saved()[0];
+    EXPECT_EQ(saved["floor"], 2);
+    EXPECT_EQ(saved["project"], (web / "plan.prj").string());
+    EXPECT_NE(saved["report"].get<std::string>().find("Floor 2 (plan.N2): "), std::string::npos)
+        << saved["report"];
+    ASSERT_EQ(saved["picture"], "/api/picture/2.svg");
+    EXPECT_NE(page.get("/api/picture/2.svg").find("<svg"), std::string::npos);
     ASSERT_EQ(page.answer("quit"), 204);
     EXPECT_EQ(page.nextAsk(), "");
     EXPECT_EQ(host.wait(), 0) << readAll(web / "web-err");

@@ -27,9 +27,9 @@ class Server;
 namespace web {
 
 struct WebSessionOptions {
-  std::string drawingName;  // shown on the page, e.g. "plan.dxf"
-  int port = 0;             // 0: a free port
-  std::chrono::milliseconds pollWait{20000};      // how long GET /api/events waits
+  std::string drawingName;                         // shown on the page, e.g. "plan.dxf"
+  int port = 0;                                    // 0: a free port
+  std::chrono::milliseconds pollWait{20000};       // how long GET /api/events waits
   std::chrono::milliseconds driverTimeout{30000};  // a silent page loses the session
 };
 
@@ -77,8 +77,7 @@ class WebSession final : public cad::AskingObserver, public ui::DialogObserver {
 
   // Observers (host's thread).
   void asking(const cad::Asking& asking) override;
-  void selectionChanged(const std::vector<AcDbObjectId>& ids,
-                        const std::string& summary) override;
+  void selectionChanged(const std::vector<AcDbObjectId>& ids, const std::string& summary) override;
   void dialogChanged(const ui::DialogView& view) override;
   void messageBoxShown(const ui::MessageBoxView& view) override;
   void messageBoxClosed() override;
@@ -94,8 +93,9 @@ class WebSession final : public cad::AskingObserver, public ui::DialogObserver {
  private:
   void route();
   nlohmann::json hello();
-  // True when `page` may drive; refreshes the driver's last poll.
-  bool drives(const std::string& page);
+  // True when `page` (empty: not named) may drive; refreshes the driver's
+  // last poll, which asked for the events after `after`.
+  bool drives(const std::string& page, std::uint64_t after);
 
   const cad::Database& database_;
   WebSessionOptions options_;
@@ -118,6 +118,7 @@ class WebSession final : public cad::AskingObserver, public ui::DialogObserver {
   mutable std::mutex mutex_;  // guards what follows
   std::string driver_;        // the page that drives; empty: none yet
   std::chrono::steady_clock::time_point lastPoll_;
+  std::uint64_t polledAfter_ = 0;      // the highest seq a poll asked after
   std::vector<std::string> pictures_;  // SVG per floor (index floor - 1); empty: none
 };
 

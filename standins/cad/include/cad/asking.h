@@ -25,7 +25,7 @@ struct PlanePoint2 {
 
 struct Asking {
   AskKind what = AskKind::kCommand;
-  std::string prompt;                   // UTF-8, as printed on the command line
+  std::string prompt;                    // UTF-8, as printed on the command line
   std::optional<PlanePoint2> lastPoint;  // the point a rubber band would start at
 };
 
@@ -45,6 +45,9 @@ class AskingObserver {
 
 // Installs `observer` (not owned; null: none) and returns the previous one.
 AskingObserver* setAskingObserver(AskingObserver* observer);
+
+// True when an observer is installed: what only it needs need not be made.
+bool askingObserved();
 
 void publishAsking(const Asking& asking);
 void publishSelection(const std::vector<AcDbObjectId>& ids, const std::string& summary);

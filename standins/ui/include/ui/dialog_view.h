@@ -41,7 +41,7 @@ struct DialogView {
 struct MessageBoxView {
   std::string caption;
   std::string text;
-  std::string icon;  // "warning", "error", "information" or "question"
+  std::string icon;                  // "warning", "error", "information" or "question"
   std::vector<std::string> buttons;  // "Yes", "No", "OK"
 };
 
@@ -51,8 +51,8 @@ struct FileEntry {
 };
 
 struct FileDialogView {
-  std::string title;   // "Open" or "Save As"
-  std::string folder;  // absolute
+  std::string title;               // "Open" or "Save As"
+  std::string folder;              // absolute
   std::vector<FileEntry> entries;  // subfolders first, then files of the filter; sorted
   std::string name;                // the initial file name
   std::string filter;              // the patterns, e.g. "*.prj"
