@@ -176,7 +176,7 @@ async function start() {
     return;
   }
   const info = greeting.drawing;
-  $("drawing-name").textContent = `${info.name} · ${info.unit} · ${info.codePage}`;
+  $("drawing-name").textContent = [info.name, info.unit, info.codePage].filter(Boolean).join(" · ");
   document.title = `${info.name} · tavrin`;
   new session.EventStream(onEvent, (error) => {
     if (error) showTrouble(`Lost the session: ${error.message}`);
