@@ -48,7 +48,7 @@ class ExportTest(unittest.TestCase):
         support.ActionChains(self.page.driver).send_keys(*keys).perform()
         self.page.wait_ready()
 
-    def export_floor_2(self, screenshot=None):
+    def open_dialog(self, project):
         page = self.page
         page.command("acadtomn")
         sx, sy = page.screen(0, 0)
@@ -58,9 +58,13 @@ class ExportTest(unittest.TestCase):
         page.find('#layer-table tr[data-layer="AXIS"] .select-layer').click()
         page.wait_ready()
         page.command("")
-        page.find('[data-control="file-name"]').send_keys("plan.prj")
+        page.find('[data-control="file-name"]').send_keys(project)
         page.find('[data-control="file-ok"]').click()
         page.wait_ready()
+
+    def export_floor_2(self, screenshot=None):
+        page = self.page
+        self.open_dialog("plan.prj")
 
         # The floor field takes digits only; Enter moves on to the unit list.
         self.control(1004).click()
@@ -87,6 +91,22 @@ class ExportTest(unittest.TestCase):
             page.screenshot(screenshot)
         self.control(1005).click()
         page.wait_ready()
+
+    def test_the_up_down_arrows_and_exit(self):
+        self.open_dialog("arrows.prj")
+        floor = self.control(1004)
+        # The up-down has no range: its lower arrow raises the floor, the upper
+        # one lowers it, never below 1.
+        for part, want in [("down", "2"), ("down", "3"), ("up", "2"), ("up", "1"), ("up", "1")]:
+            self.page.find(f'[data-control="1013"] [data-part="{part}"]').click()
+            self.page.wait_ready()
+            self.assertEqual(floor.get_attribute("value"), want, part)
+        self.control(1006).click()
+        self.page.wait_ready()
+        self.assertFalse(self.page.find_all(".host-dialog"))
+        self.assertTrue(self.page.prompt().startswith("Command"))
+        written = sorted(name for name in os.listdir(self.folder) if name.startswith("arrows."))
+        self.assertEqual(written, ["arrows.inf", "arrows.prj"], "Exit writes no axis file")
 
     def test_export_by_the_page_equals_its_script_run(self):
         shot = os.path.join(support.OUTPUT, "web-session.png")
