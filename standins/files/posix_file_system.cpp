@@ -59,8 +59,9 @@ extern "C" void removeTemporariesAndResignal(int signal) {
   ::raise(signal);
 }
 
-// Blocks the cleanup signals while the table changes.
-class CleanupSignalsBlocked {
+// Blocks the cleanup signals while the table changes, and for as long as a
+// caller's hold lives.
+class CleanupSignalsBlocked : public SignalHold {
  public:
   CleanupSignalsBlocked() {
     sigset_t blocked;
@@ -68,7 +69,7 @@ class CleanupSignalsBlocked {
     for (int signal : kCleanupSignals) sigaddset(&blocked, signal);
     ::pthread_sigmask(SIG_BLOCK, &blocked, &saved_);
   }
-  ~CleanupSignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+  ~CleanupSignalsBlocked() override { ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
   CleanupSignalsBlocked(const CleanupSignalsBlocked&) = delete;
   CleanupSignalsBlocked& operator=(const CleanupSignalsBlocked&) = delete;
 
@@ -435,6 +436,10 @@ FileStatus PosixFileSystem::removeAbandonedTemporary(const std::string& path) {
   ::close(lock);
   if (removed != 0 && error != ENOENT) return systemError("cannot remove", utf8, error);
   return FileStatus::ok();
+}
+
+std::unique_ptr<SignalHold> PosixFileSystem::holdEndingSignals() {
+  return std::make_unique<CleanupSignalsBlocked>();
 }
 
 }  // namespace files
