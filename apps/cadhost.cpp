@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -30,6 +31,7 @@
 #include "cad/terminal_input.h"
 #include "plot_command/plot_command.h"
 #include "ui/module_names.h"
+#include "web_session/web_session.h"
 
 namespace {
 
@@ -37,7 +39,7 @@ constexpr const char* kDefaultModule = "tavrin.arx";
 
 constexpr const char* kUsage =
     "usage: cadhost [--load MODULE]... [--no-default-module] [--script FILE|-] [--list]\n"
-    "               [--codepage NAME] [DRAWING]\n"
+    "               [--codepage NAME] [--web [--port N]] [DRAWING]\n"
     "\n"
     "Loads the drawing DRAWING, DXF or DWG R13 to 2018 (none: an empty drawing),\n"
     "and the modules, then runs commands. Every answer comes from the script FILE\n"
@@ -47,6 +49,10 @@ constexpr const char* kUsage =
     "  --no-default-module   do not load tavrin.arx from beside cadhost\n"
     "  --script FILE|-       take the answers from FILE, or from standard input\n"
     "  --list                list the loaded modules, commands and drawing first\n"
+    "  --web                 serve the session to a page in the browser instead:\n"
+    "                        prints the page's address (127.0.0.1 only, with a\n"
+    "                        secret token) and serves until Ctrl-C or quit\n"
+    "  --port N              the port for --web (default: a free one)\n"
     "  --codepage NAME       read drawings that name no code page in NAME, e.g.\n"
     "                        ANSI_936 (default: the locale's, else ANSI_1252)\n"
     "  --help                show this text\n"
@@ -71,6 +77,8 @@ struct Options {
   std::optional<std::string> codePage;
   bool list = false;
   bool help = false;
+  bool web = false;
+  int port = 0;
 };
 
 // Failed, saying why, when the arguments make no sense.
@@ -97,6 +105,15 @@ base::Result<Options> parseArguments(int argc, char** argv) {
       const auto codePage = list.value();
       if (!codePage) return refuse("--codepage needs a code page name, e.g. ANSI_936");
       options.codePage = codePage;
+    } else if (argument == "--web") {
+      options.web = true;
+    } else if (argument == "--port") {
+      const auto port = list.value();
+      char* end = nullptr;
+      const long number = port ? std::strtol(port->c_str(), &end, 10) : 0;
+      if (!port || port->empty() || *end != '\0' || number < 1 || number > 65535)
+        return refuse("--port needs a port number from 1 to 65535");
+      options.port = static_cast<int>(number);
     } else if (argument == "--list") {
       options.list = true;
     } else if (argument.starts_with("-") && argument != "-") {
@@ -107,6 +124,9 @@ base::Result<Options> parseArguments(int argc, char** argv) {
       options.drawing = argument;
     }
   }
+  if (options.port != 0 && !options.web) return refuse("--port is only for --web");
+  if (options.web && options.script)
+    return refuse("--web takes its answers from the page, not --script");
   return options;
 }
 
@@ -214,10 +234,33 @@ int run(const Options& options) {
     if (const base::Status opened = openDrawing(*options.drawing, *codePage); !opened.isOk())
       return fail(opened.message());
 
-  auto source = openInput(options);
-  if (!source.isOk()) return fail(source.message());
-  const bool interactive = (*source)->interactive();
-  cad::setInput(std::move(source).value());
+  std::unique_ptr<web::WebSession> webSession;
+  if (options.web) {
+    web::WebSessionOptions webOptions;
+    webOptions.drawingName =
+        options.drawing ? std::filesystem::path(*options.drawing).filename().string() : "";
+    webOptions.port = options.port;
+    webSession = std::make_unique<web::WebSession>(cad::currentDatabase(), webOptions);
+    if (const base::Status started = webSession->start(); !started.isOk())
+      return fail(started.message());
+    // The first Ctrl-C ends the session at its next question; a second one,
+    // while a command is still at work, ends the program.
+    std::signal(SIGINT, [](int signal) {
+      if (web::stopRequested()) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+      }
+      web::requestStop();
+    });
+    std::cout << webSession->address() << "\n";
+    std::cout.flush();
+    cad::setInput(webSession->makeInput());
+  } else {
+    auto source = openInput(options);
+    if (!source.isOk()) return fail(source.message());
+    cad::setInput(std::move(source).value());
+  }
+  const bool interactive = cad::input().interactive();
 
   // The user-interface library names a module's message boxes after its file.
   ui::setModuleNameLookup(cad::moduleBaseName);
@@ -245,6 +288,7 @@ int run(const Options& options) {
         "\nType a command name; help lists them. Enter repeats the last command.\n"
         "Esc cancels a prompt, Ctrl-C the command, Ctrl-D ends the session.\n");
   const cad::SessionResult result = processor.run();
+  if (webSession) webSession->finish();
   unloadAll(&modules);
   std::cout.flush();
   return exitStatus(result);

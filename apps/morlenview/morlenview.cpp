@@ -17,9 +17,9 @@
 #include "morlenview/floor_scene.h"
 #include "morlenview/floor_summary.h"
 #include "morlenview/morlen_project.h"
+#include "morlenview/project_report.h"
 #include "picture_file/picture_file.h"
 #include "plot/picture_format.h"
-#include "text/format.h"
 
 namespace {
 
@@ -107,105 +107,6 @@ base::Result<Options> parseArguments(int argc, char** argv) {
   return options;
 }
 
-// A number of metres or drawing units, whole whatever its size.
-std::string fixed(double value, int decimals = 3) {
-  return text::numberText(value, decimals);
-}
-
-// Millimetres with a sign, from metres: "+100.0", "-13.4".
-std::string signedMillimetres(double metres) {
-  const std::string text = fixed(metres * 1000.0, 1);
-  return text.starts_with("-") ? text : "+" + text;
-}
-
-std::string extentText(const Extent& e) {
-  if (e.empty) return "no extent";
-  return "x " + fixed(e.minX) + " .. " + fixed(e.maxX) + " m, y " + fixed(e.minY) + " .. " +
-         fixed(e.maxY) + " m";
-}
-
-void printProject(const MorlenProject& project) {
-  std::cout << "Project " << project.path << "\n";
-  if (project.parameters.isOk()) {
-    const ProjectParameters& p = *project.parameters;
-    const PlanePoint reference = referencePointInMetres(p);
-    std::cout << "  parameters: origin (" << fixed(p.originX) << ", " << fixed(p.originY)
-              << "), reference point (" << fixed(p.referenceX) << ", " << fixed(p.referenceY)
-              << ") in drawing units, unit index " << p.unitIndex << ", scale " << fixed(p.scale)
-              << "\n  reference point in Morlen metres: (" << fixed(reference.x) << ", "
-              << fixed(reference.y) << ")\n";
-  } else if (project.parametersFaulty) {
-    std::cout << "  parameters not used: " << project.parameters.message()
-              << "; the reference point is not marked\n";
-  } else {
-    std::cout << "  no parameters (" << project.parameters.message()
-              << "): the reference point is not marked\n";
-  }
-}
-
-void printFloor(const ProjectFloor& floor) {
-  std::cout << "Floor " << floor.number << " (" << floor.fileName << "): ";
-  if (!floor.read()) {
-    std::cout << "cannot be read: " << floor.status.message() << "\n";
-    return;
-  }
-  const FloorSummary& summary = floor.summary;
-  std::cout << summary.straightSegments + summary.arcSegments << " segments ("
-            << summary.straightSegments << " straight, " << summary.arcSegments << " arc), "
-            << summary.points.size() << " distinct points, " << extentText(summary.extent) << "\n";
-}
-
-// "floors 1 and 3", "floors 1, 3 and 4".
-std::string floorList(const std::vector<int>& numbers) {
-  std::string text = numbers.size() == 1 ? "floor " : "floors ";
-  for (std::size_t k = 0; k < numbers.size(); ++k) {
-    if (k > 0) text += k + 1 == numbers.size() ? " and " : ", ";
-    text += std::to_string(numbers[k]);
-  }
-  return text;
-}
-
-void printAlignment(const std::vector<ProjectFloor*>& shown, const AlignmentResult& alignment) {
-  if (shown.size() < 2) {
-    std::cout << "Alignment: needs two floors or more; " << shown.size() << " read\n";
-    return;
-  }
-  std::cout << "Alignment of " << shown.size()
-            << " floors: " << (alignment.linesUp() ? "they line up" : "they do NOT line up")
-            << "\n";
-  for (const FloorPairFinding& pair : alignment.pairs) {
-    const int first = shown[pair.first]->number, second = shown[pair.second]->number;
-    std::cout << "  floors " << first << " and " << second << ": ";
-    if (pair.linesUp()) {
-      std::cout << "line up\n";
-      continue;
-    }
-    if (!pair.extentsOverlap) std::cout << "extents do not overlap at all";
-    if (!pair.extentsOverlap && pair.nearMisses > 0) std::cout << "; ";
-    if (pair.nearMisses > 0) {
-      std::cout << pair.nearMisses << (pair.nearMisses == 1 ? " point lies" : " points lie")
-                << " 1 to 300 mm off a point of the other floor, largest offset "
-                << fixed(pair.largestOffset * 1000.0, 1) << " mm; ";
-      if (pair.oneShift)
-        std::cout << "floor " << second << " lies dx " << signedMillimetres(pair.shiftX)
-                  << " mm, dy " << signedMillimetres(pair.shiftY) << " mm off floor " << first;
-      else
-        std::cout << "the offsets differ from point to point (median dx "
-                  << signedMillimetres(pair.shiftX) << " mm, dy " << signedMillimetres(pair.shiftY)
-                  << " mm): not one shift, a unit or scale may differ";
-    }
-    std::cout << "\n";
-  }
-  if (alignment.oddFloor) {
-    const int odd = shown[*alignment.oddFloor]->number;
-    std::vector<int> others;
-    for (const ProjectFloor* floor : shown)
-      if (floor->number != odd && !floor->summary.points.empty()) others.push_back(floor->number);
-    std::cout << "  floor " << odd << " is the odd one out: it lines up with none of "
-              << floorList(others) << ", which line up with each other\n";
-  }
-}
-
 int run(const Options& options) {
   files::PosixFileSystem files;
   auto project = loadMorlenProject(options.project, options.floors, files);
@@ -213,7 +114,7 @@ int run(const Options& options) {
     std::cerr << "morlenview: " << project.message() << "\n";
     return kExitBadArguments;
   }
-  printProject(*project);
+  printProject(std::cout, *project);
   if (project->floors.empty()) {
     std::cerr << "morlenview: no axis file " << project->name << ".N<k> beside " << project->path
               << "\n";
@@ -223,7 +124,7 @@ int run(const Options& options) {
   bool failed = project->parametersFaulty;
   std::vector<ProjectFloor*> shown;
   for (ProjectFloor& floor : project->floors) {
-    printFloor(floor);
+    printFloor(std::cout, floor);
     if (floor.read())
       shown.push_back(&floor);
     else
@@ -233,7 +134,7 @@ int run(const Options& options) {
   std::vector<const AlignmentFloor*> checked;
   for (const ProjectFloor* floor : shown) checked.push_back(&floor->summary);
   const AlignmentResult alignment = checkAlignment(checked);
-  printAlignment(shown, alignment);
+  printAlignment(std::cout, shown, alignment);
 
   fs::path out =
       options.out.empty() ? fs::path(project->path).parent_path() : fs::path(options.out);

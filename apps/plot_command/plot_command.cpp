@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "cad/asking.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
 #include "cad/selection_sets.h"
@@ -62,6 +63,8 @@ plot::Scene drawingScene(const cad::Database& drawing, const std::vector<AcDbObj
 void runPlotCommand() {
   for (;;) {
     cad::commandLine().printUtf8("Picture file (.png, .svg or .pdf): ");
+    cad::publishAsking(
+        cad::Asking{cad::AskKind::kText, "Picture file (.png, .svg or .pdf): ", std::nullopt});
     const cad::Answer answer = cad::input().next();
     if (!answer.isLine() || answer.text.empty()) {
       cad::commandLine().printUtf8("*Cancel*\n");

@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "cad/asking.h"
 #include "cad/command_line.h"
 #include "cad/command_stack.h"
 #include "cad/database.h"
@@ -175,6 +176,7 @@ SessionResult CommandProcessor::run() {
     startNewLine();
     input().atCommandPrompt();
     say("Command: ");
+    publishAsking(Asking{AskKind::kCommand, "Command: ", std::nullopt});
     const Answer answer = input().next();
     if (answer.kind == Answer::Kind::kEnd) break;
     if (answer.kind == Answer::Kind::kInterrupt && interrupted) break;

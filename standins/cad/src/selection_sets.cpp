@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "cad/asking.h"
 #include "cad/command_line.h"
 #include "cad/database.h"
 #include "cad/input_source.h"
@@ -51,6 +52,23 @@ std::string byKind(const std::vector<AcDbObjectId>& ids) {
          std::to_string(ids.size() - lines - arcs) + " other";
 }
 
+// "2 lines, 1 arc, 3 others": the selection so far, for a front end.
+std::string selectionSummary(const std::vector<AcDbObjectId>& ids) {
+  std::size_t lines = 0, arcs = 0;
+  for (AcDbObjectId id : ids) {
+    const AcDbEntity* entity = cad::currentDatabase().find(id);
+    const std::string_view name = entity != nullptr ? entity->isA()->name() : "";
+    lines += name == "AcDbLine" ? 1 : 0;
+    arcs += name == "AcDbArc" ? 1 : 0;
+  }
+  const std::size_t others = ids.size() - lines - arcs;
+  const auto count = [](std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+  };
+  return count(lines, "line", "lines") + ", " + count(arcs, "arc", "arcs") + ", " +
+         count(others, "other", "others");
+}
+
 void reportClause(const cad::SelectionBuilder& builder) {
   const std::string total = std::to_string(builder.ids().size()) + " total";
   const std::string matched = std::to_string(builder.lastMatched());
@@ -83,12 +101,15 @@ int ads_ssget(const char* mode, const void* point1, const void* point2, const st
       set == nullptr)
     return RTREJ;
   cad::SelectionBuilder builder(cad::currentDatabase());
+  if (cad::askingObserved())
+    cad::publishSelection(builder.ids(), cad::selectionSummary(builder.ids()));
   if (cad::input().interactive())
     cad::commandLine().printUtf8(
         "  One clause a line: all | layer NAME... | window x1,y1 x2,y2 |\n"
         "  crossing x1,y1 x2,y2 | handle H... | remove CLAUSE | undo. Enter alone ends.\n");
   for (;;) {
     cad::commandLine().printUtf8("Select objects: ");
+    cad::publishAsking(cad::Asking{cad::AskKind::kObjects, "Select objects: ", std::nullopt});
     cad::Answer answer = cad::input().next();
     if (!answer.isLine()) return RTCAN;
     if (cad::isBlankLine(answer.text)) break;
@@ -97,6 +118,8 @@ int ads_ssget(const char* mode, const void* point1, const void* point2, const st
       continue;
     }
     cad::reportClause(builder);
+    if (cad::askingObserved())
+      cad::publishSelection(builder.ids(), cad::selectionSummary(builder.ids()));
   }
   if (builder.ids().empty()) {
     cad::commandLine().printUtf8("Nothing selected.\n");

@@ -2,10 +2,12 @@
 
 #include <strings.h>
 
+#include "cad/asking.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
+#include "ui/dialog_view.h"
 #include "ui/edit.h"
 #include "ui/library.h"
 #include "ui/resource_table.h"
@@ -119,6 +121,10 @@ int Dialog::doModal() {
   while (!ended_) {
     pumpMessages();
     if (ended_) break;
+    if (DialogObserver* observer = dialogObserver()) {
+      observer->dialogChanged(viewOf(*this));
+      cad::publishAsking(cad::Asking{cad::AskKind::kDialog, describe(), std::nullopt});
+    }
     cad::Answer answer = input.next();
     if (!answer.isLine()) {
       endDialog(kIdCancel);
@@ -136,6 +142,7 @@ int Dialog::doModal() {
   int result = result_;
   cad::commandLine().printUtf8(describe() + " closed: " + resultName(result) + "\n");
   close();
+  if (DialogObserver* observer = dialogObserver()) observer->dialogChanged(viewOf(*this));
   return result;
 }
 

@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cad/asking.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
 #include "text/code_page.h"
 #include "text/cp936.h"
 #include "text/trim.h"
+#include "ui/dialog_view.h"
 #include "ui/messages.h"
 
 namespace ui {
@@ -109,8 +111,9 @@ int FileDialog::doModal() {
   }
   for (;;) {
     if (input.interactive()) cad::commandLine().printUtf8("File name: ");
+    publish(patterns);
     cad::Answer answer = input.next();
-    if (!answer.isLine()) return kIdCancel;
+    if (!answer.isLine()) return closed(kIdCancel);
     if (looked(std::string(text::trimBlanks(answer.text)), patterns, input.interactive())) continue;
     base::Result<std::string> pathName = takePath(answer.text);
     if (!pathName.isOk()) {
@@ -118,8 +121,26 @@ int FileDialog::doModal() {
       continue;
     }
     pathName_ = std::move(pathName).value();
-    return kIdOk;
+    return closed(kIdOk);
   }
+}
+
+void FileDialog::publish(const std::vector<std::string>& patterns) const {
+  DialogObserver* observer = dialogObserver();
+  if (observer == nullptr) return;
+  FileDialogView view;
+  view.title = openDialog_ ? "Open" : "Save As";
+  view.folder = folder_;
+  view.entries = folderEntries(folder_, patterns);
+  view.name = text::cp936ToUtf8Lossy(initialName_);
+  for (const std::string& p : patterns) view.filter += (view.filter.empty() ? "" : ";") + p;
+  observer->fileDialogShown(view);
+  cad::publishAsking(cad::Asking{cad::AskKind::kFile, "File name: ", std::nullopt});
+}
+
+int FileDialog::closed(int result) {
+  if (DialogObserver* observer = dialogObserver()) observer->fileDialogClosed();
+  return result;
 }
 
 std::string FileDialog::heading(const std::vector<Filter>& filters) const {

@@ -79,6 +79,11 @@ class FileDialog : public Object {
   // `patterns` (UTF-8, "*" and "?" wildcards), on the command line.
   void listFolder(std::string folder, const std::vector<std::string>& patterns) const;
 
+  // Tells the dialog observer, if any, what the dialog shows and that it asks.
+  void publish(const std::vector<std::string>& patterns) const;
+  // Tells the dialog observer, if any, that the dialog closed; `result`.
+  static int closed(int result);
+
   std::string folder_;  // the folder shown; relative answers start here (UTF-8)
   bool openDialog_;
   std::string defaultExtension_;
