@@ -50,11 +50,13 @@ const char* snapKindName(Snap::Kind kind) {
 
 long SnapIndex::Grid::column(double x) const {
   const double c = std::floor((x - originX) / cell);
+  if (std::isnan(c)) return 0;
   return static_cast<long>(std::clamp(c, 0.0, static_cast<double>(columns - 1)));
 }
 
 long SnapIndex::Grid::row(double y) const {
   const double r = std::floor((y - originY) / cell);
+  if (std::isnan(r)) return 0;
   return static_cast<long>(std::clamp(r, 0.0, static_cast<double>(rows - 1)));
 }
 
@@ -80,8 +82,14 @@ SnapIndex::SnapIndex(const DrawingData& data) : data_(data) {
     grid->originX = box.minX;
     grid->originY = box.minY;
     grid->cell = cell;
-    grid->columns = static_cast<long>(std::floor(width / cell)) + 1;
-    grid->rows = static_cast<long>(std::floor(height / cell)) + 1;
+    // At most side + 1 cells a row and a column, also when the extents are
+    // too wide for a double.
+    const auto cells = [&](double size) {
+      const double n = std::floor(size / cell) + 1;
+      return static_cast<long>(std::isfinite(n) ? std::min(n, side + 1) : side + 1);
+    };
+    grid->columns = cells(width);
+    grid->rows = cells(height);
   }
   const auto cellOf = [&](const Grid& grid, double x, double y) {
     return static_cast<std::uint64_t>(grid.row(y) * grid.columns + grid.column(x));

@@ -214,7 +214,10 @@ void WebSession::finish(std::chrono::milliseconds grace) {
   if (thread_.joinable()) thread_.join();
 }
 
+// Each observer call comes after the asker dealt with the last answer: it
+// was taken, so it joins the script before the page hears of the change.
 void WebSession::asking(const cad::Asking& asking) {
+  input_->commitPending();
   // Back at the command prompt, the command's files are all written.
   if (asking.what == cad::AskKind::kCommand) {
     std::vector<std::pair<std::string, int>> saved;
@@ -230,6 +233,7 @@ void WebSession::asking(const cad::Asking& asking) {
 
 void WebSession::selectionChanged(const std::vector<AcDbObjectId>& ids,
                                   const std::string& summary) {
+  input_->commitPending();
   json entities = json::array();
   for (AcDbObjectId id : ids)
     if (const auto found = data_.indexOfId.find(id.value()); found != data_.indexOfId.end())
@@ -240,6 +244,7 @@ void WebSession::selectionChanged(const std::vector<AcDbObjectId>& ids,
 }
 
 void WebSession::dialogChanged(const ui::DialogView& view) {
+  input_->commitPending();
   json controls = json::array();
   for (const ui::ControlView& control : view.controls) controls.push_back(controlJson(control));
   json event{{"kind", "dialog"},        {"templateId", view.templateId},
@@ -254,6 +259,7 @@ void WebSession::dialogChanged(const ui::DialogView& view) {
 }
 
 void WebSession::messageBoxShown(const ui::MessageBoxView& view) {
+  input_->commitPending();
   flushTranscript();
   events_.append(json{{"kind", "message-box"},
                       {"caption", view.caption},
@@ -267,6 +273,7 @@ void WebSession::messageBoxClosed() {
 }
 
 void WebSession::fileDialogShown(const ui::FileDialogView& view) {
+  input_->commitPending();
   json entries = json::array();
   for (const ui::FileEntry& entry : view.entries)
     entries.push_back(json{{"name", entry.name}, {"folder", entry.folder}});

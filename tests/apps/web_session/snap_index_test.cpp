@@ -81,6 +81,22 @@ TEST_F(SnapIndexTest, PicksTheNearestLineOrArc) {
   for (const Case& c : cases) EXPECT_EQ(index_.pick(c.x, c.y, c.r), c.entity) << c.what;
 }
 
+// Coordinates at the ends of the doubles' range make no cell counts or
+// indexes that overflow, and queries still answer.
+TEST(SnapIndexRangeTest, HugeAndNonFiniteCoordinatesAreHandled) {
+  cad::Database database;
+  database.emplace<AcDbLine>(AcGePoint3d(-1e308, -1e308, 0), AcGePoint3d(1e308, 1e308, 0));
+  database.emplace<AcDbLine>(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0));
+  database.emplace<AcDbLine>(AcGePoint3d(std::nan(""), 0, 0), AcGePoint3d(5, 5, 0));
+  const web::DrawingData data = web::DrawingData::read(database);
+  const web::SnapIndex index(data);
+  const auto snap = index.snap(10.5, 0.5, 1);
+  ASSERT_TRUE(snap);
+  EXPECT_EQ(snap->x, 10.0);
+  EXPECT_EQ(index.pick(std::nan(""), 0, 1), std::nullopt);
+  EXPECT_EQ(index.snap(0, 0, -1), std::nullopt);
+}
+
 // The index finds what a scan of every entity finds.
 TEST(SnapIndexScanTest, PickAgreesWithAScanOnARandomDrawing) {
   cad::Database database;

@@ -35,6 +35,12 @@ class WebInput final : public cad::InputSource {
   // `cadhost --script` replays. Any thread.
   std::string script() const;
 
+  // The host asks again (or is about to): the answer given last was taken,
+  // so it joins the script. next() does this too; a front end that tells
+  // the page about the new question first calls it before, so that the
+  // script the page fetches then is complete. Host's thread.
+  void commitPending();
+
   cad::Answer next() override;
   void reject(const cad::Answer& answer, std::string_view reason) override;
   bool interactive() const override { return false; }
@@ -42,8 +48,6 @@ class WebInput final : public cad::InputSource {
   void atCommandPrompt() override { atCommandPrompt_ = true; }
 
  private:
-  void commitPending();
-
   std::function<void()> beforeWait_;
   mutable std::mutex mutex_;
   std::condition_variable arrived_;
