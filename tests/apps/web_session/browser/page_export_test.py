@@ -106,7 +106,7 @@ class ExportTest(unittest.TestCase):
         self.assertFalse(self.page.find_all(".host-dialog"))
         self.assertTrue(self.page.prompt().startswith("Command"))
         written = sorted(name for name in os.listdir(self.folder) if name.startswith("arrows."))
-        self.assertEqual(written, ["arrows.inf", "arrows.prj"], "Exit writes no axis file")
+        self.assertEqual(written, [], "Exit leaves the folder as it was")
 
     def test_export_by_the_page_equals_its_script_run(self):
         shot = os.path.join(support.OUTPUT, "web-session.png")
