@@ -279,6 +279,23 @@ bool saveFloor(const Project& project, ExportDialog& dialog, AxisSet& axes, cons
   return false;
 }
 
+// Shows the dialog with this drawing's base point beside the project's
+// reference point in its status line, so that a mistyped base point is seen
+// before Save.
+int showWithBasePoint(ExportDialog& dialog, const ads_point base) {
+  const auto number = [](double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", value == 0.0 ? 0.0 : value);
+    return std::string(text);
+  };
+  char line[160];
+  std::snprintf(line, sizeof line, resources::kBasePointBesideReference, number(base[X]).c_str(),
+                number(base[Y]).c_str(), number(dialog.referenceX).c_str(),
+                number(dialog.referenceY).c_str());
+  dialog.setStatusLine("base point", line);
+  return dialog.doModal();
+}
+
 }  // namespace
 
 void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
@@ -295,7 +312,7 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
   } else {
     parametersKnown = loadProjectParameters(*project, dialog, axes, files);
   }
-  while (dialog.doModal() == ui::kIdOk)
+  while (showWithBasePoint(dialog, base) == ui::kIdOk)
     if (!saveFloor(*project, dialog, axes, base, parametersKnown, files)) break;
 }
 

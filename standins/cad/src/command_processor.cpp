@@ -11,6 +11,7 @@
 #include "cad/database.h"
 #include "cad/dynamic_linker.h"
 #include "cad/input_source.h"
+#include "cad/typed_forms.h"
 #include "text/code_page.h"
 #include "text/cp936.h"
 #include "text/trim.h"
@@ -185,7 +186,7 @@ SessionResult CommandProcessor::run() {
       if (interrupted) say("(Ctrl-C again or Ctrl-D ends the session.)\n");
       continue;
     }
-    std::string name(text::trimBlanks(answer.text));
+    std::string name(text::trimBlanks(withAsciiForms(answer.text)));
     // At a terminal, Enter repeats the last command; a script's empty line
     // only asks again.
     if (name.empty() && input().interactive() && !lastCommand.empty()) {
