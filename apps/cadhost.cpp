@@ -34,6 +34,8 @@
 namespace {
 
 constexpr const char* kDefaultModule = "tavrin.arx";
+constexpr const char* kAcadtomnSummary =
+    "turns the LINEs and ARCs you select into the axis grid of one floor of a Morlen project";
 
 constexpr const char* kUsage =
     "usage: cadhost [--load MODULE]... [--no-default-module] [--script FILE|-] [--list]\n"
@@ -52,8 +54,10 @@ constexpr const char* kUsage =
     "  --help                show this text\n"
     "\n"
     "At the prompt \"Command: \" type a command name; the host's own commands are\n"
-    "\"help\" (or \"?\"), \"commands\", \"modules\", \"drawing\" and \"plot\" (a picture of\n"
-    "the lines and arcs, the last selection highlighted). In a script, \";\" starts a\n"
+    "\"help\" (or \"?\"), \"commands\", \"modules\", \"drawing\", \"quit\" (or \"exit\") and\n"
+    "\"plot\" (a picture of the lines and arcs, the last selection highlighted).\n"
+    "The module's command \"acadtomn\" turns the LINEs and ARCs you select into the\n"
+    "axis grid of one floor of a Morlen project. In a script, \";\" starts a\n"
     "comment line and \"*cancel*\" cancels the pending input. At a terminal, Esc\n"
     "cancels a prompt, Ctrl-C the running command, and Ctrl-D (or Ctrl-C twice at\n"
     "\"Command: \") ends the session.\n"
@@ -233,6 +237,7 @@ int run(const Options& options) {
   cad::CommandProcessor processor;
   processor.addHostCommand("plot", "draws the drawing's lines and arcs into a picture",
                            runPlotCommand);
+  processor.describeCommand("acadtomn", kAcadtomnSummary);
   if (options.list) {
     cad::SessionResult ignored;
     for (const char* listing : {"modules", "commands", "drawing"}) {
@@ -242,8 +247,10 @@ int run(const Options& options) {
   }
   if (interactive)
     cad::commandLine().printUtf8(
-        "\nType a command name; help lists them. Enter repeats the last command.\n"
-        "Esc cancels a prompt, Ctrl-C the command, Ctrl-D ends the session.\n");
+        std::string("\nacadtomn ") + kAcadtomnSummary +
+        ".\nType a command name; help lists them, ? at any prompt says what it takes.\n"
+        "Enter repeats the last command. Esc cancels a prompt, Ctrl-C the command;\n"
+        "quit, exit or Ctrl-D ends the session.\n");
   const cad::SessionResult result = processor.run();
   unloadAll(&modules);
   std::cout.flush();

@@ -149,4 +149,45 @@ TEST_F(CadhostTerminalTest, CtrlCLeavesTheDialogAndTheCommandAndWritesNothing) {
   EXPECT_FALSE(fs::exists(folder_ / "tower.N1"));
 }
 
+TEST_F(CadhostTerminalTest, TheCommandLineHabitsOfACadUser) {
+  Terminal terminal(folder_);
+  ASSERT_TRUE(terminal.started());
+  EXPECT_SCREEN(terminal, "acadtomn turns the LINEs and ARCs you select into the axis grid");
+  EXPECT_SCREEN(terminal, "Command: ");
+  terminal.type("acadtomn ");  // Space ends a command name
+  EXPECT_SCREEN(terminal, "[x,y; ?: help; Enter or Esc: cancel] ");
+  terminal.type("?\r");
+  EXPECT_SCREEN(terminal, "@dx,dy\r\nrelative to the last point");
+  terminal.type("１００，０ ");  // full-width, ended by Space
+  EXPECT_SCREEN(terminal, "Select objects: ");
+  terminal.type("help ");
+  EXPECT_SCREEN(terminal, "W / window x1,y1 x2,y2");
+  terminal.type("w ");
+  EXPECT_SCREEN(terminal, "First corner: ");
+  terminal.type("-1,-1 ");
+  EXPECT_SCREEN(terminal, "Opposite corner: ");
+  terminal.type("20000,1 ");
+  EXPECT_SCREEN(terminal, "1 found, 1 total");
+  terminal.type("L ");
+  EXPECT_SCREEN(terminal, "1 found, 2 total");
+  terminal.type("r ");
+  EXPECT_SCREEN(terminal, "Remove objects: ");
+  terminal.type("L ");
+  EXPECT_SCREEN(terminal, "1 removed, 1 total");
+  terminal.type("u ");
+  EXPECT_SCREEN(terminal, "Last clause undone, 2 total");
+  terminal.type("layer Site Layout\r");
+  EXPECT_SCREEN(terminal, "Layer names");
+  EXPECT_SCREEN(terminal, "no entity is on layer \"Site\", \"Layout\"");
+  terminal.type("\r");
+  EXPECT_SCREEN(terminal, "File name: ");
+  terminal.type("?\r");
+  EXPECT_SCREEN(terminal, "a folder to\r\nlook in");
+  terminal.type("exit\r");
+  EXPECT_SCREEN(terminal, "end the session? (y/n) ");
+  terminal.type("y\r");
+  EXPECT_EQ(terminal.exitStatus(), 0) << terminal.screen();
+  EXPECT_TRUE(fs::is_empty(folder_)) << "nothing was written";
+}
+
 }  // namespace

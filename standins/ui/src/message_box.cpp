@@ -5,6 +5,7 @@
 #include "answer_words.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
+#include "cad/typed_forms.h"
 #include "text/code_page.h"
 #include "text/trim.h"
 #include "ui/library.h"
@@ -23,8 +24,14 @@ int messageBox(std::string_view text, std::string_view caption, unsigned type) {
   for (;;) {
     if (input.interactive())
       cad::commandLine().printUtf8(yesNo ? "y or n (Enter: yes)? " : "Enter: OK ");
+    input.setSpaceEndsAnswer(true);
     cad::Answer answer = input.next();
     if (!answer.isLine()) return yesNo ? kIdNo : kIdOk;
+    if (cad::isHelpAnswer(answer.text)) {
+      cad::commandLine().printUtf8(yesNo ? "The box takes y or n (yes, no, 是, 否); Enter is yes.\n"
+                                         : "The box takes Enter (or ok).\n");
+      continue;
+    }
     const std::string word = words::lower(text::trimBlanks(answer.text));
     // Enter gives the default button, the first.
     if (yesNo) {
