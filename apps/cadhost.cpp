@@ -39,7 +39,7 @@ constexpr const char* kAcadtomnSummary =
 
 constexpr const char* kUsage =
     "usage: cadhost [--load MODULE]... [--no-default-module] [--script FILE|-] [--list]\n"
-    "               [--codepage NAME] [DRAWING]\n"
+    "               [--codepage NAME] [--trace] [DRAWING]\n"
     "\n"
     "Loads the drawing DRAWING, DXF or DWG R13 to 2018 (none: an empty drawing),\n"
     "and the modules, then runs commands. Every answer comes from the script FILE\n"
@@ -51,6 +51,9 @@ constexpr const char* kUsage =
     "  --list                list the loaded modules, commands and drawing first\n"
     "  --codepage NAME       read drawings that name no code page in NAME, e.g.\n"
     "                        ANSI_936 (default: the locale's, else ANSI_1252)\n"
+    "  --trace               at a terminal, show every line; without it a run of\n"
+    "                        repeated lines (the trace printed per axis) shows as\n"
+    "                        one line with a count\n"
     "  --help                show this text\n"
     "\n"
     "At the prompt \"Command: \" type a command name; the host's own commands are\n"
@@ -74,6 +77,7 @@ struct Options {
   std::optional<std::string> drawing;
   std::optional<std::string> codePage;
   bool list = false;
+  bool trace = false;
   bool help = false;
 };
 
@@ -103,6 +107,8 @@ base::Result<Options> parseArguments(int argc, char** argv) {
       options.codePage = codePage;
     } else if (argument == "--list") {
       options.list = true;
+    } else if (argument == "--trace") {
+      options.trace = true;
     } else if (argument.starts_with("-") && argument != "-") {
       return refuse("unknown option " + argument);
     } else if (options.drawing) {
@@ -210,6 +216,7 @@ base::Status openDrawing(const std::string& path, const cad::FallbackCodePage& c
 
 int run(const Options& options) {
   cad::commandLine().setTerminal(&std::cout);
+  if (!options.trace && isatty(STDOUT_FILENO)) cad::commandLine().setFolding(true);
 
   const auto codePage = cad::chooseFallbackCodePage(
       options.codePage, [](const char* name) { return std::getenv(name); });
