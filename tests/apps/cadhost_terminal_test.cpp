@@ -19,13 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// cadhost on the house example in a terminal of 80 by 40.
+// cadhost on the house example in a terminal of 80 by 40, or another size.
 class Terminal {
  public:
-  explicit Terminal(const fs::path& folder) {
+  explicit Terminal(const fs::path& folder, unsigned short columns = 80, unsigned short rows = 40) {
     struct winsize size {};
-    size.ws_row = 40;
-    size.ws_col = 80;
+    size.ws_row = rows;
+    size.ws_col = columns;
     pid_ = forkpty(&fd_, nullptr, nullptr, &size);
     if (pid_ == 0) {
       if (chdir(folder.c_str()) != 0) _exit(126);
@@ -188,6 +188,49 @@ TEST_F(CadhostTerminalTest, TheCommandLineHabitsOfACadUser) {
   terminal.type("y\r");
   EXPECT_EQ(terminal.exitStatus(), 0) << terminal.screen();
   EXPECT_TRUE(fs::is_empty(folder_)) << "nothing was written";
+}
+
+TEST_F(CadhostTerminalTest, TheFormFitsSmallTerminalsAndRedrawsInPlace) {
+  for (const auto& [columns, rows] : {std::pair<int, int>{60, 20}, {40, 12}}) {
+    SCOPED_TRACE(std::to_string(columns) + "x" + std::to_string(rows));
+    Terminal terminal(folder_, static_cast<unsigned short>(columns),
+                      static_cast<unsigned short>(rows));
+    ASSERT_TRUE(terminal.started());
+    EXPECT_SCREEN(terminal, "Command: ");
+    terminal.type("acadtomn 0,0 all \rtower\r");
+    const bool compact = rows < 14;
+    if (compact) {
+      EXPECT_SCREEN(terminal, "compact form: the full one needs ");
+      EXPECT_SCREEN(terminal, " »选择标准层: [1]«\r\n");
+    } else {
+      EXPECT_SCREEN(terminal, "── 存为Morlen轴网格式 ──");
+      EXPECT_SCREEN(terminal, "  选择标准层: »[1     ]«");
+    }
+    terminal.type("\t");
+    // Drawn again over itself: up over its lines and the answer's.
+    EXPECT_SCREEN(terminal,
+                  compact ? "A\r\x1b[Jcompact form" : "\x1b[12A\r\x1b[J── 存为Morlen轴网格式 ──");
+    EXPECT_SCREEN(terminal, compact ? " »单位: <毫米>«\r\n" : "  单位: »<毫米>«");
+    terminal.type("\x1b");
+    EXPECT_SCREEN(terminal, "Command: ");
+    terminal.type("\x04");
+    EXPECT_EQ(terminal.exitStatus(), 0) << terminal.screen();
+    // No line drawn wider than the terminal.
+    const std::string& screen = terminal.screen();
+    std::size_t start = screen.find(compact ? "compact form" : "── 存为");
+    while (start != std::string::npos && start < screen.size()) {
+      const std::size_t end = screen.find("\r\n", start);
+      std::string line = screen.substr(start, end - start);
+      if (line.find("closed: ") != std::string::npos) break;
+      if (const std::size_t erased = line.rfind("\x1b[J"); erased != std::string::npos)
+        line.erase(0, erased + 3);
+      long width = 0;
+      for (unsigned char c : line)
+        width += (c & 0xC0) != 0x80 ? (c >= 0xE3 && c <= 0xE9 ? 2 : 1) : 0;
+      EXPECT_LT(width, columns) << line;
+      start = end == std::string::npos ? end : end + 2;
+    }
+  }
 }
 
 }  // namespace

@@ -17,14 +17,60 @@
 #include "ui/dialog.h"
 #include "ui/edit.h"
 #include "ui/static_control.h"
+#include "ui/styles.h"
 
 namespace ui {
 namespace {
 
-// The terminal's columns, 80 when it does not say.
-long terminalColumns() {
+// The terminal's size in columns and rows; 80 by 24 when it does not say.
+struct ScreenSize {
+  long columns = 80;
+  long rows = 24;
+};
+
+ScreenSize screenSize() {
   struct winsize size {};
-  return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+  for (int fd : {STDOUT_FILENO, STDIN_FILENO, STDERR_FILENO})
+    if (ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0)
+      return ScreenSize{size.ws_col, size.ws_row};
+  return {};
+}
+
+char32_t decodeAt(std::string_view text, std::size_t* i) {
+  const auto byte = static_cast<unsigned char>(text[*i]);
+  const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+  char32_t code = length == 1 ? byte : byte & (0x7F >> length);
+  std::size_t k = *i + 1;
+  for (; k < *i + static_cast<std::size_t>(length) && k < text.size(); ++k)
+    code = (code << 6) | (static_cast<unsigned char>(text[k]) & 0x3F);
+  *i = k;
+  return code;
+}
+
+// The widest line of `text` (UTF-8) in terminal columns.
+long widestLine(std::string_view text) {
+  long widest = 0, width = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] == '\n') {
+      widest = std::max(widest, width);
+      width = 0;
+      ++i;
+      continue;
+    }
+    width += cad::terminalColumns(decodeAt(text, &i));
+  }
+  return std::max(widest, width);
+}
+
+// `line` (UTF-8, no line end) cut to at most `columns` columns.
+std::string cutToColumns(std::string_view line, long columns) {
+  long width = 0;
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t start = i;
+    width += cad::terminalColumns(decodeAt(line, &i));
+    if (width > columns) return std::string(line.substr(0, start));
+  }
+  return std::string(line);
 }
 
 // The rows `text` (UTF-8) takes on a terminal `columns` wide, long lines
@@ -37,12 +83,8 @@ long screenRows(std::string_view text, long columns) {
       rows += width == 0 ? 1 : (width + columns - 1) / columns;
       width = 0;
     } else if ((byte & 0xC0) != 0x80) {
-      const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-      char32_t code = length == 1 ? byte : byte & (0x7F >> length);
-      for (int k = 1; k < length && i + static_cast<std::size_t>(k) < text.size(); ++k)
-        code = (code << 6) |
-               (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
-      width += cad::terminalColumns(code);
+      std::size_t at = i;
+      width += cad::terminalColumns(decodeAt(text, &at));
     }
   }
   return rows;
@@ -101,6 +143,59 @@ std::optional<int> entryNamed(const ComboBox& list, std::string_view typed) {
       return i;
   }
   return std::nullopt;
+}
+
+// Every line of `text` cut to `columns`.
+std::string cutLines(std::string_view text, long columns) {
+  std::string cut;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    cut += cutToColumns(text.substr(0, end), columns);
+    if (end == std::string_view::npos) break;
+    cut += "\n";
+    text.remove_prefix(end + 1);
+  }
+  return cut;
+}
+
+// The form's lines up to its hints cut to `columns`; the notes and the status
+// after them wrap, as they must be read whole.
+std::string cutForm(std::string_view shown, long columns) {
+  const std::size_t hints = shown.find("?: ids\n");
+  if (hints == std::string_view::npos) return cutLines(shown, columns);
+  return cutLines(shown.substr(0, hints + 7), columns) + std::string(shown.substr(hints + 7));
+}
+
+// The fields a person moves between, one a line, each cut to the width: the
+// form for a terminal too small for the laid-out one.
+std::string compactLayout(const Dialog& dialog, std::string_view status, ScreenSize size,
+                          long neededColumns, long neededRows) {
+  const long width = std::max(10L, size.columns - 1);
+  std::string shown;
+  const auto add = [&](std::string_view line) { shown += cutToColumns(line, width) + "\n"; };
+  add("compact form: the full one needs " + std::to_string(neededColumns) + "x" +
+      std::to_string(neededRows) + " (here " + std::to_string(size.columns) + "x" +
+      std::to_string(size.rows) + ")");
+  add("── " + text::cp936ToUtf8Lossy(dialog.text()) + " ──");
+  for (const auto& window : dialog.controls()) {
+    if (!window->hasStyle(style::kTabStop) || !window->canTakeFocus()) continue;
+    const std::string value = text::cp936ToUtf8Lossy(window->text());
+    std::string cell;
+    if (dynamic_cast<const ComboBox*>(window.get()) != nullptr)
+      cell = labelOf(dialog, *window) + ": <" + value + ">";
+    else if (dynamic_cast<const Edit*>(window.get()) != nullptr)
+      cell = labelOf(dialog, *window) + ": [" + value + "]";
+    else
+      cell = "[" + value + "]";
+    add(window.get() == dialog.focus() ? " »" + cell + "«" : "  " + cell);
+  }
+  add("  Tab: next  Enter: press  Esc: close  ?: ids");
+  const std::string rest = dialog.layout(status);
+  // The note, the status lines and the status: what follows the hints.
+  const std::size_t hints = rest.find("?: ids\n");
+  std::string_view tail =
+      hints == std::string::npos ? std::string_view() : std::string_view(rest).substr(hints + 7);
+  return shown + std::string(tail);
 }
 
 }  // namespace
@@ -179,9 +274,20 @@ void DialogScreen::draw(std::string_view status) {
   else
     cad::startNewLine();
   drawnAtLine_ = commandLine.terminalLines();
-  const std::string shown = dialog_.layout(shownStatus);
+  const ScreenSize size = screenSize();
+  std::string shown = dialog_.layout(shownStatus);
+  // The form and its prompt line must fit, or drawing over it fails: lines
+  // are cut to the width (a wide character at the edge would wrap early),
+  // and a form taller than the terminal gives way to the compact one.
+  const long neededColumns = widestLine(shown) + 1;
+  // Its lines, the prompt's line, and the line the answer's Enter opens.
+  const long neededRows = static_cast<long>(std::count(shown.begin(), shown.end(), '\n')) + 2;
+  if (neededRows > size.rows)
+    shown = compactLayout(dialog_, shownStatus, size, neededColumns, neededRows);
+  else if (neededColumns > size.columns)
+    shown = cutForm(shown, size.columns - 1);
   drawnLines_ = static_cast<long>(std::count(shown.begin(), shown.end(), '\n'));
-  drawnRows_ = screenRows(shown, terminalColumns());
+  drawnRows_ = screenRows(shown, size.columns);
   commandLine.printUtf8(shown + "> ");
 }
 
