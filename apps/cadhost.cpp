@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -158,9 +159,9 @@ base::Result<std::unique_ptr<cad::InputSource>> openInput(const Options& options
   }
   if (!options.script && isatty(STDIN_FILENO))
     return Source(std::make_unique<cad::TerminalInput>());
-  std::ostringstream text;
-  text << std::cin.rdbuf();
-  return Source(std::make_unique<cad::ScriptInput>("<stdin>", text.str()));
+  // Line by line as they arrive: another program may be waiting for the
+  // prompt each answer brings.
+  return Source(std::make_unique<cad::ScriptInput>("<stdin>", std::cin));
 }
 
 int fail(const std::string& message) {
@@ -215,8 +216,15 @@ base::Status openDrawing(const std::string& path, const cad::FallbackCodePage& c
 }
 
 int run(const Options& options) {
-  cad::commandLine().setTerminal(&std::cout);
-  if (!options.trace && isatty(STDOUT_FILENO)) cad::commandLine().setFolding(true);
+  // A person at the terminal whose output goes to a file or a pipe: the
+  // screen goes to the terminal itself, the transcript to standard output.
+  std::ofstream terminal;
+  const bool personAtTerminal = !options.script && isatty(STDIN_FILENO);
+  if (personAtTerminal && !isatty(STDOUT_FILENO)) terminal.open("/dev/tty", std::ios::binary);
+  const bool screenApart = terminal.is_open();
+  cad::commandLine().setTerminal(screenApart ? static_cast<std::ostream*>(&terminal) : &std::cout);
+  if (!options.trace && (screenApart || isatty(STDOUT_FILENO))) cad::commandLine().setFolding(true);
+  std::cin.tie(nullptr);
 
   const auto codePage = cad::chooseFallbackCodePage(
       options.codePage, [](const char* name) { return std::getenv(name); });
@@ -260,6 +268,7 @@ int run(const Options& options) {
         "quit, exit or Ctrl-D ends the session.\n");
   const cad::SessionResult result = processor.run();
   unloadAll(&modules);
+  if (screenApart) std::cout << cad::commandLine().transcript();
   std::cout.flush();
   return exitStatus(result);
 }

@@ -1,6 +1,7 @@
 // cadhost at a terminal: run in a pseudo-terminal, driven by keys as a person
 // types them, with assertions on what the screen receives.
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
@@ -11,6 +12,8 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/program_test.h"
@@ -19,16 +22,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// cadhost on the house example in a terminal of 80 by 40, or another size.
+// cadhost on the house example in a terminal of 80 by 40, or another size;
+// with `log`, its standard output goes to that file instead.
 class Terminal {
  public:
-  explicit Terminal(const fs::path& folder, unsigned short columns = 80, unsigned short rows = 40) {
+  explicit Terminal(const fs::path& folder, unsigned short columns = 80, unsigned short rows = 40,
+                    const fs::path& log = {}) {
     struct winsize size {};
     size.ws_row = rows;
     size.ws_col = columns;
     pid_ = forkpty(&fd_, nullptr, nullptr, &size);
     if (pid_ == 0) {
       if (chdir(folder.c_str()) != 0) _exit(126);
+      if (!log.empty()) {
+        const int file = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (file < 0 || dup2(file, STDOUT_FILENO) < 0) _exit(125);
+        close(file);
+      }
       const std::string drawing = std::string(TAVRIN_EXAMPLES_DIR) + "/house/house.dxf";
       execl(CADHOST_PATH, CADHOST_PATH, drawing.c_str(), static_cast<char*>(nullptr));
       _exit(127);
@@ -231,6 +241,26 @@ TEST_F(CadhostTerminalTest, TheFormFitsSmallTerminalsAndRedrawsInPlace) {
       start = end == std::string::npos ? end : end + 2;
     }
   }
+}
+
+TEST_F(CadhostTerminalTest, OutputToAFileKeepsTheScreenOnTheTerminalAndTheLogClean) {
+  const fs::path log = folder_ / "log.txt";
+  {
+    Terminal terminal(folder_, 80, 40, log);
+    ASSERT_TRUE(terminal.started());
+    EXPECT_SCREEN(terminal, "Command: ");
+    terminal.type("acadtomn ");
+    EXPECT_SCREEN(terminal, "选择基准点：");
+    terminal.type("\x1b");
+    EXPECT_SCREEN(terminal, "取消选点!");
+    terminal.type("\x04");
+    EXPECT_EQ(terminal.exitStatus(), 0) << terminal.screen();
+  }
+  std::ifstream file(log, std::ios::binary);
+  const std::string logged((std::istreambuf_iterator<char>(file)), {});
+  EXPECT_NE(logged.find("Command: acadtomn\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("取消选点!"), std::string::npos) << logged;
+  EXPECT_EQ(logged.find("\x1b"), std::string::npos) << "no terminal controls in the log";
 }
 
 }  // namespace
