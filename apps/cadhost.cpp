@@ -47,7 +47,8 @@ constexpr const char* kUsage =
     "(\"-\": standard input), one per line; without a script, from the terminal.\n"
     "\n"
     "  --load MODULE         load this module too (may be repeated)\n"
-    "  --no-default-module   do not load tavrin.arx from beside cadhost\n"
+    "  --no-default-module   do not load tavrin.arx from beside cadhost (or, installed,\n"
+    "                        from ../lib/tavrin)\n"
     "  --script FILE|-       take the answers from FILE, or from standard input\n"
     "  --list                list the loaded modules, commands and drawing first\n"
     "  --codepage NAME       read drawings that name no code page in NAME, e.g.\n"
@@ -133,18 +134,28 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   return std::filesystem::equivalent(a, b, code) && !code;
 }
 
-// The modules to load: tavrin.arx beside cadhost first (when it is there and
-// not named again with --load), then the --load ones in order.
+// The default module: tavrin.arx beside cadhost (the build folder), else
+// where an installation puts it (../lib/tavrin); empty when neither has it.
+std::filesystem::path defaultModule() {
+  const auto folder = executableFolder();
+  if (folder.empty()) return {};
+  for (const auto& candidate :
+       {folder / kDefaultModule, folder.parent_path() / "lib" / "tavrin" / kDefaultModule}) {
+    std::error_code code;
+    if (std::filesystem::is_regular_file(candidate, code)) return candidate;
+  }
+  return {};
+}
+
+// The modules to load: the default module first (when it is there and not
+// named again with --load), then the --load ones in order.
 std::vector<std::string> modulesToLoad(const Options& options) {
   std::vector<std::string> modules;
   if (options.defaultModule) {
-    const auto folder = executableFolder();
-    const auto candidate = folder / kDefaultModule;
-    std::error_code code;
+    const auto candidate = defaultModule();
     bool named = false;
     for (const std::string& m : options.modules) named = named || sameFile(m, candidate);
-    if (!folder.empty() && std::filesystem::is_regular_file(candidate, code) && !named)
-      modules.push_back(candidate.string());
+    if (!candidate.empty() && !named) modules.push_back(candidate.string());
   }
   modules.insert(modules.end(), options.modules.begin(), options.modules.end());
   return modules;
