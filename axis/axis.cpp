@@ -15,10 +15,9 @@ namespace {
 
 // Cells for finding equal points: twice the tolerance wide, so two
 // coordinates closer than the tolerance fall in the same or neighbouring
-// cells even after the division rounds. Beyond kCellLimit the quotient's
-// rounding could break that, and the pairwise form is used.
-constexpr double kCellWidth = 2 * Axis::kPointTolerance;
-constexpr double kCellLimit = 1e14;
+// cells even after the division rounds. Beyond kCellLimit cells from 0 the
+// quotient's rounding could break that, and the pairwise form is used.
+constexpr double kCellLimit = 1e14 / (2 * Axis::kPointTolerance);
 // Below this many points comparing every pair is as quick as hashing.
 constexpr std::int32_t kPairwiseBelow = 24;
 
@@ -79,31 +78,35 @@ struct CellReach {
   std::int64_t to;    // 0 or 1
 };
 
-CellReach reachOf(double v) {
-  const double q = v / kCellWidth;
+CellReach reachOf(double v, double cellWidth) {
+  const double q = v / cellWidth;
   const double cell = std::floor(q);
   const double along = q - cell;
   return {static_cast<std::int64_t>(cell), along < 0.6 ? -1 : 0, along > 0.4 ? 1 : 0};
 }
 
-bool hashable(const AxisPoint& p) {
-  return std::fabs(p.x) <= kCellLimit && std::fabs(p.y) <= kCellLimit;
+bool hashable(const AxisPoint& p, double cellWidth) {
+  return std::fabs(p.x) / cellWidth <= kCellLimit && std::fabs(p.y) / cellWidth <= kCellLimit;
 }
 
 }  // namespace
 
-bool Axis::nearlyEqual(double a, double b) {
-  return std::fabs(a - b) < kPointTolerance;
+bool Axis::nearlyEqual(double a, double b, double tolerance) {
+  return std::fabs(a - b) < tolerance;
 }
 
-bool Axis::pointsEqual(const AxisPoint& p, const AxisPoint& q) {
-  return nearlyEqual(p.x, q.x) && nearlyEqual(p.y, q.y) && nearlyEqual(p.z, q.z);
+bool Axis::pointsEqual(const AxisPoint& p, const AxisPoint& q, double tolerance) {
+  return nearlyEqual(p.x, q.x, tolerance) && nearlyEqual(p.y, q.y, tolerance) &&
+         nearlyEqual(p.z, q.z, tolerance);
 }
 
-void Axis::removeDuplicates() {
+void Axis::removeDuplicates(double tolerance) {
   const std::int32_t n = points.size();
-  if (n < kPairwiseBelow || !std::all_of(points.data(), points.data() + n, hashable)) {
-    removeDuplicatesPairwise();
+  const double cellWidth = 2 * tolerance;
+  if (n < kPairwiseBelow ||
+      !std::all_of(points.data(), points.data() + n,
+                   [cellWidth](const AxisPoint& p) { return hashable(p, cellWidth); })) {
+    removeDuplicatesPairwise(tolerance);
     return;
   }
   // A point survives exactly when no earlier survivor equals it; survivors
@@ -112,13 +115,13 @@ void Axis::removeDuplicates() {
   std::int32_t kept = 0;
   for (std::int32_t j = 0; j < n; ++j) {
     const AxisPoint p = points[j];
-    const CellReach rx = reachOf(p.x), ry = reachOf(p.y);
+    const CellReach rx = reachOf(p.x, cellWidth), ry = reachOf(p.y, cellWidth);
     bool duplicate = false;
     for (std::int64_t dx = rx.from; dx <= rx.to && !duplicate; ++dx)
       for (std::int64_t dy = ry.from; dy <= ry.to && !duplicate; ++dy)
         for (std::int32_t s = table.first({rx.cell + dx, ry.cell + dy}); s != -1 && !duplicate;
              s = table.next(s))
-          duplicate = pointsEqual(points[s], p);
+          duplicate = pointsEqual(points[s], p, tolerance);
     if (duplicate) continue;
     points[kept] = p;
     table.insert({rx.cell, ry.cell}, kept);
@@ -127,12 +130,12 @@ void Axis::removeDuplicates() {
   points.setSize(kept);
 }
 
-void Axis::removeDuplicatesPairwise() {
+void Axis::removeDuplicatesPairwise(double tolerance) {
   for (std::int32_t i = 0; i < points.size(); ++i) {
     std::int32_t j = i + 1;
     while (j < points.size()) {
       // After a removal the point that moved into place j is tested next.
-      if (pointsEqual(points[i], points[j]))
+      if (pointsEqual(points[i], points[j], tolerance))
         points.removeAt(j);
       else
         ++j;

@@ -230,10 +230,10 @@ bool collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buff
   return true;
 }
 
-void cleanAndOrderAxes(AxisSet& axes) {
+void cleanAndOrderAxes(AxisSet& axes, double pointTolerance) {
   Axis* axis = axes.head();
   for (std::int32_t step = 0; step < axes.count(); ++step) {
-    axis->removeDuplicates();
+    axis->removeDuplicates(pointTolerance);
     if (axis->kind == AxisKind::Arc) axis->computeAngles();
     axis->orderPoints();
     axis = axis->next;

@@ -33,8 +33,6 @@ ExportDialog::~ExportDialog() = default;
 bool ExportDialog::exchangeData(bool saving) {
   using namespace resources;
   ui::DataExchange dx(*this, saving);
-  // Controls are made anew for each showing, so the list is attached anew.
-  if (unitList.expired()) unitList = findControl<ui::ComboBox>(kUnitList);
 
   if (!ui::exchangeInt(dx, kFloorEdit, floorNumber, kInvalidInteger)) return false;
   if (!ui::validateRange(dx, floorNumber, 1, 1000, kFloorOutOfRange)) return false;
@@ -68,10 +66,11 @@ std::intptr_t ExportDialog::onFloorDelta(int delta) {
 
 void ExportDialog::onSave() {
   if (!exchangeData(true)) return;
-  if (auto list = unitList.lock()) unitIndex = list->currentSelection();
   if (fileSystem_.pathExists(floorAxisFilePath(projectName, floorNumber))) {
-    int answer = ui::applicationMessageBox(resources::kOverwriteFloor,
-                                           ui::kMessageBoxYesNo | ui::kIconExclamation);
+    // Replacing a floor cannot be undone: Enter alone keeps it.
+    int answer = ui::applicationMessageBox(resources::kOverwriteFloor, ui::kMessageBoxYesNo |
+                                                                           ui::kIconExclamation |
+                                                                           ui::kDefaultButton2);
     if (answer != ui::kIdYes) {
       endDialog(ui::kIdCancel);
       return;

@@ -9,7 +9,9 @@
 #include <system_error>
 
 #include "export/axis_file.h"
+#include "export/coordinate_frame.h"
 #include "export/export_dialog.h"
+#include "export/unit_proposal.h"
 #include "formats/parameter_file.h"
 #include "formats/project_files.h"
 #include "formats/project_parameters.h"
@@ -93,59 +95,6 @@ void reportWritten(const AxisSet& axes, const std::string& axisPath, bool coordi
                axes.referenceY);
 }
 
-// The origin to propose: defaultOrigin of the axes, or the base point when
-// there is no axis to take an extent from.
-void proposeOrigin(const AxisSet& axes, const ads_point base, double& x, double& y) {
-  x = base[X];
-  y = base[Y];
-  defaultOrigin(axes, x, y);
-}
-
-// The coordinate system of the project as the dialog and the axes hold it.
-struct CoordinateSystem {
-  double originX, originY, referenceX, referenceY;
-  int intrinsicUnitExponent;
-  double intrinsicScale;
-
-  static CoordinateSystem of(const ExportDialog& dialog, const AxisSet& axes) {
-    return {dialog.originX,
-            dialog.originY,
-            dialog.referenceX,
-            dialog.referenceY,
-            axes.intrinsicUnitExponent,
-            axes.IntrinsicScale};
-  }
-  void restore(ExportDialog& dialog, AxisSet& axes) const {
-    dialog.originX = axes.originX = originX;
-    dialog.originY = axes.originY = originY;
-    dialog.referenceX = axes.referenceX = referenceX;
-    dialog.referenceY = axes.referenceY = referenceY;
-    axes.intrinsicUnitExponent = intrinsicUnitExponent;
-    axes.IntrinsicScale = intrinsicScale;
-  }
-};
-
-// Ties the project's coordinate system to this drawing: the proposed origin,
-// and the base point as reference point, in the dialog and the axes alike.
-// False, changing nothing, when a value is not finite (a drawing whose
-// extent overflows): such a value must never reach a file.
-bool takeOriginAndReference(ExportDialog& dialog, AxisSet& axes, const ads_point base) {
-  double oX = 0.0, oY = 0.0;
-  proposeOrigin(axes, base, oX, oY);
-  for (double value : {oX, oY, base[X], base[Y]})
-    if (!std::isfinite(value)) return false;
-  dialog.originX = axes.originX = oX;
-  dialog.originY = axes.originY = oY;
-  dialog.referenceX = axes.referenceX = base[X];
-  dialog.referenceY = axes.referenceY = base[Y];
-  return true;
-}
-
-ProjectParameters parametersShownIn(const ExportDialog& dialog) {
-  return ProjectParameters{dialog.originX,    dialog.originY,   dialog.referenceX,
-                           dialog.referenceY, dialog.unitIndex, dialog.scale};
-}
-
 // The project file the user picked and the files beside it (code page 936).
 struct Project {
   std::string path;
@@ -157,13 +106,20 @@ struct Project {
   std::string floorPath(int floor) const { return sibling(floorSuffix(floor)); }
 };
 
-// Asks for the project file; null when the user cancels.
-std::optional<Project> chooseProject() {
-  ui::FileDialog chooser(true, resources::kProjectFileExtension, nullptr, ui::kFileDialogExplorer,
-                         resources::kProjectFileFilter);
-  if (chooser.doModal() != ui::kIdOk) return std::nullopt;
-  const std::string path = chooser.pathName();
-  return Project{path, projectFolder(path), projectBase(chooser.fileName())};
+// Asks for the project file until one lies in a folder this user can create
+// files in (every write goes through a new file beside its target); null
+// when the user cancels.
+std::optional<Project> chooseProject(FileSystem& files) {
+  for (;;) {
+    ui::FileDialog chooser(true, resources::kProjectFileExtension, nullptr, ui::kFileDialogExplorer,
+                           resources::kProjectFileFilter);
+    if (chooser.doModal() != ui::kIdOk) return std::nullopt;
+    const std::string path = chooser.pathName();
+    Project project{path, projectFolder(path), projectBase(chooser.fileName())};
+    if (files.canCreateFilesIn(project.folder)) return project;
+    const std::string folder = project.folder.empty() ? std::string(".") : project.folder;
+    ui::applicationMessageBox(formatted(resources::kFolderNotWritable, folder.c_str()), kWarning);
+  }
 }
 
 // One exporter per project at a time, until the command ends: otherwise two
@@ -179,104 +135,86 @@ bool lockProject(const Project& project, FileSystem& files, std::unique_ptr<Fold
   return true;
 }
 
-// A new project: its coordinate system from this drawing, millimetres at 1:1,
-// the project template and the parameter file. False, after saying so, when
-// the drawing's values are too large to place.
-bool startNewProject(const Project& project, ExportDialog& dialog, AxisSet& axes,
-                     const ads_point base, FileSystem& files) {
-  if (!takeOriginAndReference(dialog, axes, base)) {
-    ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
-    return false;
-  }
+// The files of a new project, once its first axis file is written: the
+// project file from the template, then the parameter file. True when both
+// were written; a failure is reported.
+bool writeNewProjectFiles(const Project& project, const CoordinateFrame& frame, FileSystem& files) {
   ProjectTemplate projectTemplate;
   projectTemplate.composeText();
   const WriteResult templateWritten = projectTemplate.writeToFile(project.path, files);
-  if (!templateWritten.written()) reportWriteFailure(templateWritten);
-
-  dialog.unitIndex = 3;
-  dialog.scale = 1.0;
-  axes.IntrinsicScale = 1.0;
-  axes.intrinsicUnitExponent = 3;
-  axes.unitExponent = 3;
-  axes.iScale = 1.0;
+  if (!templateWritten.written()) {
+    reportWriteFailure(templateWritten);
+    return false;
+  }
   const WriteResult written =
-      writeParameterFile(project.parameterPath(), parametersShownIn(dialog), files);
+      writeParameterFile(project.parameterPath(), projectParametersOf(frame), files);
   if (!written.written()) reportWriteFailure(written);
-  return true;
+  return written.written();
 }
 
-// An existing project's coordinate system, from its parameter file. False
-// when that cannot be read: the project's reference point, unit and scale are
-// then not known before the dialog.
-bool loadProjectParameters(const Project& project, ExportDialog& dialog, AxisSet& axes,
-                           FileSystem& files) {
+// An existing project's coordinate system, from its parameter file; nothing
+// when that cannot be read.
+std::optional<CoordinateFrame> loadProject(const Project& project, const ads_point base,
+                                           FileSystem& files) {
   ProjectParameters read;
-  if (!readParameterFile(project.parameterPath(), files, &read).isOk()) return false;
-  dialog.originX = read.originX;
-  dialog.originY = read.originY;
-  dialog.referenceX = axes.referenceX = read.referenceX;
-  dialog.referenceY = axes.referenceY = read.referenceY;
-  dialog.unitIndex = read.unitIndex;
-  dialog.scale = read.scale;
-  axes.intrinsicUnitExponent = read.unitIndex;
-  axes.IntrinsicScale = read.scale;
-  return true;
+  if (!readParameterFile(project.parameterPath(), files, &read).isOk()) return std::nullopt;
+  return frameOfProject(read, base[X], base[Y]);
 }
 
-// Save in the dialog: writes the chosen floor's axis file. True when the
-// dialog must be shown again (a value too large to write).
-bool saveFloor(const Project& project, ExportDialog& dialog, AxisSet& axes, const ads_point base,
-               bool parametersKnown, FileSystem& files) {
-  axes.iScale = dialog.scale;
-  axes.unitExponent = dialog.unitIndex;
-  axes.originX = dialog.originX;
-  axes.originY = dialog.originY;
-  axes.baseX = base[X];
-  axes.baseY = base[Y];
-  if (!parametersKnown) {
-    // The picked base point lands on the shown reference point, in the
-    // unit and scale the user confirmed.
-    axes.referenceX = dialog.referenceX;
-    axes.referenceY = dialog.referenceY;
-    axes.intrinsicUnitExponent = dialog.unitIndex;
-    axes.IntrinsicScale = dialog.scale;
-  }
+enum class SaveOutcome { kDone, kShowDialogAgain };
 
+// What the flow knows of the project before the dialog.
+enum class ProjectState {
+  kNew,      // no project file: it and the parameter file follow the first axis file
+  kKnown,    // its parameter file was read
+  kUnknown,  // its parameter file could not be read
+};
+
+// Save in the dialog: writes the chosen floor's axis file in `frame`, which
+// holds what the dialog confirmed, and then a new project's files. An
+// unknown project takes the unit and scale confirmed here.
+SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, ProjectState state,
+                      int floorNumber, AxisSet& axes, FileSystem& files) {
+  // A new project is measured in the unit and scale of its first Save.
+  if (state != ProjectState::kKnown) {
+    frame.projectUnit = frame.unit;
+    frame.projectScale = frame.scale;
+  }
   // Floor 1 again: the project's coordinate system is set anew from this
-  // drawing, and this export already uses it. The parameter file follows
-  // only once the axis file is in place; until then the project keeps its
-  // old coordinate system, on disk and here.
-  const bool newCoordinates = dialog.floorNumber == 1 && files.pathExists(project.floorPath(1));
-  const CoordinateSystem previous = CoordinateSystem::of(dialog, axes);
-  if (newCoordinates) {
-    if (!takeOriginAndReference(dialog, axes, base)) {
-      ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
-      return true;
-    }
-    axes.unitExponent = axes.intrinsicUnitExponent = dialog.unitIndex;
-    axes.iScale = axes.IntrinsicScale = dialog.scale;
+  // drawing, and this export already uses it. The frame and the parameter
+  // file follow only once the axis file is in place.
+  CoordinateFrame attempt = frame;
+  const bool newCoordinates = floorNumber == 1 && files.pathExists(project.floorPath(1));
+  if (newCoordinates && !rebaseOnDrawing(attempt, axes)) {
+    ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
+    return SaveOutcome::kShowDialogAgain;
   }
-
-  const std::string axisPath = project.floorPath(dialog.floorNumber);
+  applyToAxes(attempt, axes);
+  const std::string axisPath = project.floorPath(floorNumber);
   const WriteResult written = writeAxisFile(axes, axisPath, files);
-  if (!written.written() && newCoordinates) previous.restore(dialog, axes);
   if (written.outcome == WriteOutcome::kTooLarge) {
     ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
-    return true;
+    return SaveOutcome::kShowDialogAgain;
   }
   if (written.outcome == WriteOutcome::kWriteFailed) {
     reportWriteFailure(written);
-    return false;
+    return SaveOutcome::kDone;
+  }
+  frame = attempt;
+  if (state == ProjectState::kNew) {
+    writeNewProjectFiles(project, frame, files);
+    reportWritten(axes, axisPath, false);
+    return SaveOutcome::kDone;
   }
   bool coordinatesReset = false;
   if (newCoordinates) {
     const WriteResult parameters =
-        writeParameterFile(project.parameterPath(), parametersShownIn(dialog), files);
+        writeParameterFile(project.parameterPath(), projectParametersOf(frame), files);
     if (!parameters.written()) reportWriteFailure(parameters);
     coordinatesReset = parameters.written();
   }
   reportWritten(axes, axisPath, coordinatesReset);
-  return false;
+  return SaveOutcome::kDone;
 }
 
 // Shows the dialog with this drawing's base point beside the project's
@@ -298,26 +236,62 @@ int showWithBasePoint(ExportDialog& dialog, const ads_point base) {
 
 }  // namespace
 
-void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files) {
-  const std::optional<Project> project = chooseProject();
+// The line about this drawing's unit (code page 936), or empty: the
+// proposal's own note, or for a known project whose unit differs from the
+// unit this drawing declares, that difference.
+std::string unitNote(const UnitProposal& unit, ProjectState state, const CoordinateFrame& frame) {
+  if (!unit.note.empty() || state != ProjectState::kKnown) return unit.note;
+  static const char* const names[] = {resources::kUnitMetre, resources::kUnitDecimetre,
+                                      resources::kUnitCentimetre, resources::kUnitMillimetre};
+  if (!unit.declared || unit.unitExponent == frame.projectUnit || frame.projectUnit < 0 ||
+      frame.projectUnit > 3)
+    return {};
+  return formatted(resources::kUnitDiffersFromProject, names[unit.unitExponent],
+                   names[frame.projectUnit]);
+}
+
+void exportAxisGrid(AxisSet& axes, const ads_point base, const UnitProposal& unit,
+                    FileSystem& files) {
+  const std::optional<Project> project = chooseProject(files);
   if (!project) return;
   std::unique_ptr<FolderLock> lock;
   if (!lockProject(*project, files, lock)) return;
 
   ExportDialog dialog(nullptr, files);
   dialog.projectName = project->path;
-  bool parametersKnown = true;
+  CoordinateFrame frame;
+  frame.baseX = base[X];
+  frame.baseY = base[Y];
+  ProjectState state = ProjectState::kKnown;
   if (!files.pathExists(project->path)) {
-    if (!startNewProject(*project, dialog, axes, base, files)) return;
+    // The proposed unit at 1:1, placed by this drawing; written only at Save.
+    state = ProjectState::kNew;
+    frame.unit = frame.projectUnit = unit.unitExponent;
+    if (!rebaseOnDrawing(frame, axes)) {
+      ui::applicationMessageBox(resources::kDataTooLarge, kWarning);
+      return;
+    }
+    showInDialog(frame, dialog);
+  } else if (std::optional<CoordinateFrame> loaded = loadProject(*project, base, files)) {
+    frame = *loaded;
+    showInDialog(frame, dialog);
   } else {
-    parametersKnown = loadProjectParameters(*project, dialog, axes, files);
+    // The dialog keeps its own initial values, and so does the frame.
+    state = ProjectState::kUnknown;
   }
-  while (showWithBasePoint(dialog, base) == ui::kIdOk)
-    if (!saveFloor(*project, dialog, axes, base, parametersKnown, files)) break;
+  if (const std::string note = unitNote(unit, state, frame); !note.empty()) {
+    ads_printf("%s\n", note.c_str());
+    dialog.setNote(note);
+  }
+  while (showWithBasePoint(dialog, base) == ui::kIdOk) {
+    takeFromDialog(dialog, frame);
+    if (saveFloor(*project, frame, state, dialog.floorNumber, axes, files) == SaveOutcome::kDone)
+      break;
+  }
 }
 
-void exportAxisGrid(AxisSet& axes, const ads_point base) {
-  exportAxisGrid(axes, base, hostFileSystem());
+void exportAxisGrid(AxisSet& axes, const ads_point base, const UnitProposal& unit) {
+  exportAxisGrid(axes, base, unit, hostFileSystem());
 }
 
 }  // namespace tavrin

@@ -1,12 +1,12 @@
 #include "formats/axis_file_reader.h"
 
 #include <charconv>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <utility>
 
 #include "formats/axis_file_records.h"
+#include "printable_text.h"
 
 namespace tavrin {
 
@@ -14,30 +14,8 @@ namespace {
 
 constexpr std::string_view kGraphLink = "Graph Link";
 
-// At most `limit` bytes of `text`, bytes outside printable ASCII as \xNN, so
-// a message stays short and valid UTF-8 whatever the code page.
-std::string printable(std::string_view text, std::size_t limit) {
-  std::string shown;
-  const std::size_t shownLength = text.size() > limit ? limit : text.size();
-  for (std::size_t i = 0; i < shownLength; ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x20 && byte < 0x7F) {
-      shown += static_cast<char>(byte);
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      shown += escaped;
-    }
-  }
-  return text.size() > shownLength ? shown + "..." : shown;
-}
-
 std::string quote(std::string_view text) {
-  return "\"" + printable(text, 60) + "\"";
-}
-
-std::string printablePath(const std::string& path) {
-  return printable(path, path.size());
+  return "\"" + printableText(text, 60) + "\"";
 }
 
 // A decimal as the writer writes it: optional '-', digits, optionally '.' and
@@ -279,7 +257,7 @@ FileStatus readAxisFile(const std::string& path, FileSystem& files, const AxisFi
   }
   if (ok) ok = parser.finish();
   if (ok) return FileStatus::ok();
-  return FileStatus::error(printablePath(path) + " line " + std::to_string(parser.error().line) +
+  return FileStatus::error(printableText(path) + " line " + std::to_string(parser.error().line) +
                            ": " + parser.error().reason);
 }
 

@@ -5,6 +5,7 @@
 #include "formats/number_format.h"
 #include "formats/number_parse.h"
 #include "formats/text_file.h"
+#include "printable_text.h"
 
 namespace tavrin {
 
@@ -32,21 +33,9 @@ bool allFinite(const ProjectParameters& p) {
 constexpr const char* kFieldNames[kFieldCount] = {"origin X",    "origin Y",   "reference X",
                                                   "reference Y", "unit index", "scale"};
 
-// At most 40 bytes of `text`, bytes outside printable ASCII as \xNN.
+// At most 40 bytes of `text` in double quotes.
 std::string shown(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (std::size_t i = 0; i < text.size() && i < 40; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
-    }
-  }
-  return out + (text.size() > 40 ? "...\"" : "\"");
+  return "\"" + printableText(text, 40) + "\"";
 }
 
 // "%f" as the export writes it: an optional '-', digits, '.', six digits.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/project_files.h"
+#include "printable_text.h"
 
 namespace tavrin {
 
@@ -65,24 +66,6 @@ void removeLeftTemporaries(const std::string& path, FileSystem& files) {
   }
 }
 
-// Bytes outside ASCII shown as \xNN, so a message stays valid UTF-8 whatever
-// the code page of the path.
-std::string printable(const std::string& path) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (const char byte : path) {
-    const auto c = static_cast<unsigned char>(byte);
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 std::string toDiskText(std::string_view text) {
@@ -101,27 +84,31 @@ std::string toDiskText(std::string_view text) {
   return disk;
 }
 
-WriteResult writeFileInPlace(const std::string& path, FileSystem& files,
-                             const std::function<FileStatus(WritableFile& file)>& write) {
-  removeLeftTemporaries(path, files);
-  const std::string temporary = temporaryNameFor(path, files);
+FileGroup::~FileGroup() {
+  for (const Staged& file : staged_) files_.removeFile(file.temporary);
+}
+
+WriteResult FileGroup::add(const std::string& path,
+                           const std::function<FileStatus(WritableFile& file)>& write) {
+  removeLeftTemporaries(path, files_);
+  const std::string temporary = temporaryNameFor(path, files_);
 
   std::unique_ptr<WritableFile> file;
-  if (FileStatus status = files.newTemporaryFile(temporary, &file); !status.isOk())
+  if (FileStatus status = files_.newTemporaryFile(temporary, &file); !status.isOk())
     return failure(path, status);
   FileStatus status = write(*file);
   if (status.isOk()) status = file->close();
   file.reset();
-  if (status.isOk()) status = files.replaceFile(temporary, path);
   if (!status.isOk()) {
-    files.removeFile(temporary);
+    files_.removeFile(temporary);
     return failure(path, status);
   }
+  staged_.push_back({path, temporary});
   return WriteResult{WriteOutcome::kWritten, path};
 }
 
-WriteResult writeTextFile(const std::string& path, std::string_view text, FileSystem& files) {
-  return writeFileInPlace(path, files, [text](WritableFile& file) {
+WriteResult FileGroup::addText(const std::string& path, std::string_view text) {
+  return add(path, [text](WritableFile& file) {
     // Piece by piece, so a large file never stands in memory twice.
     constexpr std::size_t kPiece = std::size_t{1} << 20;
     FileStatus status = FileStatus::ok();
@@ -131,13 +118,40 @@ WriteResult writeTextFile(const std::string& path, std::string_view text, FileSy
   });
 }
 
+WriteResult FileGroup::putInPlace() {
+  const std::unique_ptr<SignalHold> hold = files_.holdEndingSignals();
+  std::vector<Staged> staged = std::move(staged_);
+  staged_.clear();
+  for (std::size_t i = 0; i < staged.size(); ++i) {
+    if (FileStatus status = files_.replaceFile(staged[i].temporary, staged[i].path);
+        !status.isOk()) {
+      for (std::size_t j = i; j < staged.size(); ++j) files_.removeFile(staged[j].temporary);
+      return failure(staged[i].path, status);
+    }
+  }
+  return WriteResult{WriteOutcome::kWritten, staged.empty() ? std::string() : staged.back().path};
+}
+
+WriteResult writeFileInPlace(const std::string& path, FileSystem& files,
+                             const std::function<FileStatus(WritableFile& file)>& write) {
+  FileGroup group(files);
+  if (WriteResult result = group.add(path, write); !result.written()) return result;
+  return group.putInPlace();
+}
+
+WriteResult writeTextFile(const std::string& path, std::string_view text, FileSystem& files) {
+  FileGroup group(files);
+  if (WriteResult result = group.addText(path, text); !result.written()) return result;
+  return group.putInPlace();
+}
+
 FileStatus readFirstLine(const std::string& path, FileSystem& files, std::string* line,
                          std::size_t limit) {
   std::string contents;
   if (FileStatus status = files.readFile(path, limit, &contents); !status.isOk()) return status;
   const std::size_t end = contents.find('\n');
   if (end == std::string::npos && contents.size() >= limit)
-    return FileStatus::error("first line of \"" + printable(path) + "\" is longer than " +
+    return FileStatus::error("first line of \"" + printableText(path) + "\" is longer than " +
                              std::to_string(limit) + " bytes");
   std::string first = contents.substr(0, end);
   if (end != std::string::npos && !first.empty() && first.back() == '\r') first.pop_back();

@@ -3,6 +3,7 @@
 #include "axis/axis_set.h"
 #include "axis/collect_axes.h"
 #include "export/export_flow.h"
+#include "export/unit_proposal.h"
 #include "host/ac_ge_point3d_array.h"
 #include "host/ads.h"
 #include "resources/texts.h"
@@ -62,8 +63,16 @@ void acadtomn() {
   for (const Axis* axis = axes.head(); axis != nullptr; axis = axis->next)
     ++(axis->kind == AxisKind::Arc ? arcs : lines);
   ads_printf(resources::kSelectionSummary, lines, arcs, selected - lines - arcs);
-  cleanAndOrderAxes(axes);
-  exportAxisGrid(axes, base);
+  // An empty floor written over a good one would lose it; there is nothing
+  // to ask the user about.
+  if (axes.isEmpty()) {
+    ads_printf("%s", resources::kNothingToExport);
+    return;
+  }
+  // Points closer than 0.3 mm are one point, in whatever unit the drawing is.
+  const UnitProposal unit = proposeUnit(declaredDrawingUnits(), axesSpan(axes));
+  cleanAndOrderAxes(axes, unit.pointTolerance());
+  exportAxisGrid(axes, base, unit);
 }
 
 }  // namespace tavrin

@@ -59,8 +59,9 @@ extern "C" void removeTemporariesAndResignal(int signal) {
   ::raise(signal);
 }
 
-// Blocks the cleanup signals while the table changes.
-class CleanupSignalsBlocked {
+// Blocks the cleanup signals while the table changes, and for as long as a
+// caller's hold lives.
+class CleanupSignalsBlocked : public SignalHold {
  public:
   CleanupSignalsBlocked() {
     sigset_t blocked;
@@ -68,7 +69,7 @@ class CleanupSignalsBlocked {
     for (int signal : kCleanupSignals) sigaddset(&blocked, signal);
     ::pthread_sigmask(SIG_BLOCK, &blocked, &saved_);
   }
-  ~CleanupSignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+  ~CleanupSignalsBlocked() override { ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
   CleanupSignalsBlocked(const CleanupSignalsBlocked&) = delete;
   CleanupSignalsBlocked& operator=(const CleanupSignalsBlocked&) = delete;
 
@@ -377,6 +378,14 @@ bool PosixFileSystem::pathExists(const std::string& path) {
   return ::stat(utf8.c_str(), &info) == 0;
 }
 
+bool PosixFileSystem::canCreateFilesIn(const std::string& folder) {
+  std::string utf8 = ".";
+  if (!folder.empty() && !systemPath(folder, &utf8).isOk()) return false;
+  struct stat info;
+  if (::stat(utf8.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+  return ::faccessat(AT_FDCWD, utf8.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 FileStatus PosixFileSystem::create(const std::string& path, std::unique_ptr<WritableFile>* file,
                                    bool temporary) {
   std::string utf8;
@@ -435,6 +444,10 @@ FileStatus PosixFileSystem::removeAbandonedTemporary(const std::string& path) {
   ::close(lock);
   if (removed != 0 && error != ENOENT) return systemError("cannot remove", utf8, error);
   return FileStatus::ok();
+}
+
+std::unique_ptr<SignalHold> PosixFileSystem::holdEndingSignals() {
+  return std::make_unique<CleanupSignalsBlocked>();
 }
 
 }  // namespace files

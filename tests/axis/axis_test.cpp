@@ -302,3 +302,31 @@ TEST(AxisOrderPoints, SinglePointIsLeftUnchangedByEveryRoutine) {
 }  // namespace
 
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// The hashed and the pairwise forms agree at every tolerance, and the
+// tolerance decides: points 1 mm apart in a metre drawing stay apart at
+// 0.3 mm, and merge at 0.3 drawing units.
+TEST(AxisTolerance, DecidesWhichPointsMergeInBothForms) {
+  struct Case {
+    double tolerance;
+    double spacing;
+    int survivors;
+  } cases[] = {{0.0003, 0.001, 40}, {0.3, 0.001, 1}, {0.0003, 0.0002, 20}, {0.3, 0.25, 20}};
+  for (const Case& c : cases)
+    for (bool pairwise : {false, true}) {
+      Axis axis;
+      for (int i = 0; i < 40; ++i) axis.points.add(AxisPoint{1000 + i * c.spacing, 5.0, 0.0, 0.0});
+      if (pairwise)
+        axis.removeDuplicatesPairwise(c.tolerance);
+      else
+        axis.removeDuplicates(c.tolerance);
+      EXPECT_EQ(axis.points.size(), c.survivors)
+          << c.tolerance << " " << c.spacing << (pairwise ? " pairwise" : " hashed");
+    }
+}
+
+}  // namespace
+}  // namespace tavrin

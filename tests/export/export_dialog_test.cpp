@@ -14,6 +14,7 @@
 #include "standins/ui/scripted_input.h"
 #include "text/code_page.h"
 #include "ui/application.h"
+#include "ui/combo_box.h"
 #include "ui/edit.h"
 #include "ui/library.h"
 
@@ -80,7 +81,7 @@ class ExportDialogTest : public ::testing::Test {
   ui::Edit& edit(int id) { return *dialog.findControl<ui::Edit>(id); }
   std::string text(int id) { return dialog.control(id)->text(); }
   int focusId() { return dialog.focus() != nullptr ? dialog.focus()->id() : 0; }
-  int unitSelection() { return dialog.unitList.lock()->currentSelection(); }
+  int unitSelection() { return dialog.findControl<ui::ComboBox>(1010)->currentSelection(); }
   const std::string& transcript() { return cad::commandLine().transcript(); }
 
   StartedModuleLibrary library;
@@ -92,7 +93,7 @@ class ExportDialogTest : public ::testing::Test {
 TEST_F(ExportDialogTest, FreshDialogOpensWithTheInitialValuesAndFocusOnTheFloor) {
   EXPECT_EQ(dialog.floorNumber, 1);
   EXPECT_EQ(dialog.unitIndex, -1);
-  EXPECT_TRUE(dialog.unitList.expired()) << "not attached before the dialog opens";
+  EXPECT_EQ(dialog.findControl<ui::ComboBox>(1010), nullptr) << "no controls before it opens";
   open();
   EXPECT_EQ(text::cp936ToUtf8(dialog.text()), "存为Morlen轴网格式");
   struct Field {
@@ -102,8 +103,8 @@ TEST_F(ExportDialogTest, FreshDialogOpensWithTheInitialValuesAndFocusOnTheFloor)
   const Field fields[] = {{1004, "1"}, {1002, "0"}, {1007, "0"}, {1000, ""},
                           {1009, "1"}, {1003, "0"}, {1008, "0"}};
   for (const Field& field : fields) EXPECT_EQ(text(field.id), field.shown) << field.id;
-  ASSERT_FALSE(dialog.unitList.expired());
-  EXPECT_EQ(dialog.unitList.lock()->count(), 4);
+  ASSERT_NE(dialog.findControl<ui::ComboBox>(1010), nullptr);
+  EXPECT_EQ(dialog.findControl<ui::ComboBox>(1010)->count(), 4);
   EXPECT_EQ(unitSelection(), -1) << "no unit selected";
   EXPECT_EQ(focusId(), 1004);
   EXPECT_TRUE(edit(1004).wholeTextSelected());

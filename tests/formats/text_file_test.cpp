@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -95,6 +96,84 @@ TEST_F(TextFileWriteTest, FailuresLeaveTheExistingFileByteIdentical) {
     EXPECT_NE(result.status.systemError(), 0) << c.label << ": the reason reaches the message";
     EXPECT_EQ(fileBytes(target), old) << c.label;
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"house.inf"}) << c.label;
+  }
+}
+
+// Files that belong together go in place together or not at all: a failure
+// before the renames, or a group dropped unfinished, leaves the folder as it
+// was.
+TEST_F(TextFileWriteTest, AGroupPutsItsFilesInPlaceTogetherOrLeavesTheFolderAsItWas) {
+  const std::string floor = folder_.file("house.N1"), parameters = folder_.file("house.inf");
+  putFileBytes(floor, "old floor");
+  putFileBytes(parameters, "old parameters");
+  {
+    FileGroup group(files_);
+    ASSERT_TRUE(group.addText(floor, "new floor\n").written());
+    ASSERT_TRUE(group.addText(parameters, "new parameters").written());
+    EXPECT_EQ(fileBytes(floor), "old floor") << "nothing in place before putInPlace";
+  }
+  EXPECT_EQ(fileBytes(floor), "old floor");
+  EXPECT_EQ(folder_.entries(), (std::vector<std::string>{"house.N1", "house.inf"}));
+
+  {
+    FileGroup group(files_);
+    ASSERT_TRUE(group.addText(floor, "new floor\n").written());
+    files_.failAppendNumber = files_.appendCalls + 1;
+    const WriteResult failed = group.addText(parameters, "new parameters");
+    EXPECT_EQ(failed.outcome, WriteOutcome::kWriteFailed);
+    EXPECT_EQ(failed.file, parameters);
+    files_.failAppendNumber = 0;
+  }
+  EXPECT_EQ(fileBytes(floor), "old floor");
+  EXPECT_EQ(fileBytes(parameters), "old parameters");
+  EXPECT_EQ(folder_.entries(), (std::vector<std::string>{"house.N1", "house.inf"}));
+
+  FileGroup group(files_);
+  ASSERT_TRUE(group.addText(floor, "new floor\n").written());
+  ASSERT_TRUE(group.addText(parameters, "new parameters").written());
+  const WriteResult done = group.putInPlace();
+  EXPECT_TRUE(done.written());
+  EXPECT_EQ(fileBytes(floor), "new floor\r\n");
+  EXPECT_EQ(fileBytes(parameters), "new parameters");
+  EXPECT_EQ(folder_.entries(), (std::vector<std::string>{"house.N1", "house.inf"}));
+}
+
+// Ends the process with `signal` right after the first file is put in place.
+class SignalAfterFirstReplace : public FaultInjectingFileSystem {
+ public:
+  explicit SignalAfterFirstReplace(int signal) : signal_(signal) {}
+  FileStatus replaceFile(const std::string& from, const std::string& to) override {
+    FileStatus status = FaultInjectingFileSystem::replaceFile(from, to);
+    if (replaced_++ == 0) std::raise(signal_);
+    return status;
+  }
+
+ private:
+  int signal_;
+  int replaced_ = 0;
+};
+
+TEST_F(TextFileWriteTest, ASignalNeverEndsTheProcessBetweenTwoFilesOfAGroup) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    TempFolder folder;
+    const std::string floor = folder.file("house.N1"), parameters = folder.file("house.inf");
+    putFileBytes(floor, "old floor");
+    putFileBytes(parameters, "old parameters");
+    EXPECT_EXIT(
+        {
+          SignalAfterFirstReplace files(signal);
+          FileGroup group(files);
+          if (!group.addText(floor, "new floor").written() ||
+              !group.addText(parameters, "new parameters").written())
+            std::_Exit(1);
+          group.putInPlace();
+          std::_Exit(2);
+        },
+        ::testing::KilledBySignal(signal), "");
+    EXPECT_EQ(fileBytes(floor), "new floor");
+    EXPECT_EQ(fileBytes(parameters), "new parameters");
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"house.N1", "house.inf"}));
   }
 }
 

@@ -32,6 +32,7 @@ class FaultInjectingFileSystem : public FileSystem {
                               std::unique_ptr<WritableFile>* file) override;
   FileStatus replaceFile(const std::string& from, const std::string& to) override;
   FileStatus listFolder(const std::string& folder, std::vector<std::string>* names) override;
+  std::unique_ptr<SignalHold> holdEndingSignals() override { return host_.holdEndingSignals(); }
 
  private:
   FileSystem& host_ = hostFileSystem();

@@ -16,7 +16,8 @@ namespace tavrin {
 // `next`, which belongs to the list of the AxisSet that holds the axis.
 class Axis {
  public:
-  // Two coordinates closer than this (strictly) are the same, in drawing units.
+  // Two coordinates closer than this (strictly) are the same, in millimetres:
+  // in a drawing of another unit the cleanup is given its length there.
   static constexpr double kPointTolerance = 0.3;
   // A straight axis whose end points differ in x by less than this is sorted
   // by y, in drawing units.
@@ -32,19 +33,21 @@ class Axis {
   // Releases the point block; leaves the axis `next` points to alone.
   virtual ~Axis() = default;
 
-  // True when |a - b| < kPointTolerance.
-  static bool nearlyEqual(double a, double b);
+  // True when |a - b| < tolerance (drawing units, above 0).
+  static bool nearlyEqual(double a, double b, double tolerance = kPointTolerance);
   // True when x, y and z are each nearlyEqual (compared in that order); the
   // angle is not compared. No distance test: each coordinate on its own.
-  static bool pointsEqual(const AxisPoint& p, const AxisPoint& q);
+  static bool pointsEqual(const AxisPoint& p, const AxisPoint& q,
+                          double tolerance = kPointTolerance);
 
-  // Drops every point equal (pointsEqual) to an earlier surviving point.
-  // Point 0 always survives. Works in place; the capacity stays. Looks up
-  // earlier survivors in a hash of cells, O(p) expected for p points.
-  void removeDuplicates();
+  // Drops every point equal (pointsEqual within `tolerance`, drawing units,
+  // above 0) to an earlier surviving point. Point 0 always survives. Works in
+  // place; the capacity stays. Looks up earlier survivors in a hash of cells,
+  // O(p) expected for p points.
+  void removeDuplicates(double tolerance = kPointTolerance);
   // The same result by comparing every pair, O(p^2): the plain form of the
   // rule, kept as the reference the fast form is checked against.
-  void removeDuplicatesPairwise();
+  void removeDuplicatesPairwise(double tolerance = kPointTolerance);
   // On an Arc axis sets each point's angle to the direction from `centre`
   // (ads_angle, radians in [0, 2 pi)). On any other kind does nothing.
   void computeAngles();

@@ -29,9 +29,10 @@ namespace tavrin {
 // every entity was visited.
 [[nodiscard]] bool collectAxes(const ads_name selection, AxisSet& axes, AcGePoint3dArray& buffer);
 
-// Cleans and orders every axis of `axes` in list order: removeDuplicates,
-// computeAngles on arc axes, orderPoints. Walks as many axes as count()
-// reports, asking it again before every step.
-void cleanAndOrderAxes(AxisSet& axes);
+// Cleans and orders every axis of `axes` in list order: removeDuplicates
+// with `pointTolerance` (drawing units, above 0), computeAngles on arc axes,
+// orderPoints. Walks as many axes as count() reports, asking it again before
+// every step.
+void cleanAndOrderAxes(AxisSet& axes, double pointTolerance = Axis::kPointTolerance);
 
 }  // namespace tavrin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "axis/axis_set.h"
+#include "export/unit_proposal.h"
 #include "host/ads.h"
 #include "host/file_system.h"
 
@@ -21,9 +22,16 @@ namespace tavrin {
 // ordered; its conversion fields and counters are set here. `base` is the
 // picked base point (x and y are used). All user interaction goes through the
 // user-interface library; files through `files`.
-void exportAxisGrid(AxisSet& axes, const ads_point base, FileSystem& files);
+//
+// `unit` is this drawing's proposed unit: a new project's dialog opens with
+// it (at scale 1), and the project takes the unit and scale of its first
+// Save. Its note, or for an existing project a line saying that this
+// drawing's declared unit differs from the project's, is shown in the
+// dialog's status line and printed on the command line.
+void exportAxisGrid(AxisSet& axes, const ads_point base, const UnitProposal& unit,
+                    FileSystem& files);
 
 // The same through the host's file system.
-void exportAxisGrid(AxisSet& axes, const ads_point base);
+void exportAxisGrid(AxisSet& axes, const ads_point base, const UnitProposal& unit);
 
 }  // namespace tavrin

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/write_result.h"
 #include "host/file_status.h"
@@ -34,6 +35,40 @@ WriteResult writeTextFile(const std::string& path, std::string_view text, FileSy
 // left as it was, and the result is kWriteFailed with the reason.
 WriteResult writeFileInPlace(const std::string& path, FileSystem& files,
                              const std::function<FileStatus(WritableFile& file)>& write);
+
+// Files that belong together (a floor and the project's parameter file):
+// each is written completely to its temporary file beside its target first,
+// then putInPlace() puts them in place one after the other while the signals
+// that end the process are held (FileSystem::holdEndingSignals), so that no
+// signal ends the process between two of them. Temporary files not put in
+// place are removed when the group goes. `files` must outlive the group.
+class FileGroup {
+ public:
+  explicit FileGroup(FileSystem& files) : files_(files) {}
+  ~FileGroup();
+  FileGroup(const FileGroup&) = delete;
+  FileGroup& operator=(const FileGroup&) = delete;
+
+  // Writes what `write` produces for `path` (code page 936) into a new
+  // temporary file, as writeFileInPlace() does. On failure the result is
+  // kWriteFailed with the reason and nothing of this file is left.
+  WriteResult add(const std::string& path,
+                  const std::function<FileStatus(WritableFile& file)>& write);
+  // The same for `text` with LF line ends, written with CR LF.
+  WriteResult addText(const std::string& path, std::string_view text);
+
+  // Puts the files added in place, in the order they were added. On a
+  // failure the files before it stay in place, it and those after are left
+  // as they were, and the result names the file that failed.
+  WriteResult putInPlace();
+
+ private:
+  struct Staged {
+    std::string path, temporary;
+  };
+  FileSystem& files_;
+  std::vector<Staged> staged_;
+};
 
 // The first line of the existing file `path`, without its line end (LF, or
 // CR LF). An empty file gives an empty line. Fails when the file cannot be

@@ -13,7 +13,21 @@ typedef long ads_name[2];
 
 enum { X = 0, Y = 1, Z = 2 };
 
-struct resbuf;  // selection filter list; this host takes none
+// One value the host hands over: its type code (RTSHORT, ...) and the
+// value. Lists of values chain through rbnext; a system variable's value is
+// one resbuf with rbnext null. As a selection filter this host takes none.
+union ads_u_val {
+  ads_real rreal;
+  ads_real rpoint[3];
+  short rint;
+  char* rstring;
+  long rlong;
+};
+struct resbuf {
+  struct resbuf* rbnext;
+  short restype;
+  union ads_u_val resval;
+};
 
 extern "C" {
 
@@ -34,6 +48,13 @@ HOST_API int ads_sslength(const ads_name set, long* length);
 HOST_API int ads_ssname(const ads_name set, long index, ads_name entity);
 // Releases `set`. RTNORM, or RTERROR for an unknown set.
 HOST_API int ads_ssfree(const ads_name set);
+
+// The value of the system variable `name` (ASCII, any case) into `*result`,
+// which the caller owns: RTNORM, or RTERROR for a variable the host does not
+// know (result untouched). Known: "INSUNITS", the drawing's declared unit as
+// RTSHORT (0 none, 1 inch, 2 foot, 4 millimetre, 5 centimetre, 6 metre,
+// 14 decimetre, ...); 0 when the drawing declares none.
+HOST_API int ads_getvar(const char* name, struct resbuf* result);
 
 // printf-style output to the command line. Returns RTNORM.
 HOST_API int ads_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -33,6 +33,14 @@ class ReadableFile {
   virtual FileStatus read(std::size_t limit, std::string* piece) = 0;
 };
 
+// Holds back SIGINT, SIGTERM and SIGHUP while it lives; one that arrives
+// meanwhile takes its course when the hold ends. For steps that must not be
+// cut in two, such as putting two files that belong together in place.
+class SignalHold {
+ public:
+  virtual ~SignalHold() = default;
+};
+
 // An advisory lock held on a folder; released when destroyed.
 class FolderLock {
  public:
@@ -120,6 +128,17 @@ class FileSystem {
   // put in place or removed, in this process or another): then it stays. A
   // missing file is no failure. The base removes it with removeFile().
   virtual FileStatus removeAbandonedTemporary(const std::string& path) { return removeFile(path); }
+
+  // Holds the signals that end the process (SIGINT, SIGTERM, SIGHUP) until
+  // the returned hold is destroyed. The base holds nothing and returns null.
+  virtual std::unique_ptr<SignalHold> holdEndingSignals() { return nullptr; }
+  // True when this process may create files in `folder` ("" is the current
+  // folder): it exists, is a folder and grants this user writing and
+  // searching. A question only; nothing is created. The base says true.
+  virtual bool canCreateFilesIn(const std::string& folder) {
+    (void)folder;
+    return true;
+  }
 };
 
 // The host's file system, converting paths from code page 936. Lives as long

@@ -8,6 +8,9 @@ constexpr int RTERROR = -5001;  // the function failed
 constexpr int RTCAN = -5002;    // cancelled by the user (Esc, *cancel*, end of script)
 constexpr int RTREJ = -5003;    // request rejected as invalid (bad argument)
 
+// Type codes of the values in a resbuf.
+constexpr short RTSHORT = 5003;  // resval.rint
+
 // Status of the host's database functions.
 namespace Acad {
 enum ErrorStatus : int {

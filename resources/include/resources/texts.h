@@ -16,13 +16,27 @@ extern const char kScaleTrace[];                // printf format, one double
 extern const char kCrossingsProgress[];         // progress label of the crossing search
 extern const char kCollectionStopped[];         // the user stopped the crossing search
 extern const char kSelectionSummary[];          // printf format: %ld lines, %ld arcs, %ld others
+extern const char kNothingToExport[];           // no axis selected: the command ends
 
 // Export flow.
+// The unit proposal's names and lines (printf formats with %s only).
+extern const char kUnitMetre[];
+extern const char kUnitDecimetre[];
+extern const char kUnitCentimetre[];
+extern const char kUnitMillimetre[];
+extern const char kUnitNotPlausible[];         // declared unit, span, proposed unit
+extern const char kMillimetresNotPlausible[];  // span
+extern const char kDeclaredInches[];
+extern const char kDeclaredFeet[];
+extern const char kDeclaredOtherUnit[];       // the $INSUNITS code
+extern const char kUnitDiffersFromProject[];  // drawing's unit, project's unit
+
 extern const char kProjectFileFilter[];     // open-file dialog filter
 extern const char kProjectFileExtension[];  // default extension, no dot
 extern const char kDataTooLarge[];          // coordinate limit exceeded
 extern const char kOverwriteFloor[];        // the floor's axis file exists
 extern const char kFileWriteFailed[];       // printf format, %s the file, %s the reason
+extern const char kFolderNotWritable[];     // printf format, one %s: the folder
 extern const char kProjectInUse[];          // printf format, one %s: the project file
 
 // Reasons a file write failed, for kFileWriteFailed.

@@ -30,7 +30,8 @@ base::Result<AcGePoint3d> parsePointAnswer(std::string_view typed) {
     if (comma == std::string_view::npos) break;
     rest.remove_prefix(comma + 1);
   }
-  const std::string quoted = "\"" + std::string(text) + "\"";
+  std::string quoted(1, '"');
+  quoted.append(text).push_back('"');
   if (parts.size() < 2 || parts.size() > 3)
     return base::Status::error(quoted + " is not a point: expected x,y or x,y,z");
   double coordinates[3] = {0.0, 0.0, 0.0};

@@ -15,6 +15,7 @@ namespace ui {
 
 int messageBox(std::string_view text, std::string_view caption, unsigned type) {
   const bool yesNo = (type & kMessageBoxButtonsMask) == kMessageBoxYesNo;
+  const bool defaultNo = yesNo && (type & kDefaultButton2) != 0;
   std::string shown = "\nmessage box \"" + text::cp936ToUtf8Lossy(caption) + "\"";
   if ((type & kIconMask) == kIconExclamation) shown += " (!)";
   shown += ": " + text::cp936ToUtf8Lossy(text) + (yesNo ? "  [Yes] [No]\n" : "  [OK]\n");
@@ -23,22 +24,27 @@ int messageBox(std::string_view text, std::string_view caption, unsigned type) {
   cad::InputSource& input = cad::input();
   for (;;) {
     if (input.interactive())
-      cad::commandLine().printUtf8(yesNo ? "y or n (Enter: yes)? " : "Enter: OK ");
+      cad::commandLine().printUtf8(!yesNo      ? "Enter: OK "
+                                   : defaultNo ? "y or n (Enter: no)? "
+                                               : "y or n (Enter: yes)? ");
     input.setSpaceEndsAnswer(true);
     cad::Answer answer = input.next();
     if (!answer.isLine()) return yesNo ? kIdNo : kIdOk;
     if (cad::isHelpAnswer(answer.text)) {
-      cad::commandLine().printUtf8(yesNo ? "The box takes y or n (yes, no, 是, 否); Enter is yes.\n"
-                                         : "The box takes Enter (or ok).\n");
+      cad::commandLine().printUtf8(!yesNo ? "The box takes Enter (or ok).\n"
+                                   : defaultNo
+                                       ? "The box takes y or n (yes, no, 是, 否); Enter is no.\n"
+                                       : "The box takes y or n (yes, no, 是, 否); Enter is yes.\n");
       continue;
     }
     const std::string word = words::lower(text::trimBlanks(answer.text));
-    // Enter gives the default button, the first.
     if (yesNo) {
-      if (word == "yes" || word == "y" || word == "是" || word == "key enter" || word.empty())
-        return kIdYes;
+      if (word == "key enter" || word.empty()) return defaultNo ? kIdNo : kIdYes;
+      if (word == "yes" || word == "y" || word == "是") return kIdYes;
       if (word == "no" || word == "n" || word == "否") return kIdNo;
-      input.reject(answer, "the message box takes yes or no (y, n, 是, 否; Enter for yes)");
+      input.reject(answer, defaultNo
+                               ? "the message box takes yes or no (y, n, 是, 否; Enter for no)"
+                               : "the message box takes yes or no (y, n, 是, 否; Enter for yes)");
     } else {
       if (word == "ok" || word == "key enter" || word.empty()) return kIdOk;
       input.reject(answer, "the message box takes ok (or Enter)");

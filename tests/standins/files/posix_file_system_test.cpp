@@ -72,6 +72,29 @@ TEST_F(PosixFileSystemTest, WritesBytesUnchangedUnderAChineseName) {
   EXPECT_TRUE(files_.pathExists(path("住宅.N1")));
 }
 
+// Folder permissions hold only for a user other than root; the cases that
+// need one are left out when the test runs as root (the export's test asks
+// as an unprivileged user).
+TEST_F(PosixFileSystemTest, CanCreateFilesOnlyInAnExistingFolderThatGrantsIt) {
+  fs::create_directory(utf8Path("住宅"));
+  fs::create_directory(utf8Path("closed"));
+  fs::permissions(utf8Path("closed"), fs::perms(0555));
+  ASSERT_TRUE(writeFile(path("file"), "x").isOk());
+  struct Case {
+    std::string folder;
+    bool expected;
+    bool asRootToo;
+  } cases[] = {
+      {path("住宅"), true, true},  {path("住宅") + "/", true, true}, {path("missing"), false, true},
+      {path("file"), false, true}, {path("closed"), false, false},
+  };
+  for (const Case& c : cases)
+    if (c.asRootToo || ::geteuid() != 0)
+      EXPECT_EQ(files_.canCreateFilesIn(c.folder), c.expected) << c.folder;
+  fs::permissions(utf8Path("closed"), fs::perms(0755));
+  EXPECT_EQ(failedWrites_, 0) << "a question, not a failed write";
+}
+
 TEST_F(PosixFileSystemTest, NewWritableFileTruncatesAnExistingFile) {
   ASSERT_TRUE(writeFile(path("a.inf"), "a long first content").isOk());
   ASSERT_TRUE(writeFile(path("a.inf"), "short").isOk());

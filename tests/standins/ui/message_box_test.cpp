@@ -30,6 +30,14 @@ TEST(MessageBox, AnswersFromTheInputSource) {
       {ui::kMessageBoxYesNo, " 否 ", ui::kIdNo},
       {ui::kMessageBoxYesNo, "key ENTER", ui::kIdYes},
       {ui::kMessageBoxOk, "key ENTER", ui::kIdOk},
+      // A destructive question: Enter is No, the explicit answers stay.
+      {ui::kMessageBoxYesNo | ui::kDefaultButton2, "", ui::kIdNo},
+      {ui::kMessageBoxYesNo | ui::kDefaultButton2, "key enter", ui::kIdNo},
+      {ui::kMessageBoxYesNo | ui::kDefaultButton2, "y", ui::kIdYes},
+      {ui::kMessageBoxYesNo | ui::kDefaultButton2, "是", ui::kIdYes},
+      {ui::kMessageBoxYesNo | ui::kDefaultButton2, "yes", ui::kIdYes},
+      {ui::kMessageBoxYesNo | ui::kDefaultButton2, "no", ui::kIdNo},
+      {ui::kMessageBoxYesNo | ui::kDefaultButton2, nullptr, ui::kIdNo},
   };
   for (const Case& c : cases) {
     InstalledInput input;

@@ -81,7 +81,10 @@ class GroupReader {
   // "<file>:<line>", or `fileName` alone for line 0 (no place applies).
   static std::string where(std::string_view fileName, std::size_t line) {
     std::string text(fileName);
-    if (line > 0) text += ":" + std::to_string(line);
+    if (line > 0) {
+      text += ':';
+      text += std::to_string(line);
+    }
     return text;
   }
 

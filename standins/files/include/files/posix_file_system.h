@@ -38,6 +38,11 @@ class PosixFileSystem : public FileSystem {
   // A temporary file is marked as being written by an flock() held from its
   // creation until it is put in place or removed.
   FileStatus removeAbandonedTemporary(const std::string& path) override;
+  // Blocks the three signals for the calling thread while the hold lives.
+  std::unique_ptr<SignalHold> holdEndingSignals() override;
+  // Asks the system with the effective user and group ids, as a creation
+  // would be checked; a read-only mount says no.
+  bool canCreateFilesIn(const std::string& folder) override;
 
  private:
   FileStatus create(const std::string& path, std::unique_ptr<WritableFile>* file, bool temporary);

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "host/file_system.h"
-#include "ui/combo_box.h"
 #include "ui/dialog.h"
 
 namespace tavrin {
@@ -24,8 +22,7 @@ class ExportDialog : public ui::Dialog {
 
   // The fields, in exchange order; the export flow sets and reads them
   // between showings.
-  std::weak_ptr<ui::ComboBox> unitList;  // control 1010 while shown
-  int floorNumber = 1;                   // 1 to 1000 once saved
+  int floorNumber = 1;  // 1 to 1000 once saved
   double originX = 0.0;
   double originY = 0.0;
   std::string projectName;  // full path of the project file, code page 936
@@ -45,9 +42,8 @@ class ExportDialog : public ui::Dialog {
   // 1; then every field is written back into its control. Answers 0, which
   // lets the up-down move.
   std::intptr_t onFloorDelta(int delta);
-  // Save: reads and checks the fields, takes the unit list's selection, and
-  // when the floor's axis file exists asks whether to overwrite it (No ends
-  // the dialog with Cancel); then ends with OK.
+  // Save: reads and checks the fields (the unit among them), and when the floor's axis file exists
+  // asks whether to overwrite it (No ends the dialog with Cancel); then ends with OK.
   void onSave();
   // Exit: ends with Cancel without reading the controls.
   void onExit();
