@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -36,17 +37,20 @@
 namespace {
 
 constexpr const char* kDefaultModule = "tavrin.arx";
+constexpr const char* kAcadtomnSummary =
+    "turns the LINEs and ARCs you select into the axis grid of one floor of a Morlen project";
 
 constexpr const char* kUsage =
     "usage: cadhost [--load MODULE]... [--no-default-module] [--script FILE|-] [--list]\n"
-    "               [--codepage NAME] [--web [--port N]] [DRAWING]\n"
+    "               [--codepage NAME] [--trace] [--web [--port N]] [DRAWING]\n"
     "\n"
     "Loads the drawing DRAWING, DXF or DWG R13 to 2018 (none: an empty drawing),\n"
     "and the modules, then runs commands. Every answer comes from the script FILE\n"
     "(\"-\": standard input), one per line; without a script, from the terminal.\n"
     "\n"
     "  --load MODULE         load this module too (may be repeated)\n"
-    "  --no-default-module   do not load tavrin.arx from beside cadhost\n"
+    "  --no-default-module   do not load tavrin.arx from beside cadhost (or, installed,\n"
+    "                        from ../lib/tavrin)\n"
     "  --script FILE|-       take the answers from FILE, or from standard input\n"
     "  --list                list the loaded modules, commands and drawing first\n"
     "  --web                 serve the session to a page in the browser instead:\n"
@@ -55,11 +59,16 @@ constexpr const char* kUsage =
     "  --port N              the port for --web (default: a free one)\n"
     "  --codepage NAME       read drawings that name no code page in NAME, e.g.\n"
     "                        ANSI_936 (default: the locale's, else ANSI_1252)\n"
+    "  --trace               at a terminal, show every line; without it a run of\n"
+    "                        repeated lines (the trace printed per axis) shows as\n"
+    "                        one line with a count\n"
     "  --help                show this text\n"
     "\n"
     "At the prompt \"Command: \" type a command name; the host's own commands are\n"
-    "\"help\" (or \"?\"), \"commands\", \"modules\", \"drawing\" and \"plot\" (a picture of\n"
-    "the lines and arcs, the last selection highlighted). In a script, \";\" starts a\n"
+    "\"help\" (or \"?\"), \"commands\", \"modules\", \"drawing\", \"quit\" (or \"exit\") and\n"
+    "\"plot\" (a picture of the lines and arcs, the last selection highlighted).\n"
+    "The module's command \"acadtomn\" turns the LINEs and ARCs you select into the\n"
+    "axis grid of one floor of a Morlen project. In a script, \";\" starts a\n"
     "comment line and \"*cancel*\" cancels the pending input. At a terminal, Esc\n"
     "cancels a prompt, Ctrl-C the running command, and Ctrl-D (or Ctrl-C twice at\n"
     "\"Command: \") ends the session.\n"
@@ -76,6 +85,7 @@ struct Options {
   std::optional<std::string> drawing;
   std::optional<std::string> codePage;
   bool list = false;
+  bool trace = false;
   bool help = false;
   bool web = false;
   int port = 0;
@@ -116,6 +126,8 @@ base::Result<Options> parseArguments(int argc, char** argv) {
       options.port = static_cast<int>(number);
     } else if (argument == "--list") {
       options.list = true;
+    } else if (argument == "--trace") {
+      options.trace = true;
     } else if (argument.starts_with("-") && argument != "-") {
       return refuse("unknown option " + argument);
     } else if (options.drawing) {
@@ -142,18 +154,28 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   return std::filesystem::equivalent(a, b, code) && !code;
 }
 
-// The modules to load: tavrin.arx beside cadhost first (when it is there and
-// not named again with --load), then the --load ones in order.
+// The default module: tavrin.arx beside cadhost (the build folder), else
+// where an installation puts it (../lib/tavrin); empty when neither has it.
+std::filesystem::path defaultModule() {
+  const auto folder = executableFolder();
+  if (folder.empty()) return {};
+  for (const auto& candidate :
+       {folder / kDefaultModule, folder.parent_path() / "lib" / "tavrin" / kDefaultModule}) {
+    std::error_code code;
+    if (std::filesystem::is_regular_file(candidate, code)) return candidate;
+  }
+  return {};
+}
+
+// The modules to load: the default module first (when it is there and not
+// named again with --load), then the --load ones in order.
 std::vector<std::string> modulesToLoad(const Options& options) {
   std::vector<std::string> modules;
   if (options.defaultModule) {
-    const auto folder = executableFolder();
-    const auto candidate = folder / kDefaultModule;
-    std::error_code code;
+    const auto candidate = defaultModule();
     bool named = false;
     for (const std::string& m : options.modules) named = named || sameFile(m, candidate);
-    if (!folder.empty() && std::filesystem::is_regular_file(candidate, code) && !named)
-      modules.push_back(candidate.string());
+    if (!candidate.empty() && !named) modules.push_back(candidate.string());
   }
   modules.insert(modules.end(), options.modules.begin(), options.modules.end());
   return modules;
@@ -168,9 +190,9 @@ base::Result<std::unique_ptr<cad::InputSource>> openInput(const Options& options
   }
   if (!options.script && isatty(STDIN_FILENO))
     return Source(std::make_unique<cad::TerminalInput>());
-  std::ostringstream text;
-  text << std::cin.rdbuf();
-  return Source(std::make_unique<cad::ScriptInput>("<stdin>", text.str()));
+  // Line by line as they arrive: another program may be waiting for the
+  // prompt each answer brings.
+  return Source(std::make_unique<cad::ScriptInput>("<stdin>", std::cin));
 }
 
 int fail(const std::string& message) {
@@ -225,7 +247,15 @@ base::Status openDrawing(const std::string& path, const cad::FallbackCodePage& c
 }
 
 int run(const Options& options) {
-  cad::commandLine().setTerminal(&std::cout);
+  // A person at the terminal whose output goes to a file or a pipe: the
+  // screen goes to the terminal itself, the transcript to standard output.
+  std::ofstream terminal;
+  const bool personAtTerminal = !options.script && isatty(STDIN_FILENO);
+  if (personAtTerminal && !isatty(STDOUT_FILENO)) terminal.open("/dev/tty", std::ios::binary);
+  const bool screenApart = terminal.is_open();
+  cad::commandLine().setTerminal(screenApart ? static_cast<std::ostream*>(&terminal) : &std::cout);
+  if (!options.trace && (screenApart || isatty(STDOUT_FILENO))) cad::commandLine().setFolding(true);
+  std::cin.tie(nullptr);
 
   const auto codePage = cad::chooseFallbackCodePage(
       options.codePage, [](const char* name) { return std::getenv(name); });
@@ -276,6 +306,7 @@ int run(const Options& options) {
   cad::CommandProcessor processor;
   processor.addHostCommand("plot", "draws the drawing's lines and arcs into a picture",
                            runPlotCommand);
+  processor.describeCommand("acadtomn", kAcadtomnSummary);
   if (options.list) {
     cad::SessionResult ignored;
     for (const char* listing : {"modules", "commands", "drawing"}) {
@@ -285,11 +316,14 @@ int run(const Options& options) {
   }
   if (interactive)
     cad::commandLine().printUtf8(
-        "\nType a command name; help lists them. Enter repeats the last command.\n"
-        "Esc cancels a prompt, Ctrl-C the command, Ctrl-D ends the session.\n");
+        std::string("\nacadtomn ") + kAcadtomnSummary +
+        ".\nType a command name; help lists them, ? at any prompt says what it takes.\n"
+        "Enter repeats the last command. Esc cancels a prompt, Ctrl-C the command;\n"
+        "quit, exit or Ctrl-D ends the session.\n");
   const cad::SessionResult result = processor.run();
   if (webSession) webSession->finish();
   unloadAll(&modules);
+  if (screenApart) std::cout << cad::commandLine().transcript();
   std::cout.flush();
   return exitStatus(result);
 }

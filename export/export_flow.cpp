@@ -204,6 +204,23 @@ SaveOutcome saveFloor(const Project& project, CoordinateFrame& frame, ProjectSta
   return SaveOutcome::kDone;
 }
 
+// Shows the dialog with this drawing's base point beside the project's
+// reference point in its status line, so that a mistyped base point is seen
+// before Save.
+int showWithBasePoint(ExportDialog& dialog, const ads_point base) {
+  const auto number = [](double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", value == 0.0 ? 0.0 : value);
+    return std::string(text);
+  };
+  char line[160];
+  std::snprintf(line, sizeof line, resources::kBasePointBesideReference, number(base[X]).c_str(),
+                number(base[Y]).c_str(), number(dialog.referenceX).c_str(),
+                number(dialog.referenceY).c_str());
+  dialog.setStatusLine("base point", line);
+  return dialog.doModal();
+}
+
 }  // namespace
 
 // The line about this drawing's unit (code page 936), or empty: the
@@ -253,7 +270,7 @@ void exportAxisGrid(AxisSet& axes, const ads_point base, const UnitProposal& uni
     ads_printf("%s\n", note.c_str());
     dialog.setNote(note);
   }
-  while (dialog.doModal() == ui::kIdOk) {
+  while (showWithBasePoint(dialog, base) == ui::kIdOk) {
     takeFromDialog(dialog, frame);
     if (saveFloor(*project, frame, state, dialog.floorNumber, axes, files) == SaveOutcome::kDone)
       break;

@@ -7,6 +7,7 @@ namespace tavrin::resources {
 const char kStartupHint[] = "\nType \"AcadToMN\" to execute\n";
 const char kBasePointPrompt[] = "\n选择基准点：";
 const char kBasePointCancelled[] = "\n取消选点!";
+const char kBasePointBesideReference[] = "本图基准点 %s,%s → 基准点 %s,%s";
 const char kSelectionPrompt[] = "\n选择需转化的线(LINE)和弧(ARC):\n";
 const char kSelectionFailed[] = "\n选择实体失败!";
 const char kIntrinsicScaleTrace[] = "IntrinsicScale:%f\n";

@@ -1,6 +1,7 @@
 // cadhost at a terminal: run in a pseudo-terminal, driven by keys as a person
 // types them, with assertions on what the screen receives.
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
@@ -11,6 +12,8 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/program_test.h"
@@ -19,16 +22,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// cadhost on the house example in a terminal of 80 by 40.
+// cadhost on the house example in a terminal of 80 by 40, or another size;
+// with `log`, its standard output goes to that file instead.
 class Terminal {
  public:
-  explicit Terminal(const fs::path& folder) {
+  explicit Terminal(const fs::path& folder, unsigned short columns = 80, unsigned short rows = 40,
+                    const fs::path& log = {}) {
     struct winsize size {};
-    size.ws_row = 40;
-    size.ws_col = 80;
+    size.ws_row = rows;
+    size.ws_col = columns;
     pid_ = forkpty(&fd_, nullptr, nullptr, &size);
     if (pid_ == 0) {
       if (chdir(folder.c_str()) != 0) _exit(126);
+      if (!log.empty()) {
+        const int file = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (file < 0 || dup2(file, STDOUT_FILENO) < 0) _exit(125);
+        close(file);
+      }
       const std::string drawing = std::string(TAVRIN_EXAMPLES_DIR) + "/house/house.dxf";
       execl(CADHOST_PATH, CADHOST_PATH, drawing.c_str(), static_cast<char*>(nullptr));
       _exit(127);
@@ -147,6 +157,110 @@ TEST_F(CadhostTerminalTest, CtrlCLeavesTheDialogAndTheCommandAndWritesNothing) {
   terminal.type("\x04");  // Ctrl-D ends the session
   EXPECT_EQ(terminal.exitStatus(), 0) << terminal.screen();
   EXPECT_FALSE(fs::exists(folder_ / "tower.N1"));
+}
+
+TEST_F(CadhostTerminalTest, TheCommandLineHabitsOfACadUser) {
+  Terminal terminal(folder_);
+  ASSERT_TRUE(terminal.started());
+  EXPECT_SCREEN(terminal, "acadtomn turns the LINEs and ARCs you select into the axis grid");
+  EXPECT_SCREEN(terminal, "Command: ");
+  terminal.type("acadtomn ");  // Space ends a command name
+  EXPECT_SCREEN(terminal, "[x,y; ?: help; Enter or Esc: cancel] ");
+  terminal.type("?\r");
+  EXPECT_SCREEN(terminal, "@dx,dy\r\nrelative to the last point");
+  terminal.type("１００，０ ");  // full-width, ended by Space
+  EXPECT_SCREEN(terminal, "Select objects: ");
+  terminal.type("help ");
+  EXPECT_SCREEN(terminal, "W / window x1,y1 x2,y2");
+  terminal.type("w ");
+  EXPECT_SCREEN(terminal, "First corner: ");
+  terminal.type("-1,-1 ");
+  EXPECT_SCREEN(terminal, "Opposite corner: ");
+  terminal.type("20000,1 ");
+  EXPECT_SCREEN(terminal, "1 found, 1 total");
+  terminal.type("L ");
+  EXPECT_SCREEN(terminal, "1 found, 2 total");
+  terminal.type("r ");
+  EXPECT_SCREEN(terminal, "Remove objects: ");
+  terminal.type("L ");
+  EXPECT_SCREEN(terminal, "1 removed, 1 total");
+  terminal.type("u ");
+  EXPECT_SCREEN(terminal, "Last clause undone, 2 total");
+  terminal.type("layer Site Layout\r");
+  EXPECT_SCREEN(terminal, "Layer names");
+  EXPECT_SCREEN(terminal, "no entity is on layer \"Site\", \"Layout\"");
+  terminal.type("\r");
+  EXPECT_SCREEN(terminal, "File name: ");
+  terminal.type("?\r");
+  EXPECT_SCREEN(terminal, "a folder to\r\nlook in");
+  terminal.type("exit\r");
+  EXPECT_SCREEN(terminal, "end the session? (y/n) ");
+  terminal.type("y\r");
+  EXPECT_EQ(terminal.exitStatus(), 0) << terminal.screen();
+  EXPECT_TRUE(fs::is_empty(folder_)) << "nothing was written";
+}
+
+TEST_F(CadhostTerminalTest, TheFormFitsSmallTerminalsAndRedrawsInPlace) {
+  for (const auto& [columns, rows] : {std::pair<int, int>{60, 20}, {40, 12}}) {
+    SCOPED_TRACE(std::to_string(columns) + "x" + std::to_string(rows));
+    Terminal terminal(folder_, static_cast<unsigned short>(columns),
+                      static_cast<unsigned short>(rows));
+    ASSERT_TRUE(terminal.started());
+    EXPECT_SCREEN(terminal, "Command: ");
+    terminal.type("acadtomn 0,0 all \rtower\r");
+    const bool compact = rows < 14;
+    if (compact) {
+      EXPECT_SCREEN(terminal, "compact form: the full one needs ");
+      EXPECT_SCREEN(terminal, " »选择标准层: [1]«\r\n");
+    } else {
+      EXPECT_SCREEN(terminal, "── 存为Morlen轴网格式 ──");
+      EXPECT_SCREEN(terminal, "  选择标准层: »[1     ]«");
+    }
+    terminal.type("\t");
+    // Drawn again over itself: up over its lines and the answer's.
+    EXPECT_SCREEN(terminal,
+                  compact ? "A\r\x1b[Jcompact form" : "\x1b[12A\r\x1b[J── 存为Morlen轴网格式 ──");
+    EXPECT_SCREEN(terminal, compact ? " »单位: <毫米>«\r\n" : "  单位: »<毫米>«");
+    terminal.type("\x1b");
+    EXPECT_SCREEN(terminal, "Command: ");
+    terminal.type("\x04");
+    EXPECT_EQ(terminal.exitStatus(), 0) << terminal.screen();
+    // No line drawn wider than the terminal.
+    const std::string& screen = terminal.screen();
+    std::size_t start = screen.find(compact ? "compact form" : "── 存为");
+    while (start != std::string::npos && start < screen.size()) {
+      const std::size_t end = screen.find("\r\n", start);
+      std::string line = screen.substr(start, end - start);
+      if (line.find("closed: ") != std::string::npos) break;
+      if (const std::size_t erased = line.rfind("\x1b[J"); erased != std::string::npos)
+        line.erase(0, erased + 3);
+      long width = 0;
+      for (unsigned char c : line)
+        width += (c & 0xC0) != 0x80 ? (c >= 0xE3 && c <= 0xE9 ? 2 : 1) : 0;
+      EXPECT_LT(width, columns) << line;
+      start = end == std::string::npos ? end : end + 2;
+    }
+  }
+}
+
+TEST_F(CadhostTerminalTest, OutputToAFileKeepsTheScreenOnTheTerminalAndTheLogClean) {
+  const fs::path log = folder_ / "log.txt";
+  {
+    Terminal terminal(folder_, 80, 40, log);
+    ASSERT_TRUE(terminal.started());
+    EXPECT_SCREEN(terminal, "Command: ");
+    terminal.type("acadtomn ");
+    EXPECT_SCREEN(terminal, "选择基准点：");
+    terminal.type("\x1b");
+    EXPECT_SCREEN(terminal, "取消选点!");
+    terminal.type("\x04");
+    EXPECT_EQ(terminal.exitStatus(), 0) << terminal.screen();
+  }
+  std::ifstream file(log, std::ios::binary);
+  const std::string logged((std::istreambuf_iterator<char>(file)), {});
+  EXPECT_NE(logged.find("Command: acadtomn\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("取消选点!"), std::string::npos) << logged;
+  EXPECT_EQ(logged.find("\x1b"), std::string::npos) << "no terminal controls in the log";
 }
 
 }  // namespace

@@ -5,17 +5,18 @@
 namespace tavrin::resources {
 
 // Command line.
-extern const char kStartupHint[];          // start-up hint after registration
-extern const char kBasePointPrompt[];      // asks for the base point
-extern const char kBasePointCancelled[];   // base point not given
-extern const char kSelectionPrompt[];      // asks for the lines and arcs
-extern const char kSelectionFailed[];      // selection not made
-extern const char kIntrinsicScaleTrace[];  // printf format, one double
-extern const char kScaleTrace[];           // printf format, one double
-extern const char kCrossingsProgress[];    // progress label of the crossing search
-extern const char kCollectionStopped[];    // the user stopped the crossing search
-extern const char kSelectionSummary[];     // printf format: %ld lines, %ld arcs, %ld others
-extern const char kNothingToExport[];      // no axis selected: the command ends
+extern const char kStartupHint[];               // start-up hint after registration
+extern const char kBasePointPrompt[];           // asks for the base point
+extern const char kBasePointCancelled[];        // base point not given
+extern const char kBasePointBesideReference[];  // status line: %s,%s picked, %s,%s project's
+extern const char kSelectionPrompt[];           // asks for the lines and arcs
+extern const char kSelectionFailed[];           // selection not made
+extern const char kIntrinsicScaleTrace[];       // printf format, one double
+extern const char kScaleTrace[];                // printf format, one double
+extern const char kCrossingsProgress[];         // progress label of the crossing search
+extern const char kCollectionStopped[];         // the user stopped the crossing search
+extern const char kSelectionSummary[];          // printf format: %ld lines, %ld arcs, %ld others
+extern const char kNothingToExport[];           // no axis selected: the command ends
 
 // Export flow.
 // The unit proposal's names and lines (printf formats with %s only).

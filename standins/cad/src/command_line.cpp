@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "host.h"
+#include "line_folder.h"
 #include "text/code_page.h"
 
 namespace cad {
@@ -12,16 +13,33 @@ void CommandLine::print(std::string_view cp936) {
   printUtf8(text::cp936ToUtf8Lossy(cp936));
 }
 
+CommandLine::CommandLine() = default;
+CommandLine::~CommandLine() = default;
+CommandLine::CommandLine(CommandLine&&) noexcept = default;
+CommandLine& CommandLine::operator=(CommandLine&&) noexcept = default;
+
+void CommandLine::setFolding(bool on) {
+  if (folder_ && terminal_ != nullptr) write(folder_->flush());
+  folder_ = on ? std::make_unique<detail::LineFolder>() : nullptr;
+}
+
 void CommandLine::printUtf8(std::string_view utf8) {
   transcript_.append(utf8);
-  echo(utf8);
+  if (terminal_ == nullptr) return;
+  write(folder_ ? folder_->feed(utf8) : std::string(utf8));
 }
 
 void CommandLine::echo(std::string_view utf8) {
   if (terminal_ == nullptr) return;
-  terminal_->write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
+  if (folder_) write(folder_->flush());
+  write(utf8);
+}
+
+void CommandLine::write(std::string_view bytes) {
+  if (bytes.empty()) return;
+  terminal_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   terminal_->flush();
-  terminalLines_ += std::count(utf8.begin(), utf8.end(), '\n');
+  terminalLines_ += std::count(bytes.begin(), bytes.end(), '\n');
 }
 
 int terminalColumns(char32_t code) {

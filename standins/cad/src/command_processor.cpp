@@ -12,6 +12,7 @@
 #include "cad/database.h"
 #include "cad/dynamic_linker.h"
 #include "cad/input_source.h"
+#include "cad/typed_forms.h"
 #include "text/code_page.h"
 #include "text/cp936.h"
 #include "text/trim.h"
@@ -74,16 +75,18 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
 }
 
 const char kAnswerHelp[] =
-    "How to answer:\n"
-    "  a point            x,y or x,y,z (a full-width comma works too); Enter for none\n"
-    "  Select objects:    one clause per line, Enter ends: all | layer NAME... |\n"
-    "                     window x1,y1 x2,y2 | crossing x1,y1 x2,y2 | handle H... |\n"
-    "                     remove CLAUSE (takes entities out again) | undo (the last clause)\n"
-    "  a file             a path (.prj is added); *.prj-style patterns list the matches\n"
-    "  a dialog           ? lists its controls and events\n"
+    "How to answer (? or help at any prompt says what it takes):\n"
+    "  a point            x,y or x,y,z, or @dx,dy from the last point (full-width\n"
+    "                     digits work too); Enter or Esc gives none\n"
+    "  Select objects:    one option a line: W, C, ALL, L(ast), P(revious),\n"
+    "                     layer A,B,\"Site Layout\", handle H..., R(emove), A(dd), U(ndo);\n"
+    "                     Enter alone ends\n"
+    "  a file             a path (.prj is added), a folder, or a pattern such as *.prj\n"
+    "  a dialog           Tab moves, text+Enter fills a field; ? lists its controls\n"
     "  a message box      y or n (yes, no, 是, 否); Enter gives the default button\n"
     "  Esc (or *cancel*)  cancels the prompt; Ctrl-C cancels the whole command\n"
-    "At \"Command: \" Enter repeats the last command; Ctrl-D (or Ctrl-C twice) ends the "
+    "Space ends a command name, a point or a selection option as Enter does.\n"
+    "At \"Command: \" Enter repeats the last command; quit, exit or Ctrl-D ends the "
     "session.\n";
 
 std::string describeException() {
@@ -110,13 +113,23 @@ CommandProcessor::CommandProcessor() {
   const auto help = [this] { listHelp(); };
   addHostCommand("help", "lists the commands and how to answer each prompt", help);
   addHostCommand("?", "the same as help", help);
+  addHostCommand("quit", "ends the session", [this] { quit_ = true; });
+  addHostCommand("exit", "the same as quit", [this] { quit_ = true; });
+}
+
+void CommandProcessor::describeCommand(std::string name, std::string summary) {
+  descriptions_.emplace_back(std::move(name), std::move(summary));
 }
 
 void CommandProcessor::listHelp() const {
   say("Commands:\n");
-  for (const Command& c : commandStack().commands())
-    say("  " + text::cp936ToUtf8Lossy(c.globalName) + "  (" + text::cp936ToUtf8Lossy(c.group) +
-        ")\n");
+  for (const Command& c : commandStack().commands()) {
+    const std::string name = text::cp936ToUtf8Lossy(c.globalName);
+    std::string line = "  " + name + "  (" + text::cp936ToUtf8Lossy(c.group) + ")";
+    for (const auto& [described, summary] : descriptions_)
+      if (text::cp936::equalIgnoringAsciiCase(described, name)) line += " " + summary;
+    say(line + "\n");
+  }
   for (const HostCommand& h : hostCommands_) say("  " + h.name + "  " + h.summary + "\n");
   say(kAnswerHelp);
 }
@@ -177,6 +190,7 @@ SessionResult CommandProcessor::run() {
     input().atCommandPrompt();
     say("Command: ");
     publishAsking(Asking{AskKind::kCommand, "Command: ", std::nullopt});
+    input().setSpaceEndsAnswer(true);
     const Answer answer = input().next();
     if (answer.kind == Answer::Kind::kEnd) break;
     if (answer.kind == Answer::Kind::kInterrupt && interrupted) break;
@@ -187,7 +201,7 @@ SessionResult CommandProcessor::run() {
       if (interrupted) say("(Ctrl-C again or Ctrl-D ends the session.)\n");
       continue;
     }
-    std::string name(text::trimBlanks(answer.text));
+    std::string name(text::trimBlanks(withAsciiForms(answer.text)));
     // At a terminal, Enter repeats the last command; a script's empty line
     // only asks again.
     if (name.empty() && input().interactive() && !lastCommand.empty()) {
@@ -198,6 +212,7 @@ SessionResult CommandProcessor::run() {
     }
     if (name.empty()) continue;
     if (runCommand(name, &result)) {
+      if (quit_) break;
       lastCommand = name;
       continue;
     }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "answer_text.h"
+#include "cad/typed_forms.h"
 #include "dxf/group_reader.h"
 #include "text/trim.h"
 
@@ -21,7 +21,7 @@ bool parseCoordinate(std::string_view text, double* value) {
 }  // namespace
 
 base::Result<AcGePoint3d> parsePointAnswer(std::string_view typed) {
-  const std::string normalized = detail::withAsciiCommas(typed);
+  const std::string normalized = withAsciiForms(typed);
   const std::string_view text = normalized;
   std::vector<std::string_view> parts;
   for (std::string_view rest = text;;) {

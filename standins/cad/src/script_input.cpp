@@ -26,6 +26,19 @@ ScriptInput::ScriptInput(std::string name, std::string_view text) : name_(std::m
   }
 }
 
+ScriptInput::ScriptInput(std::string name, std::istream& in)
+    : name_(std::move(name)), stream_(&in) {}
+
+bool ScriptInput::readLine() {
+  std::string line;
+  if (stream_ == nullptr || !std::getline(*stream_, line)) return false;
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (lines_.empty() && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+  if (line.ends_with('\r')) line.pop_back();
+  lines_.push_back(std::move(line));
+  return true;
+}
+
 base::Result<std::unique_ptr<ScriptInput>> ScriptInput::fromFile(const std::string& path) {
   const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0)
@@ -38,7 +51,7 @@ base::Result<std::unique_ptr<ScriptInput>> ScriptInput::fromFile(const std::stri
 }
 
 Answer ScriptInput::next() {
-  while (!ended_ && nextLine_ < lines_.size()) {
+  while (!ended_ && (nextLine_ < lines_.size() || readLine())) {
     const std::size_t index = nextLine_++;
     const std::string& line = lines_[index];
     const std::string location = name_ + ":" + std::to_string(index + 1);

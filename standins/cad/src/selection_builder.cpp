@@ -6,6 +6,7 @@
 
 #include "answer_text.h"
 #include "arc_extremes.h"
+#include "cad/typed_forms.h"
 #include "dxf/group_reader.h"
 #include "host/ac_db_arc.h"
 #include "host/ac_db_line.h"
@@ -28,15 +29,47 @@ char lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool keywordIs(std::string_view word, std::string_view keyword) {
-  if (word.size() != keyword.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i)
-    if (lower(word[i]) != keyword[i]) return false;
-  return true;
-}
-
 bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r';
+}
+
+// The keyword a typed word stands for, in lower case: the one-letter options
+// stand for their long names; full-width letters count as ASCII.
+std::string keywordOf(std::string_view word) {
+  std::string keyword = withAsciiForms(word);
+  for (char& c : keyword) c = lower(c);
+  constexpr std::pair<std::string_view, std::string_view> kLetters[] = {
+      {"w", "window"}, {"c", "crossing"}, {"l", "last"}, {"p", "previous"},
+      {"r", "remove"}, {"a", "add"},      {"u", "undo"},
+  };
+  for (const auto& [letter, name] : kLetters)
+    if (keyword == letter) return std::string(name);
+  return keyword;
+}
+
+// Layer names: separated by blanks or commas; "double quoted" names may hold
+// both. Null when a quote is not closed.
+std::optional<std::vector<std::string>> splitNames(std::string_view text) {
+  std::vector<std::string> names;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (isBlank(text[i]) || text[i] == ',') {
+      ++i;
+      continue;
+    }
+    if (text[i] == '"') {
+      const std::size_t close = text.find('"', i + 1);
+      if (close == std::string_view::npos) return std::nullopt;
+      names.emplace_back(text.substr(i + 1, close - i - 1));
+      i = close + 1;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < text.size() && !isBlank(text[end]) && text[end] != ',') ++end;
+    names.emplace_back(text.substr(i, end - i));
+    i = end;
+  }
+  return names;
 }
 
 // Splits on blanks; "double quoted" words may hold blanks. Null when a quote
@@ -71,7 +104,9 @@ std::optional<double> parseNumber(std::string_view text) {
 }
 
 // "x,y" (a z is allowed and ignored).
-std::optional<AcGePoint2d> parseCorner(std::string_view text) {
+std::optional<AcGePoint2d> parseCorner(std::string_view typed) {
+  const std::string ascii = withAsciiForms(typed);
+  const std::string_view text = ascii;
   std::size_t comma = text.find(',');
   if (comma == std::string_view::npos) return std::nullopt;
   std::string_view rest = text.substr(comma + 1);
@@ -84,7 +119,9 @@ std::optional<AcGePoint2d> parseCorner(std::string_view text) {
   return AcGePoint2d(*x, *y);
 }
 
-std::optional<unsigned long long> parseHandleWord(std::string_view text) {
+std::optional<unsigned long long> parseHandleWord(std::string_view typed) {
+  const std::string ascii = withAsciiForms(typed);
+  const std::string_view text = ascii;
   if (text.empty() || text.size() > 16) return std::nullopt;
   unsigned long long value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
@@ -190,12 +227,19 @@ bool utf8LayerNamesEqual(std::string_view a, std::string_view b) {
 }
 
 base::Status SelectionBuilder::apply(std::string_view typed) {
-  const std::string normalized = detail::withAsciiCommas(typed);
+  // Commas and blanks separate whatever width they are typed in; names keep
+  // their other characters as typed.
+  std::string normalized = detail::withAsciiCommas(typed);
+  for (std::size_t at; (at = normalized.find("\xE3\x80\x80")) != std::string::npos;)
+    normalized.replace(at, 3, " ");
   const std::string_view clause = normalized;
   std::string_view rest = clause.substr(std::min(clause.size(), clause.find_first_not_of(" \t")));
-  const std::string_view keyword = rest.substr(0, rest.find_first_of(" \t"));
-  if (keywordIs(keyword, "undo")) {
-    if (keyword.size() != rest.find_last_not_of(" \t\r") + 1)
+  const std::string_view keywordWord = rest.substr(0, rest.find_first_of(" \t"));
+  const std::string keyword = keywordOf(keywordWord);
+  const std::string_view inner = rest.substr(keywordWord.size());
+  const bool alone = inner.find_first_not_of(" \t\r") == std::string_view::npos;
+  if (keyword == "undo") {
+    if (!alone)
       return base::Status::error("selection clause \"" + std::string(clause) +
                                  "\": undo takes no arguments");
     if (history_.empty())
@@ -209,19 +253,25 @@ base::Status SelectionBuilder::apply(std::string_view typed) {
     lastNote_.clear();
     return base::Status::ok();
   }
-  if (keywordIs(keyword, "remove")) {
-    const std::string_view inner = rest.substr(keyword.size());
-    if (inner.find_first_not_of(" \t\r") == std::string_view::npos)
-      return base::Status::error("selection clause \"" + std::string(clause) +
-                                 "\": remove needs a clause, as in remove layer WALL");
+  if (keyword == "remove" || keyword == "add") {
+    if (alone) return setMode(keyword == "remove");
     base::Result<Ids> matched = match(inner);
     if (!matched.isOk()) return matched.status();
-    remove(*matched);
+    keyword == "remove" ? remove(*matched) : add(*matched);
     return base::Status::ok();
   }
   base::Result<Ids> matched = match(clause);
   if (!matched.isOk()) return matched.status();
-  add(*matched);
+  removing_ ? remove(*matched) : add(*matched);
+  return base::Status::ok();
+}
+
+base::Status SelectionBuilder::setMode(bool removing) {
+  removing_ = removing;
+  lastMatched_.clear();
+  lastChange_ = Change::kModeChanged;
+  lastNote_ = removing ? "Removing: each clause now takes entities out (A adds again)"
+                       : "Adding: each clause now adds entities (R removes)";
   return base::Status::ok();
 }
 
@@ -247,17 +297,33 @@ base::Result<SelectionBuilder::Ids> SelectionBuilder::match(std::string_view cla
     return base::Status::error("selection clause \"" + shown + "\" has an unclosed quote");
   const Words& words = *parsed;
   if (words.empty()) return base::Status::error("the selection clause is empty");
-  const std::string& keyword = words[0];
-  if (keywordIs(keyword, "all")) {
+  const std::string keyword = keywordOf(words[0]);
+  if (keyword == "all" || keyword == "last" || keyword == "previous") {
     if (words.size() != 1)
-      return base::Status::error("selection clause \"" + shown + "\": all takes no arguments");
-    return matchAll();
+      return base::Status::error("selection clause \"" + shown + "\": " + keyword +
+                                 " takes no arguments");
+    if (keyword == "all") return matchAll();
+    Ids matched;
+    if (keyword == "last" && !database_.entities().empty())
+      matched.push_back(database_.entities().back()->objectId());
+    if (keyword == "previous" && previous_ != nullptr) matched = *previous_;
+    if (matched.empty())
+      lastNote_ = keyword == "last" ? "the drawing is empty" : "there is no previous selection";
+    return matched;
   }
-  if (keywordIs(keyword, "layer")) return matchLayers(words, shown);
-  if (keywordIs(keyword, "window") || keywordIs(keyword, "crossing")) return matchBox(words, shown);
-  if (keywordIs(keyword, "handle")) return matchHandles(words, shown);
+  if (keyword == "layer") {
+    const std::size_t start = clause.find_first_not_of(" \t");
+    const std::string_view names = clause.substr(start + words[0].size());
+    std::optional<Words> split = splitNames(names);
+    if (!split)
+      return base::Status::error("selection clause \"" + shown + "\" has an unclosed quote");
+    split->insert(split->begin(), words[0]);
+    return matchLayers(*split, shown);
+  }
+  if (keyword == "window" || keyword == "crossing") return matchBox(words, shown);
+  if (keyword == "handle") return matchHandles(words, shown);
   return base::Status::error("unknown selection clause \"" + shown +
-                             "\" (use all, layer, window, crossing, handle, remove or undo)");
+                             "\" (use W, C, L, P, R, A, U, ALL, layer or handle; ? says more)");
 }
 
 SelectionBuilder::Ids SelectionBuilder::matchAll() const {
@@ -294,17 +360,44 @@ base::Result<SelectionBuilder::Ids> SelectionBuilder::matchLayers(const Words& w
       return base::Status::error("selection clause \"" + shown + "\": layer name \"" +
                                  words[k + 1] +
                                  "\" cannot be written in code page 936 and no layer has it");
+  const Words typedNames(words.begin() + 1, words.end());
+  lastNote_ = missingLayersNote(typedNames, layerFound);
+  return matched;
+}
+
+std::string SelectionBuilder::missingLayersNote(const Words& names,
+                                                const std::vector<bool>& found) const {
   std::string missing;
   for (std::size_t k = 0; k < names.size(); ++k)
-    if (!layerFound[k]) missing += (missing.empty() ? "\"" : ", \"") + words[k + 1] + "\"";
-  if (!missing.empty())
-    lastNote_ = "no entity is on layer " + missing + "; the drawing's layers: " + layerList();
-  return matched;
+    if (!found[k]) missing += (missing.empty() ? "\"" : ", \"") + names[k] + "\"";
+  if (missing.empty()) return {};
+  std::string note = "no entity is on layer " + missing + "; the drawing's layers: " + layerList();
+  // Neighbouring names that are no layer but, joined by a blank, are one.
+  std::vector<std::string> spaced;
+  const std::string* lastLayer = nullptr;
+  for (const auto& entity : database_.entities()) {
+    if (lastLayer != nullptr && entity->layer() == *lastLayer) continue;
+    lastLayer = &entity->layer();
+    std::string shown = database_.shownLayerName(*entity);
+    if (shown.find(' ') != std::string::npos &&
+        std::find(spaced.begin(), spaced.end(), shown) == spaced.end())
+      spaced.push_back(std::move(shown));
+  }
+  for (std::size_t first = 0; first < names.size(); ++first) {
+    std::string joined = names[first];
+    for (std::size_t last = first + 1; last < names.size() && !found[first]; ++last) {
+      joined += " " + names[last];
+      for (const std::string& layer : spaced)
+        if (utf8LayerNamesEqual(layer, joined))
+          return note + "; a name with blanks goes in double quotes: layer \"" + layer + "\"";
+    }
+  }
+  return note;
 }
 
 base::Result<SelectionBuilder::Ids> SelectionBuilder::matchBox(const Words& words,
                                                                const std::string& shown) const {
-  const bool window = keywordIs(words[0], "window");
+  const bool window = keywordOf(words[0]) == "window";
   std::optional<AcGePoint2d> a = words.size() == 3 ? parseCorner(words[1]) : std::nullopt;
   std::optional<AcGePoint2d> b = words.size() == 3 ? parseCorner(words[2]) : std::nullopt;
   if (!a || !b)

@@ -1,5 +1,6 @@
 #include "cad/selection_sets.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -8,8 +9,10 @@
 #include "cad/database.h"
 #include "cad/input_source.h"
 #include "cad/selection_builder.h"
+#include "cad/typed_forms.h"
 #include "host.h"
 #include "host/ads.h"
+#include "text/trim.h"
 
 namespace cad {
 
@@ -83,10 +86,66 @@ void reportClause(const cad::SelectionBuilder& builder) {
     case cad::SelectionBuilder::Change::kUndone:
       report = "Last clause undone, " + total + "\n";
       break;
+    case cad::SelectionBuilder::Change::kModeChanged:
+      cad::commandLine().printUtf8(builder.lastNote() + "\n");
+      return;
   }
   if (builder.lastMatched() > 0) report += "  " + byKind(builder.lastMatchedIds()) + "\n";
   if (!builder.lastNote().empty()) report += "  " + builder.lastNote() + "\n";
   cad::commandLine().printUtf8(report);
+}
+
+const char kSelectionHelp[] =
+    "Select objects takes one option a line (Space or Enter ends it):\n"
+    "  W / window x1,y1 x2,y2     entities entirely inside the box\n"
+    "  C / crossing x1,y1 x2,y2   entities inside or crossing the box\n"
+    "                             (W or C alone asks for the two corners)\n"
+    "  ALL                        every entity\n"
+    "  L / last                   the drawing's last entity\n"
+    "  P / previous               the previous selection\n"
+    "  layer A,B,\"Site Layout\"    entities on these layers (names with blanks in quotes)\n"
+    "  handle H...                entities with these hexadecimal handles\n"
+    "  R / remove                 from now on take entities out; remove CLAUSE once\n"
+    "  A / add                    from now on add again\n"
+    "  U / undo                   take back the last option\n"
+    "  Enter alone                ends the selection; Esc cancels it\n";
+
+// A clause a person typed as its keyword alone, made whole by asking for what
+// it needs; the clause as it was when it needs nothing more, or null when a
+// follow-up prompt was cancelled.
+std::optional<std::string> completeClause(const std::string& typed) {
+  const std::string trimmed(text::trimBlanks(cad::withAsciiForms(typed)));
+  std::string keyword = trimmed;
+  for (char& c : keyword)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  cad::InputSource& input = cad::input();
+  if (keyword == "w" || keyword == "window" || keyword == "c" || keyword == "crossing") {
+    std::string clause = keyword.size() == 1 ? (keyword == "w" ? "window" : "crossing") : keyword;
+    for (const char* prompt : {"First corner: ", "Opposite corner: "}) {
+      for (;;) {
+        cad::commandLine().printUtf8(prompt);
+        input.setSpaceEndsAnswer(true);
+        const cad::Answer answer = input.next();
+        if (!answer.isLine() || cad::isBlankLine(answer.text)) return std::nullopt;
+        if (cad::isHelpAnswer(answer.text)) {
+          cad::commandLine().printUtf8("A corner of the box: x,y (Enter or Esc: no box).\n");
+          continue;
+        }
+        clause += " " + std::string(text::trimBlanks(answer.text));
+        break;
+      }
+    }
+    return clause;
+  }
+  if (keyword == "layer" || keyword == "handle") {
+    cad::commandLine().printUtf8(keyword == "layer"
+                                     ? "Layer names (commas between; \"quotes\" around blanks): "
+                                     : "Hexadecimal handles: ");
+    const cad::Answer answer = input.next();
+    if (!answer.isLine() || cad::isBlankLine(answer.text)) return std::nullopt;
+    return keyword + " " + answer.text;
+  }
+  return typed;
 }
 
 }  // namespace
@@ -103,16 +162,31 @@ int ads_ssget(const char* mode, const void* point1, const void* point2, const st
   cad::SelectionBuilder builder(cad::currentDatabase());
   if (cad::askingObserved())
     cad::publishSelection(builder.ids(), cad::selectionSummary(builder.ids()));
-  if (cad::input().interactive())
+  const std::vector<AcDbObjectId> previous = cad::selectionSets().lastSelection();
+  builder.setPrevious(&previous);
+  const bool person = cad::input().interactive();
+  if (person)
     cad::commandLine().printUtf8(
-        "  One clause a line: all | layer NAME... | window x1,y1 x2,y2 |\n"
-        "  crossing x1,y1 x2,y2 | handle H... | remove CLAUSE | undo. Enter alone ends.\n");
+        "  W window, C crossing, ALL, L last, P previous, layer A,B, R remove, A add,\n"
+        "  U undo; ? says more. Enter alone ends.\n");
   for (;;) {
-    cad::commandLine().printUtf8("Select objects: ");
-    cad::publishAsking(cad::Asking{cad::AskKind::kObjects, "Select objects: ", std::nullopt});
+    const char* prompt = builder.removing() ? "Remove objects: " : "Select objects: ";
+    cad::commandLine().printUtf8(prompt);
+    cad::publishAsking(cad::Asking{cad::AskKind::kObjects, prompt, std::nullopt});
+    cad::input().setSpaceEndsAnswer(true);
     cad::Answer answer = cad::input().next();
     if (!answer.isLine()) return RTCAN;
     if (cad::isBlankLine(answer.text)) break;
+    if (cad::isHelpAnswer(answer.text)) {
+      cad::commandLine().printUtf8(cad::kSelectionHelp);
+      continue;
+    }
+    // A person may type an option alone and be asked for the rest.
+    if (person) {
+      const std::optional<std::string> clause = cad::completeClause(answer.text);
+      if (!clause) continue;
+      answer.text = *clause;
+    }
     if (const base::Status applied = builder.apply(answer.text); !applied.isOk()) {
       cad::input().reject(answer, applied.message());
       continue;

@@ -4,6 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -13,6 +14,8 @@
 
 #include "answer_text.h"
 #include "cad/command_line.h"
+#include "cad/typed_forms.h"
+#include "text/trim.h"
 
 namespace cad {
 namespace {
@@ -160,8 +163,33 @@ Answer TerminalInput::line(std::string text) {
   ++lineNumber_;
   if (raw_) commandLine().echo("\n");
   recordInTranscript(text);
+  spaceEnds_ = false;
+  const bool atCommandPrompt = std::exchange(atCommandPrompt_, false);
   if (detail::isCancelAnswer(text)) return Answer{Answer::Kind::kCancel, {}, location()};
+  if (!atCommandPrompt && !confirming_ && isQuitAnswer(text)) return confirmQuit();
   return Answer{Answer::Kind::kLine, std::move(text), location()};
+}
+
+Answer TerminalInput::confirmQuit() {
+  commandLine().printUtf8("A command is running: cancel it and end the session? (y/n) ");
+  confirming_ = true;
+  const Answer reply = next();
+  confirming_ = false;
+  if (!reply.isLine()) return reply;
+  const std::string yes = withAsciiForms(text::trimBlanks(reply.text));
+  if (yes == "y" || yes == "Y" || yes == "yes" || yes == "是") {
+    quitting_ = true;
+    interrupted_ = true;
+    return Answer{Answer::Kind::kInterrupt, {}, location()};
+  }
+  commandLine().printUtf8("The command goes on; answer its prompt.\n");
+  return next();
+}
+
+void TerminalInput::atCommandPrompt() {
+  interrupted_ = false;
+  atCommandPrompt_ = true;
+  if (quitting_) ended_ = true;
 }
 
 Answer TerminalInput::next() {
@@ -203,6 +231,8 @@ std::optional<Answer> TerminalInput::typed(int c, std::string& text) {
     return line(std::move(text));
   }
   if (c < 0x20) return std::nullopt;
+  if (c == ' ' && spaceEnds_ && std::count(text.begin(), text.end(), '"') % 2 == 0)
+    return line(std::move(text));
   const auto byte = static_cast<unsigned char>(c);
   text += static_cast<char>(byte);
   if (raw_) commandLine().echo(std::string(1, static_cast<char>(byte)));

@@ -40,6 +40,12 @@ bool ComboBox::setEntryKey(int index, std::string_view key) {
   return true;
 }
 
+const std::string& ComboBox::entryKey(int index) const {
+  static const std::string kNone;
+  if (index < 0 || static_cast<std::size_t>(index) >= keys_.size()) return kNone;
+  return keys_[static_cast<std::size_t>(index)];
+}
+
 void ComboBox::focusGained(bool) {
   typed_.clear();
 }

@@ -2,9 +2,12 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 #include "cad/asking.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
+#include "dialog_screen.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/dialog_view.h"
@@ -113,8 +116,8 @@ int Dialog::doModal() {
   const bool person = input.interactive();
   if (person) {
     input.setKeyEvents(true);
-    drawnAtLine_ = -1;
-    drawOnScreen({});
+    screen_ = std::make_unique<DialogScreen>(*this);
+    screen_->draw({});
   } else {
     show();
   }
@@ -135,15 +138,29 @@ int Dialog::doModal() {
       if (!applied.isOk()) input.reject(answer, applied.message());
       continue;
     }
-    const base::Status applied = applyEvent(eventForTypedLine(answer.text));
-    if (!ended_) drawOnScreen(applied.message());
+    const base::Result<std::string> event = screen_->eventFor(answer.text);
+    const base::Status applied = event.isOk() ? applyEvent(*event) : event.status();
+    if (!ended_) screen_->draw(applied.message());
   }
   if (person) input.setKeyEvents(false);
+  screen_.reset();
   int result = result_;
   cad::commandLine().printUtf8(describe() + " closed: " + resultName(result) + "\n");
   close();
   if (DialogObserver* observer = dialogObserver()) observer->dialogChanged(viewOf(*this));
   return result;
+}
+
+void Dialog::setStatusLine(std::string_view name, std::string note) {
+  const auto named = std::find_if(statusLines_.begin(), statusLines_.end(),
+                                  [&](const auto& line) { return line.first == name; });
+  if (note.empty()) {
+    if (named != statusLines_.end()) statusLines_.erase(named);
+  } else if (named != statusLines_.end()) {
+    named->second = std::move(note);
+  } else {
+    statusLines_.emplace_back(std::string(name), std::move(note));
+  }
 }
 
 void Dialog::endDialog(int result) {
@@ -161,7 +178,10 @@ void Dialog::pumpMessages() {
 
 void Dialog::processMessage(const Message& message) {
   if (!open_ || ended_ || message.window == nullptr) return;
-  if (preTranslateMessage(message)) return;
+  if (preTranslateMessage(message)) {
+    if (screen_ && message.code == WM_CHAR && message.wParam >= 0x20) screen_->refused(message);
+    return;
+  }
   if (standardKeyHandling(message)) return;
   // Translation: the Backspace key also produces its character.
   if (message.code == WM_KEYDOWN && message.wParam == key::kBackspace)

@@ -1,8 +1,5 @@
 // The events a user gives an open dialog, one line each, and how the dialog
 // shows itself on the command line.
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -14,6 +11,7 @@
 #include "base/status.h"
 #include "cad/command_line.h"
 #include "cad/command_processor.h"
+#include "dialog_screen.h"
 #include "text/code_page.h"
 #include "text/cp936.h"
 #include "text/trim.h"
@@ -81,30 +79,6 @@ CellKind kindOf(const Window& window) {
   if (dynamic_cast<const StaticControl*>(&window) != nullptr) return CellKind::kLabel;
   if (dynamic_cast<const Button*>(&window) != nullptr) return CellKind::kButton;
   return CellKind::kOther;
-}
-
-// The rows `text` (UTF-8) takes on the terminal, long lines wrapping.
-long screenRows(std::string_view text) {
-  struct winsize size {};
-  const long columns =
-      ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
-  long rows = 0, width = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte == '\n') {
-      rows += width == 0 ? 1 : (width + columns - 1) / columns;
-      width = 0;
-    } else if ((byte & 0xC0) != 0x80) {
-      // Decode the character that starts here.
-      const int length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-      char32_t code = length == 1 ? byte : byte & (0x7F >> length);
-      for (int k = 1; k < length && i + static_cast<std::size_t>(k) < text.size(); ++k)
-        code = (code << 6) |
-               (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
-      width += cad::terminalColumns(code);
-    }
-  }
-  return rows;
 }
 
 bool rowsOverlap(const DialogRect& a, const DialogRect& b) {
@@ -285,6 +259,10 @@ const EventVerb* findVerb(std::string_view verb) {
 
 }  // namespace
 
+bool isDialogEventVerb(std::string_view verb) {
+  return findVerb(verb) != nullptr;
+}
+
 base::Status Dialog::applyEvent(std::string_view line) {
   if (!open_) return base::Status::error("the dialog is not open");
   EventLine event{*this, focus_ != nullptr ? focus_ : this, {}, {}};
@@ -335,6 +313,7 @@ std::string Dialog::layout(std::string_view status) const {
   if (!row.empty()) shown += "  " + row + "\n";
   shown += "  Tab: next  ↑↓: change  text+Enter: fill  Enter: press  Esc: close  ?: ids\n";
   if (!note_.empty()) shown += "  " + text::cp936ToUtf8Lossy(note_) + "\n";
+  for (const auto& line : statusLines_) shown += "  " + text::cp936ToUtf8Lossy(line.second) + "\n";
   if (!status.empty()) shown += "  ! " + std::string(status) + "\n";
   return shown;
 }
@@ -345,32 +324,6 @@ std::string Dialog::controlList() const {
     if (window->id() != kNoControlId) shown += "  " + window->describe() + "\n";
   shown += "Events: " + std::string(kEventList) + "\n";
   return shown;
-}
-
-void Dialog::drawOnScreen(std::string_view status) {
-  cad::CommandLine& commandLine = cad::commandLine();
-  const long since = commandLine.terminalLines() - drawnAtLine_;
-  // Only the answer's line since the last drawing: draw over it.
-  if (drawnAtLine_ >= 0 && since == drawnLines_ + 1)
-    commandLine.echo("\x1b[" + std::to_string(drawnRows_ + 1) + "A\r\x1b[J");
-  else
-    cad::startNewLine();
-  drawnAtLine_ = commandLine.terminalLines();
-  const std::string shown = layout(status);
-  drawnLines_ = static_cast<long>(std::count(shown.begin(), shown.end(), '\n'));
-  drawnRows_ = screenRows(shown);
-  commandLine.printUtf8(shown + "> ");
-}
-
-std::string Dialog::eventForTypedLine(std::string_view line) const {
-  std::string_view rest;
-  const std::string verb = words::lower(words::firstWord(line, &rest));
-  if (findVerb(verb) != nullptr) return std::string(line);
-  if (const auto* edit = dynamic_cast<const Edit*>(focus_); edit != nullptr && !edit->isReadOnly())
-    return "set " + std::to_string(edit->id()) + " " + std::string(text::trimBlanks(line));
-  if (dynamic_cast<const ComboBox*>(focus_) != nullptr)
-    return "type " + std::string(text::trimBlanks(line));
-  return std::string(line);
 }
 
 std::string Dialog::describe() const {

@@ -9,6 +9,7 @@
 #include "cad/asking.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
+#include "cad/typed_forms.h"
 #include "text/code_page.h"
 #include "text/cp936.h"
 #include "text/trim.h"
@@ -114,6 +115,14 @@ int FileDialog::doModal() {
     publish(patterns);
     cad::Answer answer = input.next();
     if (!answer.isLine()) return closed(kIdCancel);
+    if (cad::isHelpAnswer(answer.text)) {
+      cad::commandLine().printUtf8(
+          "A file name: a path, absolute or from the folder shown (." +
+          text::cp936ToUtf8Lossy(defaultExtension_) +
+          " is added when it has none; a new name makes a new file); a folder to\n"
+          "look in; or a pattern such as *.prj to list the matches. Esc cancels.\n");
+      continue;
+    }
     if (looked(std::string(text::trimBlanks(answer.text)), patterns, input.interactive())) continue;
     base::Result<std::string> pathName = takePath(answer.text);
     if (!pathName.isOk()) {

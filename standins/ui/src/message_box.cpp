@@ -7,6 +7,7 @@
 #include "cad/asking.h"
 #include "cad/command_line.h"
 #include "cad/input_source.h"
+#include "cad/typed_forms.h"
 #include "text/code_page.h"
 #include "text/trim.h"
 #include "ui/dialog_view.h"
@@ -54,8 +55,16 @@ int messageBox(std::string_view text, std::string_view caption, unsigned type) {
                                    : defaultNo ? "y or n (Enter: no)? "
                                                : "y or n (Enter: yes)? ");
     publish(text, caption, type);
+    input.setSpaceEndsAnswer(true);
     cad::Answer answer = input.next();
     if (!answer.isLine()) return closed(yesNo ? kIdNo : kIdOk);
+    if (cad::isHelpAnswer(answer.text)) {
+      cad::commandLine().printUtf8(!yesNo ? "The box takes Enter (or ok).\n"
+                                   : defaultNo
+                                       ? "The box takes y or n (yes, no, 是, 否); Enter is no.\n"
+                                       : "The box takes y or n (yes, no, 是, 否); Enter is yes.\n");
+      continue;
+    }
     const std::string word = words::lower(text::trimBlanks(answer.text));
     if (yesNo) {
       if (word == "key enter" || word.empty()) return closed(defaultNo ? kIdNo : kIdYes);

@@ -105,7 +105,8 @@ TEST_F(CommandProcessorTest, ChineseCommandNamesAreTypedInUtf8) {
 TEST_F(CommandProcessorTest, HelpSuggestionsAndRepeatingForAPerson) {
   const cad::SessionResult script = runScript("?\nhallo\n");
   EXPECT_NE(transcript().find("Commands:\n  hello  (TEST)\n"), std::string::npos) << transcript();
-  EXPECT_NE(transcript().find("How to answer:\n"), std::string::npos);
+  EXPECT_NE(transcript().find("How to answer (? or help at any prompt says what it takes):\n"),
+            std::string::npos);
   EXPECT_NE(transcript().find("test.scr:2: unknown command \"hallo\"; did you mean hello?\n"),
             std::string::npos)
       << transcript();
@@ -130,7 +131,7 @@ TEST_F(CommandProcessorTest, CtrlCCancelsTheCommandAndASecondOneEndsTheSession) 
   std::istringstream typed("ask\n\x03hello\n\x03\x03hello\n");
   cad::setInput(std::make_unique<cad::TerminalInput>(typed));
   const cad::SessionResult result = processor.run();
-  EXPECT_NE(transcript().find("Point: [x,y; Enter: none; Esc: cancel] ^C\n\nresult -5002\n"),
+  EXPECT_NE(transcript().find("Point: [x,y; ?: help; Enter or Esc: cancel] ^C\n\nresult -5002\n"),
             std::string::npos)
       << transcript();
   EXPECT_EQ(helloRuns, 1) << "the second Ctrl-C in a row ended the session";

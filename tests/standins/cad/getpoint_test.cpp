@@ -105,7 +105,7 @@ TEST_F(GetPointTest, TerminalIsAskedAgainAfterAMalformedAnswer) {
   EXPECT_EQ(ads_getpoint(nullptr, kPrompt, point), RTNORM);
   EXPECT_EQ(point[X], 3);
   EXPECT_EQ(point[Y], 4);
-  const std::string hint = "[x,y; Enter: none; Esc: cancel] ";
+  const std::string hint = "[x,y; ?: help; Enter or Esc: cancel] ";
   EXPECT_EQ(transcript(), "\n请指定点:" + hint +
                               "oops\n\"oops\" is not a point: expected x,y or x,y,z\n" +
                               "\n请指定点:" + hint + "3，4\n");

@@ -15,6 +15,12 @@ TEST(PointAnswer, TakesPlainDecimalNumbersOnly) {
       {"1,2", true, 1, 2, 0},
       {" +1.5 , -2e3 ,4", true, 1.5, -2000, 4},
       {"-0,.5", true, 0, 0.5, 0},
+      // As a Chinese input method types them: full-width digits, signs,
+      // points, commas and the ideographic space.
+      {"０，０", true, 0, 0, 0},
+      {"１２．５，－３", true, 12.5, -3, 0},
+      {"\u3000１,２\u3000,３", true, 1, 2, 3},
+      {"１２。５,0", false},
       // Two signs, infinities, not-a-number, hexadecimal and overflow.
       {"+-5,+-3", false},
       {"-+5,3", false},

@@ -97,6 +97,21 @@ TEST(SelectionBuilder, AddsClauseByClauseWithoutDuplicates) {
       {"no duplicates, clause order",
        {"handle 9", "layer AXIS", "all"},
        {9, 1, 2, 3, 4, 5, 6, 7, 8}},
+      // The options a CAD user's hands know, and what an input method types.
+      {"W and C for window and crossing", {"W -1,-6 11,6", "c 24,3 30,4"}, {1, 2, 7, 3}},
+      {"L is the last entity", {"L"}, {9}},
+      {"comma list of layers", {"layer arcs,\xE8\xBD\xB4\xE7\xBA\xBF"}, {3, 6}},
+      {"full-width comma between layers",
+       {"layer arcs\xEF\xBC\x8C"
+        "0"},
+       {3, 4, 5, 7, 8}},
+      {"full-width keyword and corners",
+       {"\xEF\xBD\x97\xE3\x80\x80\xEF\xBC\x8D\xEF\xBC\x91,-6 11,6"},
+       {1, 2, 7}},
+      {"R removes until A adds again",
+       {"all", "R", "layer Axis", "handle 4", "A", "handle 1"},
+       {3, 5, 6, 7, 8, 1}},
+      {"U undoes the last clause", {"layer axis", "handle 3", "U"}, {1, 2, 9}},
   };
   for (const Case& c : cases) {
     cad::SelectionBuilder builder(*db);
@@ -106,6 +121,36 @@ TEST(SelectionBuilder, AddsClauseByClauseWithoutDuplicates) {
     }
     EXPECT_EQ(handles(*db, builder.ids()), c.expected) << c.label;
   }
+}
+
+TEST(SelectionBuilder, PreviousIsTheLastSetAndSpacedLayerNamesAreHinted) {
+  auto db = sampleDrawing();
+  auto spaced = std::make_unique<AcDbLine>(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0));
+  spaced->setHandle(10);
+  spaced->setLayer("Site Layout");
+  db->append(std::move(spaced));
+  const std::vector<AcDbObjectId> previous = {db->findByHandle(3)->objectId(),
+                                              db->findByHandle(1)->objectId()};
+  cad::SelectionBuilder builder(*db);
+  ASSERT_TRUE(builder.apply("P").isOk());
+  EXPECT_TRUE(builder.ids().empty()) << "nothing was selected before";
+  EXPECT_EQ(builder.lastNote(), "there is no previous selection");
+  builder.setPrevious(&previous);
+  ASSERT_TRUE(builder.apply("previous").isOk());
+  EXPECT_EQ(handles(*db, builder.ids()), (std::vector<unsigned long long>{3, 1}));
+
+  ASSERT_TRUE(builder.apply("layer Site Layout").isOk());
+  EXPECT_EQ(builder.ids().size(), 2u);
+  EXPECT_NE(builder.lastNote().find("a name with blanks goes in double quotes: layer "
+                                    "\"Site Layout\""),
+            std::string::npos)
+      << builder.lastNote();
+  ASSERT_TRUE(builder.apply("layer \"site layout\",arcs").isOk());
+  EXPECT_EQ(handles(*db, builder.ids()), (std::vector<unsigned long long>{3, 1, 10}));
+  EXPECT_EQ(builder.lastNote(), "");
+  ASSERT_TRUE(builder.apply("layer Site").isOk());
+  EXPECT_EQ(builder.lastNote().find("double quotes"), std::string::npos)
+      << "one word alone makes no spaced name: " << builder.lastNote();
 }
 
 TEST(SelectionBuilder, RefusesMalformedClausesNamingThemAndAddsNothing) {
@@ -204,7 +249,7 @@ TEST(SelectionBuilder, RemovesUndoesAndNamesMissingLayers) {
   const base::Status nothingLeft = builder.apply("undo");
   ASSERT_FALSE(nothingLeft.isOk());
   EXPECT_NE(nothingLeft.message().find("nothing to undo"), std::string::npos);
-  for (const char* bad : {"undo 2", "remove", "remove bogus"})
+  for (const char* bad : {"undo 2", "remove bogus", "add bogus", "l 2", "p x"})
     EXPECT_FALSE(builder.apply(bad).isOk()) << bad;
 }
 

@@ -37,6 +37,54 @@ TEST_F(TerminalInputTest, ReadsLinesCancelAndEnd) {
   EXPECT_EQ(terminal.next().kind, Kind::kEnd);
 }
 
+TEST_F(TerminalInputTest, SpaceEndsAnAnswerOnlyWhereTheAskerSaysSo) {
+  std::istringstream typed("w 0,0 \"Site Layout\" x layer A B\n");
+  cad::TerminalInput terminal(typed);
+  const struct {
+    bool spaceEnds;
+    const char* expected;
+  } steps[] = {
+      {true, "w"},
+      {true, "0,0"},
+      {true, "\"Site Layout\""},  // not inside quotes
+      {false, "x layer A B"},     // free text: Space is a character
+  };
+  for (const auto& step : steps) {
+    terminal.setSpaceEndsAnswer(step.spaceEnds);
+    const cad::Answer answer = terminal.next();
+    EXPECT_EQ(answer.kind, Kind::kLine);
+    EXPECT_EQ(answer.text, step.expected);
+  }
+}
+
+TEST_F(TerminalInputTest, QuitWhileACommandRunsAsksFirst) {
+  const struct {
+    const char* typed;
+    Kind first;         // what the asker gets
+    const char* text;   // its text when a line
+    bool endsAtPrompt;  // the input ends at the next command prompt
+  } cases[] = {
+      {"quit\ny\nmore\n", Kind::kInterrupt, "", true},
+      {"EXIT\nn\n1,2\nmore\n", Kind::kLine, "1,2", false},
+      {"exit\n\x1bmore\n", Kind::kCancel, "", false},
+  };
+  for (const auto& c : cases) {
+    std::istringstream typed(c.typed);
+    cad::TerminalInput terminal(typed);
+    const cad::Answer answer = terminal.next();
+    EXPECT_EQ(answer.kind, c.first) << c.typed;
+    EXPECT_EQ(answer.text, c.text) << c.typed;
+    EXPECT_NE(cad::commandLine().transcript().find("end the session? (y/n)"), std::string::npos);
+    terminal.atCommandPrompt();
+    EXPECT_EQ(terminal.next().kind == Kind::kEnd, c.endsAtPrompt) << c.typed;
+    cad::commandLine().clear();
+  }
+  std::istringstream atPrompt("quit\n");
+  cad::TerminalInput terminal(atPrompt);
+  terminal.atCommandPrompt();
+  EXPECT_EQ(terminal.next().text, "quit") << "the command prompt runs the quit command itself";
+}
+
 TEST_F(TerminalInputTest, RejectionPrintsTheReasonAndGoesOn) {
   std::istringstream typed("bad\ngood\n");
   cad::TerminalInput terminal(typed);

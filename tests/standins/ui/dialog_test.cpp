@@ -319,7 +319,7 @@ TEST_F(ModalDialogTest, APersonSeesTheLayoutTypesIntoTheFocusAndReadsRefusalsInI
   InstalledInput terminal(/*interactive=*/true);
   terminal->line("bogus name")
       .line("key TAB")
-      .line("t")
+      .line("three")
       .line("key UP")
       .line("select 100 1")
       .line("?")
@@ -331,7 +331,7 @@ TEST_F(ModalDialogTest, APersonSeesTheLayoutTypesIntoTheFocusAndReadsRefusalsInI
       "── Test form ──\n  Name: »[first ]«  <>  [5     ]  ↑↓\n  [Apply]  [Quit]\n",
       "Name: »[bogus name]«",              // a plain line fills the focused edit
       "»<>«  ↑↓ or type: one/分米/three",  // Tab reached the list, which shows its entries
-      "»<three>«",                         // typing picks by the start of an entry
+      "»<three>«",                         // typing an entry's name picks it
       "»<分米>«",                          // Up picks the entry before
       "  ! select: control 100 is no list\n",
       "Controls of dialog \"Test form\":\n  100 edit \"bogus name\"",
@@ -381,6 +381,73 @@ TEST(DialogOpening, FailsWithAReasonWhenItCannotOpen) {
   EXPECT_EQ(missing.doModal(), -1);
   EXPECT_NE(cad::commandLine().transcript().find("no dialog template of this id"),
             std::string::npos);
+}
+
+// What a person types is never changed silently: refused characters are
+// named with what the field takes, a list is picked by a whole name or
+// number, and a line the list does not know changes nothing.
+TEST_F(ModalDialogTest, APersonIsToldWhatWasNotTakenAndWhatTheFieldTakes) {
+  form.digitsOnly = true;
+  InstalledInput terminal(/*interactive=*/true);
+  struct Step {
+    const char* line;
+    const char* status;  // expected in the drawing after the line; empty: none
+  };
+  const Step steps[] = {
+      {"-1e2,5", "  ! Name takes digits and '.'; '-', 'e' and ',' were not taken\n"},
+      {"１２．５", ""},  // full-width digits are taken as ASCII, so nothing is refused
+      {"key TAB", ""},
+      {"three", ""},
+      {"inch",
+       "  ! \"inch\" is no entry of Name, which takes 0 one, 1 分米 and 2 three; "
+       "nothing was changed\n"},
+      {"分米", ""},
+      {"0", ""},
+      {"7", "  ! \"7\" is no entry"},
+  };
+  std::vector<std::string> drawings;
+  for (const Step& step : steps) {
+    terminal->line(step.line).check([&] {
+      drawings.push_back(cad::commandLine().transcript());
+      cad::commandLine().clear();
+    });
+  }
+  terminal->check(
+      [&] { EXPECT_EQ(form.findControl<ui::ComboBox>(kChoiceList)->currentSelection(), 0); });
+  terminal->line("key ESC");
+  form.doModal();
+  ASSERT_EQ(drawings.size(), std::size(steps));
+  const int picked[] = {-1, -1, -1, 2, 2, 1, 0, 0};
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    const std::string& shown = drawings[i];
+    if (*steps[i].status != '\0')
+      EXPECT_NE(shown.find(steps[i].status), std::string::npos) << steps[i].line << "\n" << shown;
+    else
+      EXPECT_EQ(shown.find("  ! "), std::string::npos) << steps[i].line << "\n" << shown;
+    if (i >= 3) {
+      const char* const names[] = {"one", "分米", "three"};
+      EXPECT_NE(shown.find("»<" + std::string(names[picked[i]]) + ">«"), std::string::npos)
+          << steps[i].line << "\n"
+          << shown;
+    }
+  }
+  EXPECT_NE(drawings[0].find("Name: »[125   ]«"), std::string::npos) << drawings[0];
+  EXPECT_NE(drawings[1].find("Name: »[12.5  ]«"), std::string::npos) << drawings[1];
+}
+
+TEST_F(ModalDialogTest, StatusLinesOfSeveralOwnersCoexistForAPersonOnly) {
+  form.setNote("note");
+  form.setStatusLine("unit", "unit line");
+  form.setStatusLine("base", "base line");
+  form.setStatusLine("unit", "unit replaced");
+  EXPECT_NE(form.layout({}).find("  note\n  unit replaced\n  base line\n"), std::string::npos)
+      << form.layout({});
+  form.setStatusLine("unit", {});
+  EXPECT_EQ(form.layout({}).find("unit"), std::string::npos) << form.layout({});
+  input->line("key ESC");
+  form.doModal();
+  EXPECT_EQ(cad::commandLine().transcript().find("base line"), std::string::npos)
+      << "a script's transcript stays as it was";
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ TEST_F(FileDialogTest, PatternsListMatchesAndAreNeverTakenAsFileNames) {
   std::ofstream(root_ / "jobs" / "notes.txt") << "x";
   for (bool terminal : {false, true}) {
     InstalledInput source(terminal);
-    source->line("jobs/*.prj").line("?").line("t*.prj").line("esc");
+    source->line("jobs/*.prj").line("??").line("t*.prj").line("esc");
     // At a terminal "jobs/" is looked into first; a script stays in the root.
     ui::FileDialog chooser = projectChooser(ui::kFileDialogNoChangeDir);
     if (terminal) {
@@ -125,13 +125,14 @@ TEST_F(FileDialogTest, PatternsListMatchesAndAreNeverTakenAsFileNames) {
                 std::string::npos)
           << shown;
       EXPECT_EQ(shown.find("notes.txt"), std::string::npos) << "the filter hides other files";
+      EXPECT_NE(shown.find("a folder to\nlook in"), std::string::npos) << "? says what it takes";
       continue;
     }
     ASSERT_EQ(chooser.doModal(), ui::kIdOk);
     EXPECT_EQ(chooser.fileName(), "esc.prj") << "only the plain name is a file name";
     EXPECT_TRUE(source->rejected().empty());
     const std::string& shown = cad::commandLine().transcript();
-    EXPECT_NE(shown.find("no file matches ?"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("no file matches ??"), std::string::npos) << shown;
     EXPECT_NE(shown.find("/jobs/\n    folder.prj/\n    house.prj\n    tower.prj\n"),
               std::string::npos)
         << shown;

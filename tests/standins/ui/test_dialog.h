@@ -74,6 +74,7 @@ class TestForm : public ui::Dialog {
   int number = 5;
   int choice = -1;
   bool consumeCharacters = false;  // pre-translation eats every WM_CHAR
+  bool digitsOnly = false;         // it eats printable characters but digits and '.'
   std::vector<unsigned> seen;      // message codes seen by pre-translation
   std::vector<int> commands;       // ids of WM_COMMAND
   std::vector<int> deltas;         // up-down deltas notified
@@ -84,7 +85,10 @@ class TestForm : public ui::Dialog {
  protected:
   bool preTranslateMessage(const ui::Message& message) override {
     seen.push_back(message.code);
-    return consumeCharacters && message.code == ui::WM_CHAR;
+    if (message.code != ui::WM_CHAR) return false;
+    const std::uintptr_t c = message.wParam;
+    const bool numberCharacter = (c >= '0' && c <= '9') || c == '.' || c < 0x20;
+    return consumeCharacters || (digitsOnly && !numberCharacter);
   }
   void onCommand(int id, int notifyCode) override {
     commands.push_back(id);

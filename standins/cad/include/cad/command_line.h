@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -9,8 +10,17 @@
 // that tests read and echoes to a terminal stream when one is set.
 namespace cad {
 
+namespace detail {
+class LineFolder;
+}
+
 class CommandLine {
  public:
+  CommandLine();
+  ~CommandLine();
+  CommandLine(CommandLine&&) noexcept;
+  CommandLine& operator=(CommandLine&&) noexcept;
+
   // Text from a module, code page 936; bytes that are not valid 936 show as
   // U+FFFD.
   void print(std::string_view cp936);
@@ -24,6 +34,10 @@ class CommandLine {
   // Where printed text also goes; null for nowhere (the default). Not owned.
   void setTerminal(std::ostream* terminal) { terminal_ = terminal; }
   std::ostream* terminal() const { return terminal_; }
+  // With folding on, the terminal shows a run of identical repeated groups of
+  // lines (such as a trace printed per axis) as one line with a count; the
+  // transcript keeps every line. Off by default.
+  void setFolding(bool on);
 
   // Text for the terminal only (UTF-8): the echo of keys typed, cursor
   // movements. Not part of the transcript; nothing without a terminal.
@@ -34,8 +48,11 @@ class CommandLine {
 
  private:
   std::string transcript_;
+  void write(std::string_view bytes);
+
   std::ostream* terminal_ = nullptr;
   long terminalLines_ = 0;
+  std::unique_ptr<detail::LineFolder> folder_;  // null: no folding
 };
 
 // The host's command line.

@@ -22,7 +22,9 @@ struct SessionResult {
 // up among the host's own commands first, then in the command stack (global
 // or local name, any ASCII case). An empty line does nothing in a script and
 // repeats the last command at a terminal; a cancel or interrupt prints
-// "*Cancel*", and a second interrupt in a row ends the session; an unknown
+// "*Cancel*", and a second interrupt in a row ends the session, as do the
+// host commands "quit" and "exit"; at a terminal Space ends a command name as
+// Enter does; an unknown
 // name is rejected with the nearest command name suggested (a script stops
 // there with an error naming the line). A command that throws is reported and
 // the prompt comes back.
@@ -35,6 +37,9 @@ class CommandProcessor {
 
   // Adds a host command. `name` is ASCII; `summary` is one line for listings.
   void addHostCommand(std::string name, std::string summary, std::function<void()> run);
+  // What a module's command does, in one line (UTF-8), for help; `name` is
+  // its global name as typed (any ASCII case).
+  void describeCommand(std::string name, std::string summary);
 
   // Runs the prompt loop until the input source answers kEnd.
   SessionResult run();
@@ -54,6 +59,8 @@ class CommandProcessor {
     std::function<void()> run;
   };
   std::vector<HostCommand> hostCommands_;
+  std::vector<std::pair<std::string, std::string>> descriptions_;  // name, summary
+  bool quit_ = false;
 };
 
 // Starts a new line on the command line unless the last text printed ended

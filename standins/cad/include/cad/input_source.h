@@ -52,6 +52,10 @@ class InputSource {
   // empty line, as the lines "key UP", "key DOWN", "key TAB", "key SHIFT+TAB",
   // "key ENTER" and "key BACKSPACE". Scripts ignore it.
   virtual void setKeyEvents(bool /*on*/) {}
+  // For the next answer only: a terminal ends it at a Space typed outside
+  // double quotes as at Enter, for answers that are no free text (command
+  // names, points, selection options). Scripts ignore it.
+  virtual void setSpaceEndsAnswer(bool /*on*/) {}
 };
 
 // The host's active input source. Until one is installed it is a source that

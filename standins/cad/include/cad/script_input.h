@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <istream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,6 +25,10 @@ class ScriptInput final : public InputSource {
   // "<stdin>"); `text` the whole script. A leading UTF-8 byte-order mark is
   // ignored.
   ScriptInput(std::string name, std::string_view text);
+  // Reads the lines from `in` (not owned; must outlive this source) one at a
+  // time as they are asked for, so that another program writing them over a
+  // pipe sees each acted on before it sends the next.
+  ScriptInput(std::string name, std::istream& in);
 
   // Reads the script at `path`. When it cannot be read, the status names the
   // file and the reason.
@@ -38,9 +43,12 @@ class ScriptInput final : public InputSource {
 
  private:
   void fail(const std::string& location, std::string_view reason);
+  // Reads one more line from the stream into lines_; false at its end.
+  bool readLine();
 
   std::string name_;
   std::vector<std::string> lines_;
+  std::istream* stream_ = nullptr;
   std::size_t nextLine_ = 0;  // index into lines_; line numbers are 1 + index
   bool ended_ = false;
   bool failed_ = false;

@@ -21,6 +21,11 @@ namespace cad {
 // on an empty line answer "key UP" and so on; Up, Down, Tab and Shift+Tab
 // pressed after some text answer the text, and the key next. Other control
 // keys are ignored.
+// Where the asker says so (setSpaceEndsAnswer), Space outside double quotes
+// ends the line as Enter does. "quit" or "exit" typed while a command runs
+// asks whether to end the session; yes interrupts the command and ends the
+// input at the command prompt (at the command prompt itself the host's quit
+// command ends it).
 // A rejected answer only prints the reason: the asker asks again. A line that
 // is not valid UTF-8 is refused on the spot and the next line read instead.
 // The typed line goes to the transcript; on a real terminal it is echoed as
@@ -42,9 +47,10 @@ class TerminalInput final : public InputSource {
   void reject(const Answer& answer, std::string_view reason) override;
   bool interactive() const override { return true; }
   bool failed() const override { return false; }
-  void atCommandPrompt() override { interrupted_ = false; }
+  void atCommandPrompt() override;
   bool userBreak() override;
   void setKeyEvents(bool on) override { keyEvents_ = on; }
+  void setSpaceEndsAnswer(bool on) override { spaceEnds_ = on; }
 
  private:
   static constexpr int kNoByte = -1;    // end of input
@@ -65,6 +71,8 @@ class TerminalInput final : public InputSource {
   std::optional<Answer> escape(std::string& text);
   std::optional<Answer> backspace(std::string& text);
   std::string location() const;
+  // "quit" typed while a command runs: asks, and answers what the asker gets.
+  Answer confirmQuit();
 
   std::istream* in_ = nullptr;
   int fd_ = -1;  // standard input when read directly
@@ -75,6 +83,10 @@ class TerminalInput final : public InputSource {
   std::string pendingKey_;  // a key pressed after text: answered next
   bool interrupted_ = false;
   bool ended_ = false;
+  bool spaceEnds_ = false;
+  bool atCommandPrompt_ = false;
+  bool confirming_ = false;
+  bool quitting_ = false;  // ends the input at the next command prompt
   long lineNumber_ = 0;
 };
 

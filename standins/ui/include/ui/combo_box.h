@@ -26,6 +26,8 @@ class ComboBox : public Window {
   // Gives entry `index` a short ASCII name that typing may use; false when
   // there is no such entry.
   bool setEntryKey(int index, std::string_view key);
+  // The short name of entry `index` (ASCII); empty when it has none.
+  const std::string& entryKey(int index) const;
   int count() const { return static_cast<int>(entries_.size()); }
   const std::vector<std::string>& entries() const { return entries_; }
   // CB_SETCURSEL: selects `index`; -1, or an index out of range, clears the

@@ -12,6 +12,7 @@
 
 namespace ui {
 
+class DialogScreen;
 class UpDown;
 
 // A dialog built from a template of the module's resource table. doModal()
@@ -37,7 +38,12 @@ class UpDown;
 // Where a person answers, the dialog is drawn as laid out (each label beside
 // its field, the focus marked, a line of hints) and drawn again in place
 // after each event; the keys it moves with arrive as key events, and a line
-// that is no event fills the focused field (set) or, on a list, is typed.
+// that is no event fills the focused field (set, full-width digits taken as
+// ASCII) or, on a list, picks the entry of that name, short name or number.
+// A character the pre-translation consumes is told there with the bell and
+// what the field takes: to say so, the dialog asks preTranslateMessage()
+// about each printable ASCII character, so judging a character must have no
+// side effects.
 class Dialog : public Window {
  public:
   static const RuntimeClass kClass;
@@ -107,6 +113,11 @@ class Dialog : public Window {
   // across showings.
   void setNote(std::string note) { note_ = std::move(note); }
   const std::string& note() const { return note_; }
+  // A line for a person only, under the note each time the form is drawn at
+  // a terminal (code page 936); not in a script's transcript. Each owner
+  // keeps its line under its own `name`, so several coexist in the order
+  // first set; setting a name again replaces its line, empty text removes it.
+  void setStatusLine(std::string_view name, std::string note);
 
   // Prints the dialog (caption, every control with its state, focus, the
   // note) on the host's command line in UTF-8.
@@ -149,11 +160,7 @@ class Dialog : public Window {
   // The up-down right after `window` in template order when `window` is an
   // edit and the up-down takes arrow keys; else null.
   UpDown* arrowKeysUpDownAfter(const Window* window) const;
-  // Draws layout() on the terminal, over the last drawing when nothing but
-  // the answer to it was printed since.
-  void drawOnScreen(std::string_view status);
-  // At a terminal: a line that is no event becomes one for the focus.
-  std::string eventForTypedLine(std::string_view line) const;
+  friend class DialogScreen;  // asks the filter what a field takes
   bool standardKeyHandling(const Message& message);
   void createControls(const DialogTemplate& dialogTemplate);
 
@@ -165,9 +172,8 @@ class Dialog : public Window {
   std::vector<std::shared_ptr<Window>> controls_;
   Window* focus_ = nullptr;
   std::deque<Message> queue_;
-  long drawnAtLine_ = -1;  // the terminal line the last drawing started at
-  long drawnLines_ = 0;    // the lines it took
-  long drawnRows_ = 0;     // the screen rows they took, long lines wrapped
+  std::vector<std::pair<std::string, std::string>> statusLines_;  // name, text
+  std::unique_ptr<DialogScreen> screen_;                          // while a person answers
 };
 
 }  // namespace ui
