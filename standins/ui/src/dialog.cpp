@@ -163,6 +163,12 @@ void Dialog::setStatusLine(std::string_view name, std::string note) {
   }
 }
 
+std::vector<std::string> Dialog::statusLines() const {
+  std::vector<std::string> lines;
+  for (const auto& line : statusLines_) lines.push_back(line.second);
+  return lines;
+}
+
 void Dialog::endDialog(int result) {
   result_ = result;
   ended_ = true;

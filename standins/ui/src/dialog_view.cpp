@@ -64,7 +64,10 @@ DialogView viewOf(const Dialog& dialog) {
   DialogView view;
   view.templateId = dialog.templateId();
   view.caption = text::cp936ToUtf8Lossy(dialog.text());
-  view.note = text::cp936ToUtf8Lossy(dialog.note());
+  // A page is looked at by a person: the note and the person's status lines.
+  std::string note = dialog.note();
+  for (const std::string& line : dialog.statusLines()) note += (note.empty() ? "" : "\n") + line;
+  view.note = text::cp936ToUtf8Lossy(note);
   view.open = dialog.isOpen() && !dialog.hasEnded();
   if (const ResourceTable* resources = resourceTable())
     if (const DialogTemplate* found = resources->findDialog(dialog.templateId())) {

@@ -110,6 +110,24 @@ TEST(DialogViewTest, TheDialogIsToldBeforeEachAnswerAndWhenItCloses) {
   EXPECT_TRUE(recorder.dialogs[4].controls.empty());
 }
 
+// A page is read by a person: it shows the owner's note and every status
+// line, which a script's transcript leaves out.
+TEST(DialogViewTest, ThePageSeesTheNoteAndTheStatusLines) {
+  StartedLibrary library;
+  ASSERT_TRUE(library.started());
+  InstalledInput input;
+  input->line("click 106");
+  Recorder recorder;
+  TestForm form;
+  form.setNote("\xc3\xd7");  // 米 in code page 936
+  form.setStatusLine("base point", "100,0 -> 0,0");
+  form.setStatusLine("other", "second");
+  form.setStatusLine("other", "");
+  EXPECT_EQ(form.doModal(), ui::kIdCancel);
+  ASSERT_FALSE(recorder.dialogs.empty());
+  EXPECT_EQ(recorder.dialogs[0].note, "米\n100,0 -> 0,0");
+}
+
 TEST(DialogViewTest, MessageBoxesTellTheirButtonsAndIcon) {
   struct Case {
     unsigned type;

@@ -118,6 +118,8 @@ class Dialog : public Window {
   // keeps its line under its own `name`, so several coexist in the order
   // first set; setting a name again replaces its line, empty text removes it.
   void setStatusLine(std::string_view name, std::string note);
+  // The status lines in the order first set (code page 936).
+  std::vector<std::string> statusLines() const;
 
   // Prints the dialog (caption, every control with its state, focus, the
   // note) on the host's command line in UTF-8.
