@@ -42,34 +42,37 @@ bool isBlankLine(const std::string& text) {
   return text.find_first_not_of(" \t\r") == std::string::npos;
 }
 
-// "17 LINE, 2 ARC, 39 other": the entities of `ids` by kind.
-std::string byKind(const std::vector<AcDbObjectId>& ids) {
-  std::size_t lines = 0, arcs = 0;
+// How many of `ids` are lines, arcs and other entities.
+struct KindCounts {
+  std::size_t lines = 0, arcs = 0, others = 0;
+};
+KindCounts countByKind(const std::vector<AcDbObjectId>& ids) {
+  KindCounts counts;
   for (AcDbObjectId id : ids) {
     const AcDbEntity* entity = cad::currentDatabase().find(id);
     const std::string_view name = entity != nullptr ? entity->isA()->name() : "";
-    lines += name == "AcDbLine" ? 1 : 0;
-    arcs += name == "AcDbArc" ? 1 : 0;
+    counts.lines += name == "AcDbLine" ? 1 : 0;
+    counts.arcs += name == "AcDbArc" ? 1 : 0;
   }
-  return std::to_string(lines) + " LINE, " + std::to_string(arcs) + " ARC, " +
-         std::to_string(ids.size() - lines - arcs) + " other";
+  counts.others = ids.size() - counts.lines - counts.arcs;
+  return counts;
+}
+
+// "17 LINE, 2 ARC, 39 other": the entities of `ids` by kind.
+std::string byKind(const std::vector<AcDbObjectId>& ids) {
+  const KindCounts counts = countByKind(ids);
+  return std::to_string(counts.lines) + " LINE, " + std::to_string(counts.arcs) + " ARC, " +
+         std::to_string(counts.others) + " other";
 }
 
 // "2 lines, 1 arc, 3 others": the selection so far, for a front end.
 std::string selectionSummary(const std::vector<AcDbObjectId>& ids) {
-  std::size_t lines = 0, arcs = 0;
-  for (AcDbObjectId id : ids) {
-    const AcDbEntity* entity = cad::currentDatabase().find(id);
-    const std::string_view name = entity != nullptr ? entity->isA()->name() : "";
-    lines += name == "AcDbLine" ? 1 : 0;
-    arcs += name == "AcDbArc" ? 1 : 0;
-  }
-  const std::size_t others = ids.size() - lines - arcs;
+  const KindCounts counts = countByKind(ids);
   const auto count = [](std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
   };
-  return count(lines, "line", "lines") + ", " + count(arcs, "arc", "arcs") + ", " +
-         count(others, "other", "others");
+  return count(counts.lines, "line", "lines") + ", " + count(counts.arcs, "arc", "arcs") + ", " +
+         count(counts.others, "other", "others");
 }
 
 void reportClause(const cad::SelectionBuilder& builder) {

@@ -81,7 +81,8 @@ DialogView viewOf(const Dialog& dialog) {
 }
 
 std::vector<FileEntry> folderEntries(const std::string& folder,
-                                     const std::vector<std::string>& patterns) {
+                                     const std::vector<std::string>& patterns,
+                                     std::error_code* errorOut) {
   namespace fs = std::filesystem;
   std::vector<FileEntry> folders, files;
   std::error_code error;
@@ -103,6 +104,7 @@ std::vector<FileEntry> folderEntries(const std::string& folder,
   std::sort(folders.begin(), folders.end(), byName);
   std::sort(files.begin(), files.end(), byName);
   folders.insert(folders.end(), files.begin(), files.end());
+  if (errorOut != nullptr) *errorOut = error;
   return folders;
 }
 

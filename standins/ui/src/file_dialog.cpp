@@ -214,22 +214,8 @@ void FileDialog::listFolder(std::string folder, const std::vector<std::string>& 
   if (folder.size() > 1 && folder.ends_with('/')) folder.pop_back();
   std::vector<std::string> folders, files;
   std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const std::string name = it->path().filename().string();
-    if (name.starts_with('.')) continue;
-    std::error_code kindError;
-    if (it->is_directory(kindError)) {
-      folders.push_back(name + "/");
-      continue;
-    }
-    for (const std::string& pattern : patterns)
-      if (fnmatch(pattern.c_str(), name.c_str(), 0) == 0) {
-        files.push_back(name);
-        break;
-      }
-  }
-  std::sort(folders.begin(), folders.end());
-  std::sort(files.begin(), files.end());
+  for (const FileEntry& entry : folderEntries(folder, patterns, &error))
+    (entry.folder ? folders : files).push_back(entry.folder ? entry.name + "/" : entry.name);
   std::string pattern;
   for (const std::string& p : patterns) pattern += (pattern.empty() ? "" : " ") + p;
   std::string shown = "  Look in: " + folder + "/\n";

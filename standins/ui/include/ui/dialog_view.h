@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "ui/resource_table.h"
@@ -78,8 +79,11 @@ DialogObserver* dialogObserver();
 DialogView viewOf(const Dialog& dialog);
 
 // The subfolders of `folder` and its files matching any of `patterns`
-// ("*", "?" wildcards), hidden names left out. An unreadable folder has none.
+// ("*", "?" wildcards), hidden names left out, folders first, each part by
+// name. When the folder cannot be read: what was read before, and the reason
+// in `*error` (when given).
 std::vector<FileEntry> folderEntries(const std::string& folder,
-                                     const std::vector<std::string>& patterns);
+                                     const std::vector<std::string>& patterns,
+                                     std::error_code* error = nullptr);
 
 }  // namespace ui
