@@ -1,7 +1,5 @@
 #include "ui/file_dialog.h"
 
-#include <fnmatch.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
