@@ -117,6 +117,7 @@ class ExportTest(unittest.TestCase):
             "const i = document.getElementById('floor-picture'); return i.complete && i.naturalWidth > 0"),
             "the floor's picture")
         self.assertTrue(page.find("#alignment-report").text.strip())
+        page.driver.save_screenshot(os.path.join(support.OUTPUT, "web-session-saved.png"))
         expected = os.path.join(support.EXAMPLES, "plan", "expected")
         for name in FILES:
             self.assertEqual(read(os.path.join(self.folder, name)), read(os.path.join(expected, name)), name)
