@@ -2,6 +2,8 @@
 // host asks with, and the input. Enter sends what is typed, even nothing
 // (which ends a selection, as at the terminal).
 
+import { foldRepeats } from "./transcript_folding.js";
+
 const kTranscriptLimit = 400_000;   // characters kept; the oldest go first
 
 export class CommandPanel {
@@ -9,6 +11,7 @@ export class CommandPanel {
     this.transcript = transcript;
     this.prompt = prompt;
     this.input = input;
+    this.text = "";  // as the host printed it; shown folded
     this.history = [];
     this.back = 0;
     input.addEventListener("keydown", (e) => {
@@ -31,9 +34,10 @@ export class CommandPanel {
   append(text) {
     const pre = this.transcript;
     const atEnd = pre.scrollTop + pre.clientHeight >= pre.scrollHeight - 4;
-    let all = pre.textContent + text;
+    let all = this.text + text;
     if (all.length > kTranscriptLimit) all = all.slice(all.length - kTranscriptLimit);
-    pre.textContent = all;
+    this.text = all;
+    pre.textContent = foldRepeats(all);
     if (atEnd) pre.scrollTop = pre.scrollHeight;
   }
 

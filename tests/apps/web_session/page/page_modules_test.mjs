@@ -16,6 +16,7 @@ const arcs = await load("arc_tessellation.js");
 const { View } = await load("view.js");
 const dialog = await load("dialog_form.js");
 const { coordinateDecimals } = await load("drawing_view.js");
+const { foldRepeats } = await load("transcript_folding.js");
 
 test("a coordinate's text reads back as the same double", () => {
   const cases = [0.1, 1 / 3, 2 / 3, 28500.000000000004, 1205.7713659400524, -0.30000000000000004,
@@ -190,4 +191,19 @@ test("button texts show their mnemonic, group boxes are known", () => {
                       [{ class: "Static", id: -1 }, false]];
   for (const [control, want] of groupCases)
     assert.equal(dialog.isGroupBox(control), want, JSON.stringify(control));
+});
+
+test("repeated groups of lines fold into one counted line, as at the terminal", () => {
+  const trace = "IntrinsicScale:1.000000\niScale:1.000000\n";
+  const cases = [
+    ["no repeats", "a\nb\nCommand: ", "a\nb\nCommand: "],
+    ["a pair, 11,450 times", "2 条直线\n" + trace.repeat(11450) + "已写入\nCommand: ",
+     "2 条直线\nIntrinsicScale:1.000000 / iScale:1.000000 ×11,450\n已写入\nCommand: "],
+    ["one line twice", "x\nx\ny\n", "x ×2\ny\n"],
+    ["blank lines stay", "a\n\n\n\nb\n", "a\n\n\n\nb\n"],
+    ["the unfinished prompt stays", "p\np", "p\np"],
+    ["the longest fold wins", "a\nb\na\nb\na\nb\nc\n", "a / b ×3\nc\n"],
+    ["groups longer than four stay", "1\n2\n3\n4\n5\n".repeat(2), "1\n2\n3\n4\n5\n".repeat(2)],
+  ];
+  for (const [label, text, shown] of cases) assert.equal(foldRepeats(text), shown, label);
 });
