@@ -235,8 +235,10 @@ TEST_F(CadhostTerminalTest, TheFormFitsSmallTerminalsAndRedrawsInPlace) {
       if (const std::size_t erased = line.rfind("\x1b[J"); erased != std::string::npos)
         line.erase(0, erased + 3);
       long width = 0;
-      for (unsigned char c : line)
+      for (const char byte : line) {
+        const auto c = static_cast<unsigned char>(byte);
         width += (c & 0xC0) != 0x80 ? (c >= 0xE3 && c <= 0xE9 ? 2 : 1) : 0;
+      }
       EXPECT_LT(width, columns) << line;
       start = end == std::string::npos ? end : end + 2;
     }
