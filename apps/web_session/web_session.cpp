@@ -265,7 +265,8 @@ void WebSession::messageBoxShown(const ui::MessageBoxView& view) {
                       {"caption", view.caption},
                       {"text", view.text},
                       {"icon", view.icon},
-                      {"buttons", view.buttons}});
+                      {"buttons", view.buttons},
+                      {"default", view.defaultButton}});
 }
 
 void WebSession::messageBoxClosed() {

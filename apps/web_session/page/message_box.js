@@ -50,8 +50,11 @@ export class MessageBox {
         this.answer(buttonAnswer(byKey));
       }
     });
-    const first = buttons.querySelector("button");
-    (first || this.modal.frame).focus({ preventScroll: true });
+    // Enter presses the focused button: the box's default, which is No for a
+    // question that would replace something.
+    const focused = buttons.querySelector(`[data-button="${event.default}"]`) ||
+                    buttons.querySelector("button");
+    (focused || this.modal.frame).focus({ preventScroll: true });
   }
 
   close() {

@@ -29,6 +29,7 @@ void publish(std::string_view text, std::string_view caption, unsigned type) {
               : yesNo                                ? "question"
                                                      : "information";
   view.buttons = yesNo ? std::vector<std::string>{"Yes", "No"} : std::vector<std::string>{"OK"};
+  view.defaultButton = !yesNo ? "OK" : (type & kDefaultButton2) != 0 ? "No" : "Yes";
   observer->messageBoxShown(view);
   cad::publishAsking(cad::Asking{cad::AskKind::kMessageBox, view.text, std::nullopt});
 }

@@ -135,11 +135,22 @@ TEST(DialogViewTest, MessageBoxesTellTheirButtonsAndIcon) {
     int result;
     std::vector<std::string> buttons;
     const char* icon;
+    const char* defaultButton;
   };
   const Case cases[] = {
-      {ui::kMessageBoxYesNo | ui::kIconExclamation, "no", ui::kIdNo, {"Yes", "No"}, "warning"},
-      {ui::kMessageBoxYesNo, "yes", ui::kIdYes, {"Yes", "No"}, "question"},
-      {ui::kMessageBoxOk, "ok", ui::kIdOk, {"OK"}, "information"},
+      {ui::kMessageBoxYesNo | ui::kIconExclamation,
+       "no",
+       ui::kIdNo,
+       {"Yes", "No"},
+       "warning",
+       "Yes"},
+      {ui::kMessageBoxYesNo | ui::kDefaultButton2,
+       "yes",
+       ui::kIdYes,
+       {"Yes", "No"},
+       "question",
+       "No"},
+      {ui::kMessageBoxOk, "ok", ui::kIdOk, {"OK"}, "information", "OK"},
   };
   for (const Case& c : cases) {
     InstalledInput input;
@@ -151,6 +162,7 @@ TEST(DialogViewTest, MessageBoxesTellTheirButtonsAndIcon) {
     EXPECT_EQ(recorder.boxes[0].caption, "Caption");
     EXPECT_EQ(recorder.boxes[0].buttons, c.buttons);
     EXPECT_EQ(recorder.boxes[0].icon, std::string(c.icon));
+    EXPECT_EQ(recorder.boxes[0].defaultButton, std::string(c.defaultButton));
     EXPECT_EQ(recorder.boxesClosed, 1);
     EXPECT_EQ(recorder.asked, std::vector<cad::AskKind>{cad::AskKind::kMessageBox});
   }

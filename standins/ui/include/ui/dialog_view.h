@@ -44,6 +44,7 @@ struct MessageBoxView {
   std::string text;
   std::string icon;                  // "warning", "error", "information" or "question"
   std::vector<std::string> buttons;  // "Yes", "No", "OK"
+  std::string defaultButton;         // the one Enter gives: one of `buttons`
 };
 
 struct FileEntry {

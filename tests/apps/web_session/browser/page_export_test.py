@@ -125,6 +125,8 @@ class ExportTest(unittest.TestCase):
         # Floor 2 again: the overwrite question, answered on its button.
         self.export_floor_2()
         self.assertTrue(page.find('[data-button="No"]').is_displayed())
+        # Enter would press the focused button: the safe answer.
+        self.assertEqual(page.js("return document.activeElement.dataset.button"), "No")
         page.find('[data-button="Yes"]').click()
         page.wait_ready()
         self.assertFalse(page.find_all(".message-box"))
